@@ -1,24 +1,21 @@
 #pragma once
-// Format with the component library's semantics:
-//   %[index:][-][width][.precision]type, types d u x s f e g n m p c and %%; the type letter may
+// Format with the component library's semantics, for the types the program uses:
+//   %[index:][-][width][.precision]type with the types d u x s f c, and %%; the type letter may
 //   also be upper case.
 //   - "x" prints upper-case hexadecimal; a negative 32-bit integer prints as its unsigned value
 //     (a negative 64-bit one as its 64-bit pattern); "u" likewise in decimal.
 //   - for d, u, x the precision is the minimum number of digits (zero padded): "%.2x", "%2.2x";
 //     "%.3d" of -5 is "-005". An empty precision ("%2.x") is precision 0.
-//   - for f, n, m the precision is the number of decimals (f, n: 2 when not given; m:
-//     CurrencyDecimals); for e and g it is the number of significant digits (15 when not given),
-//     as in the library: "%e" is "d.ddddddddddddddE+ddd", "%g" the shortest text. Floating-point
-//     precisions are clamped to 18. Decimal rounding is half away from zero on the value's first
-//     18 significant digits. The decimal separator is FormatSettings().DecimalSeparator; n and m
-//     group with ThousandSeparator; NaN and infinities print "NAN", "INF", "-INF".
+//   - for f the precision is the number of decimals (2 when not given, at most 18); rounding is
+//     half away from zero on the value's first 18 significant digits; the decimal separator is
+//     FormatSettings().DecimalSeparator; NaN and infinities print "NAN", "INF", "-INF".
 //   - for s the precision is the maximum number of characters.
 //   - width pads with blanks on the left ("-" pads on the right); "*" takes the index, width or
 //     precision from the next argument (a negative "*" width pads on the right, a negative "*"
 //     precision counts as none). Widths and lengths of s count UTF-8 characters, not bytes.
 //   - after "%n:" the arguments without index continue at n + 1.
-//   - d, u, x, p, c take integers only (c prints the low byte; p takes a pointer cast to
-//     std::uintptr_t), s takes text only, f e g n m take floating-point values and integers.
+//   - d, u, x, c take integers only (c prints the low byte), s takes text only, f takes
+//     floating-point values and integers.
 // Format never reads an argument that was not passed: a format that asks for a missing argument,
 // or for an argument of the wrong kind, or that has an unknown type letter, ends in "%", or has a
 // width, precision or index above 1024, raises EConvertError
@@ -33,14 +30,6 @@ namespace kv {
 
 struct TFormatSettings {
     char DecimalSeparator = '.';
-    char ThousandSeparator = ','; // '\0': no grouping
-    // For "%m": the currency symbol (UTF-8), its place for positive values (0 "$1", 1 "1$",
-    // 2 "$ 1", 3 "1 $"), for negative values (the library's 16 forms, 0 "($1)" ... 15 "(1 $)"),
-    // and the decimals when the format gives none.
-    std::string CurrencyString = "$";
-    std::uint8_t CurrencyFormat = 0;
-    std::uint8_t NegCurrFormat = 0;
-    std::uint8_t CurrencyDecimals = 2;
 };
 // Process-wide settings; the Windows side fills them from the user's locale at start.
 TFormatSettings& FormatSettings();

@@ -1,5 +1,8 @@
 #pragma once
 // A stream over a growable block of memory. Growth is amortised.
+// The position may lie past the end (Read there gives 0, a Write fills the gap with zeros);
+// seeking before the start raises EStreamError and keeps the position. A size that cannot be
+// held raises EStreamError "Out of memory while expanding memory stream".
 #include "base/TStream.h"
 
 #include <cstdint>
@@ -22,6 +25,8 @@ public:
     void Clear();
 
     // Whole-file load and save; failures raise EFOpenError / EFCreateError naming the file.
+    // Loading takes all of the source from its start and leaves the position at 0; saving writes
+    // all of the memory, whatever the position, at the target's position.
     void LoadFromStream(TStream& Stream);
     void LoadFromFile(const std::string& FileName);
     void SaveToStream(TStream& Stream);

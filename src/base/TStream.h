@@ -10,7 +10,7 @@ class TStream {
 public:
     virtual ~TStream() = default;
 
-    // Reads up to Count bytes; returns the number read.
+    // Reads up to Count bytes; returns the number read (0 at the end and for Count <= 0).
     virtual std::int64_t Read(void* Buffer, std::int64_t Count) = 0;
     // Writes Count bytes; returns the number written.
     virtual std::int64_t Write(const void* Buffer, std::int64_t Count) = 0;
@@ -26,7 +26,8 @@ public:
     void ReadBuffer(void* Buffer, std::int64_t Count);
     // Write exactly Count bytes or raise EWriteError "Stream write error".
     void WriteBuffer(const void* Buffer, std::int64_t Count);
-    // Copies Count bytes from Source (all of it from its start when Count is 0); returns the count.
+    // Copies Count bytes from Source (all of it from its start when Count is 0 or less); returns
+    // the count. Raises EReadError when Source holds fewer bytes.
     std::int64_t CopyFrom(TStream& Source, std::int64_t Count);
 };
 
