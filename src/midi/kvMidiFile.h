@@ -1,0 +1,68 @@
+#pragma once
+// The song: its header, its tracks (owned, in song order), its file name and file type, the
+// range of note numbers met while reading, and the operations that build a song from scratch.
+#include "base/TComponent.h"
+#include "base/TObject.h"
+#include "base/TObjectList.h"
+#include "midi/kvMidiCommon.h"
+#include "midi/kvMidiEventTypes.h"
+#include "midi/kvMidiTrack.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace kv {
+
+enum TFileType : std::uint8_t { feMidi, feOve };
+
+class TKVMidiFile : public TComponent {
+public:
+    explicit TKVMidiFile(TComponent* AOwner);
+    std::string ClassName() const override { return "TKVMidiFile"; }
+
+    // Frees every track and clears FileName; header, file type and note range stay.
+    void ResetFile();
+    std::uint8_t GetLowNote() const { return FLowNote; }
+    std::uint8_t GetHighNote() const { return FHighNote; }
+    // Makes Value the current track and appends it to the song.
+    void SetTrack(std::unique_ptr<TMyMidiTrack> Value);
+    // nil outside 0..TrackCount - 1.
+    TMyMidiTrack* GetTrack(int Index) const;
+    // A new song becomes format 1 with APulsesPerQuarter; the track count is always brought up to date.
+    void CreateHeader(std::int32_t APulsesPerQuarter, bool IsNew);
+    // Appends a track holding, at time 0, the name, meter, key, tempo and program change that
+    // are given (empty texts and -1 leave them out). A failure, such as a speed of 0, ends the
+    // list of events there; the track is appended all the same.
+    void CreateTrack(const std::string& ATrackName, std::int32_t AChannel, std::int32_t ASpeed,
+                     const std::string& AMeter, const std::string& AKey);
+
+    // A file was read or written since FileName was last set.
+    bool FileReady() const { return FFileReady; }
+    const std::string& FileName() const { return FFileName; }
+    // Chooses the file type from the extension, clears FileReady and raises OnFileChanged,
+    // also when the name is unchanged.
+    void SetFileName(const std::string& Value);
+    TFileType FileType() const { return FFileType; }
+    const TKVMidiHeader& MidiHeader() const { return FMidiHeader; }
+    void SetMidiHeader(const TKVMidiHeader& Value) { FMidiHeader = Value; }
+    // The largest track length; -1 for a song without tracks.
+    std::int32_t MidiLength() const;
+    int TrackCount() const { return FTrackList.Count(); }
+
+    TNotifyEvent OnFileChanged;
+    // Raised with false after a read or write; read tracks report their changes here.
+    TModified OnFileModified;
+
+private:
+    bool FFileReady = false;
+    std::string FFileName;
+    TKVMidiHeader FMidiHeader;
+    TMyMidiTrack* FMidiTrack = nullptr; // the current track; owned by FTrackList
+    TObjectList<TMyMidiTrack> FTrackList;
+    TFileType FFileType = feMidi;
+    std::uint8_t FLowNote = 0;
+    std::uint8_t FHighNote = 0;
+};
+
+} // namespace kv
