@@ -1,0 +1,16 @@
+#pragma once
+// Where an exception goes that is caught at the edge of a system callback (a window procedure, a
+// timer, a driver callback): the application installs the handler that shows it and lets its
+// message loop go on. Until one is installed the exception's text goes to the standard error.
+#include <exception>
+#include <functional>
+
+namespace kv {
+
+using TExceptionHandler = std::function<void(std::exception_ptr Error)>;
+
+void SetApplicationExceptionHandler(TExceptionHandler Handler);
+// Never throws: a handler that raises is itself reported on the standard error.
+void HandleApplicationException(std::exception_ptr Error) noexcept;
+
+} // namespace kv
