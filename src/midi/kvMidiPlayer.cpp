@@ -55,6 +55,8 @@ void TKVMidiPlayer::Play()
 
 void TKVMidiPlayer::Pause()
 {
+    // A recording continues from the moment of the pause, not from the last tick before it.
+    if (FStatus == stRecording) FMidiEventTime = FTimer.GetTickCount() - FStartTime;
     try {
         ChangeStatus(stPaused);
     } catch (...) {

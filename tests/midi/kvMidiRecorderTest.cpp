@@ -101,6 +101,7 @@ TEST_F(MidiRecorderTest, PauseDoesNotCountAsRecordingTime)
 {
     player.StartRecording();
     timer.Run(1000);
+    timer.SetNow(timer.Now() + 5); // paused between two ticks
     player.PutMidiShort(0x90, 60, 100);
     player.Pause();
     player.PutMidiShort(0x90, 61, 100); // not recording: ignored
@@ -110,7 +111,7 @@ TEST_F(MidiRecorderTest, PauseDoesNotCountAsRecordingTime)
     player.PutMidiShort(0x80, 60, 0);
     player.Stop();
     player.PutMidiShort(0x90, 62, 100);
-    EXPECT_EQ(Recorded(), (std::vector<std::string>{"960:960:144:60", "1440:480:128:60"}));
+    EXPECT_EQ(Recorded(), (std::vector<std::string>{"965:965:144:60", "1445:480:128:60"}));
 }
 
 TEST_F(MidiRecorderTest, VolumeWhileRecordingGoesAfterTheNotesBeforeIt)
