@@ -57,24 +57,12 @@ void TKVMidiPlayer::Pause()
 {
     // A recording continues from the moment of the pause, not from the last tick before it.
     if (FStatus == stRecording) FMidiEventTime = FTimer.GetTickCount() - FStartTime;
-    try {
-        ChangeStatus(stPaused);
-    } catch (...) {
-        StopTimer();
-        throw;
-    }
-    StopTimer();
+    ChangeStatusAndStopTimer(stPaused);
 }
 
 void TKVMidiPlayer::Stop()
 {
-    try {
-        ChangeStatus(stStop);
-    } catch (...) {
-        StopTimer();
-        throw;
-    }
-    StopTimer();
+    ChangeStatusAndStopTimer(stStop);
 }
 
 void TKVMidiPlayer::ContinuePlaying()
@@ -138,6 +126,18 @@ void TKVMidiPlayer::ChangeStatus(TKVStatus Value)
     if (Value != stRecording) StopRecordClock();
     FStatus = Value;
     if (OnStatusChange) OnStatusChange(Value);
+}
+
+void TKVMidiPlayer::ChangeStatusAndStopTimer(TKVStatus Value)
+{
+    // The timer ends even when a status handler raises.
+    try {
+        ChangeStatus(Value);
+    } catch (...) {
+        StopTimer();
+        throw;
+    }
+    StopTimer();
 }
 
 void TKVMidiPlayer::CheckPlayable() const

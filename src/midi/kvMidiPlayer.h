@@ -83,6 +83,7 @@ public:
 
 private:
     void ChangeStatus(TKVStatus Value);
+    void ChangeStatusAndStopTimer(TKVStatus Value);
     void CheckPlayable() const;
     void StartTimer();
     void StopTimer();

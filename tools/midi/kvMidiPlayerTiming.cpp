@@ -33,7 +33,8 @@ std::unique_ptr<TKVMidiEvent> Event(int status, int data1, int data2, int delta)
     return event;
 }
 
-// A conductor track, eighth notes on channel 0 and quarter notes on channel 1 for the length.
+// A conductor track, then eighth notes, quarter notes and triplets (whose times fall on every
+// phase of the timer period) on channels 0 to 2 for the length.
 void BuildSong(TKVMidiFile& song, int seconds)
 {
     const int lengthTicks = seconds * 1000 * Pulses / (60000 / Bpm);
@@ -42,7 +43,7 @@ void BuildSong(TKVMidiFile& song, int seconds)
     struct Voice {
         int channel, step, note;
     };
-    for (const Voice voice : {Voice{0, Pulses / 2, 72}, Voice{1, Pulses, 48}}) {
+    for (const Voice voice : {Voice{0, Pulses / 2, 72}, Voice{1, Pulses, 48}, Voice{2, Pulses / 3, 60}}) {
         auto track = std::make_unique<TMyMidiTrack>();
         for (int tick = 0; tick + voice.step <= lengthTicks; tick += voice.step) {
             track->PutEvent(Event(0x90 + voice.channel, voice.note, 100, tick == 0 ? 0 : voice.step / 2));
