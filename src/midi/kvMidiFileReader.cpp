@@ -6,7 +6,6 @@
 #include "midi/kvMidiFileError.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace kv {
 
