@@ -1,7 +1,16 @@
 #pragma once
 // The song: its header, its tracks (owned, in song order), its file name and file type, the
-// range of note numbers met while reading, and the operations that build a song from scratch.
+// range of note numbers met while reading, the operations that build a song from scratch, and
+// the reading and writing of Standard MIDI Files.
+//
+// How events are held as file events:
+// - meta event: Event $FF, Data1 the meta type, Letter the data bytes as they stand in the file;
+// - system-exclusive event: Event $F0 (a message) or $F7 (an escape or a continued packet),
+//   Letter the bytes after the length, the closing $F7 included when the file has one;
+// - channel message: Event the status, Data1 and Data2 its data bytes (0-127);
+// - other system statuses ($F1-$FE) have no data in a file.
 #include "base/TComponent.h"
+#include "base/TMemoryStream.h"
 #include "base/TObject.h"
 #include "base/TObjectList.h"
 #include "midi/kvMidiCommon.h"
@@ -15,6 +24,8 @@
 namespace kv {
 
 enum TFileType : std::uint8_t { feMidi, feOve };
+
+class TMidiChunkReader;
 
 class TKVMidiFile : public TComponent {
 public:
@@ -37,6 +48,19 @@ public:
     void CreateTrack(const std::string& ATrackName, std::int32_t AChannel, std::int32_t ASpeed,
                      const std::string& AMeter, const std::string& AKey);
 
+    // Reads the file named FileName. A file that is not a song raises Exception "Invalid midi
+    // header!" or EMidiFileError naming the file and what is wrong in it.
+    void ReadFile();
+    // Replaces the tracks by those read from the stream's memory (all of it; the position is
+    // neither used nor changed). On success FileReady becomes true and OnFileModified(false) is
+    // raised; a failure leaves the tracks read so far and FileReady as it was.
+    void ReadFile(TMemoryStream& Stream);
+    // Writes the song to the file named FileName, created or replaced. Everything is built in
+    // memory first: when a track is too long ("Overflow track size: %d!") the file is untouched.
+    void WriteFile();
+    // The bytes WriteFile would write, in place of the stream's content.
+    void WriteFile(TMemoryStream& Stream);
+
     // A file was read or written since FileName was last set.
     bool FileReady() const { return FFileReady; }
     const std::string& FileName() const { return FFileName; }
@@ -44,6 +68,7 @@ public:
     // also when the name is unchanged.
     void SetFileName(const std::string& Value);
     TFileType FileType() const { return FFileType; }
+    void SetFileType(TFileType Value) { FFileType = Value; }
     const TKVMidiHeader& MidiHeader() const { return FMidiHeader; }
     void SetMidiHeader(const TKVMidiHeader& Value) { FMidiHeader = Value; }
     // The largest track length; -1 for a song without tracks.
@@ -55,6 +80,19 @@ public:
     TModified OnFileModified;
 
 private:
+    void ReadHeader(TMidiChunkReader& File);
+    // Reads the next chunk; false when the reading of the file ends there.
+    bool ReadTrack(TMidiChunkReader& File);
+    void ReadEvents(TMidiChunkReader& Body, TMyMidiTrack& Track);
+    void NoteMet(std::uint8_t Note);
+    void ReadOve() {}
+    // The file's bytes, built in memory.
+    std::string SongBytes();
+    void WriteHeader(std::string& Out) const;
+    void WriteTrack(std::string& Out, const TMyMidiTrack& Track) const;
+    void WriteOve() {}
+    void FileDone();
+
     bool FFileReady = false;
     std::string FFileName;
     TKVMidiHeader FMidiHeader;

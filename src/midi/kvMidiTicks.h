@@ -15,11 +15,4 @@ inline std::int32_t SubTicks(std::int32_t a, std::int32_t b)
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
 }
 
-// System-exclusive and system-common messages ($F0-$F7) take no time of their own in a track:
-// their delta times are not added to the track's running time.
-inline bool AdvancesTrackTime(std::uint8_t status)
-{
-    return status < 0xF0 || status > 0xF7;
-}
-
 } // namespace kv

@@ -94,7 +94,7 @@ TKVMidiEvent* TMyMidiTrack::PutEvent(std::unique_ptr<TKVMidiEvent> mEvent)
         AppendMetaText(*mEvent);
     else if (SetsChannelState(status))
         FTrackChannels[status & 0x0F] = true;
-    if (AdvancesTrackTime(status)) FTrackTime = AddTicks(FTrackTime, mEvent->DeltaTime());
+    FTrackTime = AddTicks(FTrackTime, mEvent->DeltaTime());
     mEvent->SetStartTime(FTrackTime);
     TKVMidiEvent* event = mEvent.get();
     FTrackEventList.Add(std::move(mEvent));

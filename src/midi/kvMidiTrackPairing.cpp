@@ -40,8 +40,8 @@ void TMyMidiTrack::PairNoteOns()
     }
 }
 
-// Note-ons without a note-off are removed in one pass. The next event that advances the track
-// time takes over the removed delta times, so that no later event moves in time.
+// Note-ons without a note-off are removed in one pass. The next event takes over the removed
+// delta times, so that no later event moves in time.
 void TMyMidiTrack::DropUnpairedNoteOns()
 {
     std::unordered_set<const TKVMidiEvent*> dropped;
@@ -50,7 +50,7 @@ void TMyMidiTrack::DropUnpairedNoteOns()
         if (event->EventType() == etOn && event->RelatedEvent() == nullptr) {
             dropped.insert(event.get());
             carriedDelta = AddTicks(carriedDelta, event->DeltaTime());
-        } else if (carriedDelta != 0 && AdvancesTrackTime(event->Event())) {
+        } else if (carriedDelta != 0) {
             event->SetDeltaTime(AddTicks(event->DeltaTime(), carriedDelta));
             carriedDelta = 0;
         }

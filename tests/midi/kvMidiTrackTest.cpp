@@ -65,17 +65,17 @@ TEST(MidiTrackTest, PutEventBuildsTimesTextsAndChannels)
         {0xFF, 0x03, 0, "Pia", 0},
         {0xFF, 0x03, 5, "no", 5},
         {0xB2, 7, 10, "", 15},
-        {0xF0, 0, 100, "", 15},   // $F0-$F7 take no time
-        {0xF7, 0, 100, "", 15},
-        {0xF8, 0, 1, "", 16},
-        {0xC9, 0, 4, "", 20},
-        {0x93, 60, 0, "", 20},   // notes mark no channel
-        {0xFF, 0x01, 0, "key", 20},
-        {0xFF, 0x02, 0, "(c)", 20},
-        {0xFF, 0x04, 0, "Harp", 20},
-        {0xFF, 0x05, 0, "la", 20},
-        {0xFF, 0x05, 0, "la", 20},
-        {0xFF, 0x06, 0, "marker", 20},
+        {0xF0, 0, 100, "", 115},  // system-exclusive events take their time like every other
+        {0xF7, 0, 100, "", 215},
+        {0xF8, 0, 1, "", 216},
+        {0xC9, 0, 4, "", 220},
+        {0x93, 60, 0, "", 220},  // notes mark no channel
+        {0xFF, 0x01, 0, "key", 220},
+        {0xFF, 0x02, 0, "(c)", 220},
+        {0xFF, 0x04, 0, "Harp", 220},
+        {0xFF, 0x05, 0, "la", 220},
+        {0xFF, 0x05, 0, "la", 220},
+        {0xFF, 0x06, 0, "marker", 220},
     };
     TMyMidiTrack track;
     ModifiedCounter modified(track);
@@ -86,7 +86,7 @@ TEST(MidiTrackTest, PutEventBuildsTimesTextsAndChannels)
         EXPECT_EQ(put->StartTime(), p.expectedStart) << std::hex << p.status;
         EXPECT_EQ(track.GetLastEvent(), put);
     }
-    EXPECT_EQ(track.TrackTime(), 20);
+    EXPECT_EQ(track.TrackTime(), 220);
     EXPECT_EQ(track.TrackName(), "Piano");
     EXPECT_EQ(track.TrackKeyword(), "key");
     EXPECT_EQ(track.TrackCopyright(), "(c)");
