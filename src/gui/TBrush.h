@@ -13,9 +13,19 @@ class TBrush : public TPersistent {
 public:
     std::string ClassName() const override { return "TBrush"; }
     TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; ++FVersion; }
+    void SetColor(TColor Value)
+    {
+        if (FColor == Value) return;
+        FColor = Value;
+        ++FVersion;
+    }
     TBrushStyle Style() const { return FStyle; }
-    void SetStyle(TBrushStyle Value) { FStyle = Value; ++FVersion; }
+    void SetStyle(TBrushStyle Value)
+    {
+        if (FStyle == Value) return;
+        FStyle = Value;
+        ++FVersion;
+    }
     std::uint32_t Version() const { return FVersion; }
 
 protected:

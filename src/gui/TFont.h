@@ -17,15 +17,40 @@ class TFont : public TPersistent {
 public:
     std::string ClassName() const override { return "TFont"; }
     const std::string& Name() const { return FName; }
-    void SetName(const std::string& Value) { FName = Value; ++FVersion; }
+    void SetName(const std::string& Value)
+    {
+        if (FName == Value) return;
+        FName = Value;
+        ++FVersion;
+    }
     std::int32_t Height() const { return FHeight; }
-    void SetHeight(std::int32_t Value) { FHeight = Value; ++FVersion; }
+    void SetHeight(std::int32_t Value)
+    {
+        if (FHeight == Value) return;
+        FHeight = Value;
+        ++FVersion;
+    }
     TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; ++FVersion; }
+    void SetColor(TColor Value)
+    {
+        if (FColor == Value) return;
+        FColor = Value;
+        ++FVersion;
+    }
     std::uint8_t Charset() const { return FCharset; }
-    void SetCharset(std::uint8_t Value) { FCharset = Value; ++FVersion; }
+    void SetCharset(std::uint8_t Value)
+    {
+        if (FCharset == Value) return;
+        FCharset = Value;
+        ++FVersion;
+    }
     bool Bold() const { return FBold; }
-    void SetBold(bool Value) { FBold = Value; ++FVersion; }
+    void SetBold(bool Value)
+    {
+        if (FBold == Value) return;
+        FBold = Value;
+        ++FVersion;
+    }
     std::uint32_t Version() const { return FVersion; }
 
 protected:

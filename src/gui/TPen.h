@@ -14,13 +14,33 @@ class TPen : public TPersistent {
 public:
     std::string ClassName() const override { return "TPen"; }
     TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; ++FVersion; }
+    void SetColor(TColor Value)
+    {
+        if (FColor == Value) return;
+        FColor = Value;
+        ++FVersion;
+    }
     std::int32_t Width() const { return FWidth; }
-    void SetWidth(std::int32_t Value) { FWidth = Value; ++FVersion; }
+    void SetWidth(std::int32_t Value)
+    {
+        if (FWidth == Value) return;
+        FWidth = Value;
+        ++FVersion;
+    }
     TPenStyle Style() const { return FStyle; }
-    void SetStyle(TPenStyle Value) { FStyle = Value; ++FVersion; }
+    void SetStyle(TPenStyle Value)
+    {
+        if (FStyle == Value) return;
+        FStyle = Value;
+        ++FVersion;
+    }
     TPenMode Mode() const { return FMode; }
-    void SetMode(TPenMode Value) { FMode = Value; ++FVersion; }
+    void SetMode(TPenMode Value)
+    {
+        if (FMode == Value) return;
+        FMode = Value;
+        ++FVersion;
+    }
     // Changes with every attribute change; a canvas compares it to know when to make a new pen.
     std::uint32_t Version() const { return FVersion; }
 

@@ -13,27 +13,13 @@ namespace {
 
 constexpr wchar_t WindowClassName[] = L"KvWinControl";
 
-LRESULT CALLBACK SharedWindowProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam)
-{
-    if (Msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(Wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* control = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(Wnd, GWLP_USERDATA));
-    if (!control) return DefWindowProcW(Wnd, Msg, wParam, lParam);
-    LRESULT result = 0;
-    if (!GuardedCall([&] { result = control->WndProc(Msg, wParam, lParam); }))
-        return Msg == WM_NCCREATE ? TRUE : 0;
-    return result;
-}
-
 void RegisterWindowClass()
 {
     static const bool registered = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
         wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = SharedWindowProc;
+        wc.lpfnWndProc = WinControlWindowProc;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.hCursor = nullptr; // WM_SETCURSOR chooses
         wc.lpszClassName = WindowClassName;
@@ -52,6 +38,23 @@ LPCWSTR SystemCursor(TCursor Cursor)
 }
 
 } // namespace
+
+// The one window procedure of our window classes.
+LRESULT CALLBACK WinControlWindowProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    if (Msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* creating = static_cast<TWinControl*>(create->lpCreateParams);
+        SetWindowLongPtrW(Wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
+        if (creating) creating->FHandle = Wnd;
+    }
+    auto* control = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(Wnd, GWLP_USERDATA));
+    if (!control) return DefWindowProcW(Wnd, Msg, wParam, lParam);
+    LRESULT result = 0;
+    if (!GuardedCall([&] { result = control->WndProc(Msg, wParam, lParam); }))
+        return Msg == WM_NCCREATE ? FALSE : 0;
+    return result;
+}
 
 TShiftState KeyboardShiftState()
 {
@@ -108,7 +111,10 @@ void TWinControl::CreateHandle()
     HWND parent = Parent() ? Parent()->FHandle.load() : nullptr;
     HWND wnd = CreateWindowExW(params.ExStyle, WindowClassName, params.Caption.c_str(), params.Style, Left(), Top(),
                                Width(), Height(), parent, nullptr, GetModuleHandleW(nullptr), this);
-    if (!wnd) throw Exception("Error creating window of " + ClassName());
+    if (!wnd) {
+        FHandle = nullptr;
+        throw Exception("Error creating window of " + ClassName());
+    }
     FHandle = wnd;
     for (TControl* child : FControls)
         if (auto* windowed = dynamic_cast<TWinControl*>(child)) windowed->HandleNeeded();

@@ -12,6 +12,8 @@
 
 namespace kv {
 
+LRESULT CALLBACK WinControlWindowProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+
 class TWinControl : public TControl {
 public:
     explicit TWinControl(TComponent* AOwner);
@@ -62,6 +64,7 @@ protected:
 
 private:
     friend class TControl;
+    friend LRESULT CALLBACK WinControlWindowProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam);
     void InsertControl(TControl* Control);
     void RemoveControl(TControl* Control);
     void CreateHandle();
