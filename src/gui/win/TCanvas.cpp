@@ -1,0 +1,171 @@
+#include "gui/win/TCanvas.h"
+
+#include "base/Exceptions.h"
+#include "gui/win/TApplication.h"
+#include "gui/win/TBitmap.h"
+
+namespace kv {
+
+namespace {
+
+HPEN MakePen(const TPen& Pen)
+{
+    int style = PS_SOLID;
+    switch (Pen.Style()) {
+    case psDash: style = PS_DASH; break;
+    case psDot: style = PS_DOT; break;
+    case psClear: style = PS_NULL; break;
+    default: break;
+    }
+    return CreatePen(style, Pen.Width(), ColorToRGB(Pen.Color()));
+}
+
+HBRUSH MakeBrush(const TBrush& Brush)
+{
+    switch (Brush.Style()) {
+    case bsSolid: return CreateSolidBrush(ColorToRGB(Brush.Color()));
+    case bsClear: return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    case bsHorizontal: return CreateHatchBrush(HS_HORIZONTAL, ColorToRGB(Brush.Color()));
+    case bsVertical: return CreateHatchBrush(HS_VERTICAL, ColorToRGB(Brush.Color()));
+    case bsFDiagonal: return CreateHatchBrush(HS_FDIAGONAL, ColorToRGB(Brush.Color()));
+    case bsBDiagonal: return CreateHatchBrush(HS_BDIAGONAL, ColorToRGB(Brush.Color()));
+    case bsCross: return CreateHatchBrush(HS_CROSS, ColorToRGB(Brush.Color()));
+    case bsDiagCross: return CreateHatchBrush(HS_DIAGCROSS, ColorToRGB(Brush.Color()));
+    }
+    return CreateSolidBrush(ColorToRGB(Brush.Color()));
+}
+
+HFONT MakeFont(const TFont& Font)
+{
+    LOGFONTW log{};
+    log.lfHeight = Font.Height();
+    log.lfWeight = Font.Bold() ? FW_BOLD : FW_NORMAL;
+    log.lfCharSet = Font.Charset();
+    log.lfQuality = DEFAULT_QUALITY;
+    const std::wstring name = Utf8ToWide(Font.Name());
+    lstrcpynW(log.lfFaceName, name.c_str(), LF_FACESIZE);
+    return CreateFontIndirectW(&log);
+}
+
+template <typename Handle>
+void DeleteIfOwned(Handle& Object)
+{
+    if (Object) DeleteObject(Object);
+    Object = nullptr;
+}
+
+} // namespace
+
+TCanvas::~TCanvas()
+{
+    DeselectObjects();
+    DeleteIfOwned(FPenHandle);
+    DeleteIfOwned(FBrushHandle);
+    DeleteIfOwned(FFontHandle);
+}
+
+void TCanvas::SetHandle(HDC Value)
+{
+    if (Value == FHandle) return;
+    DeselectObjects();
+    FHandle = Value;
+}
+
+HDC TCanvas::Handle()
+{
+    if (!FHandle) CreateHandle();
+    if (!FHandle) throw Exception("Canvas does not allow drawing");
+    Realize();
+    return FHandle;
+}
+
+void TCanvas::DeselectObjects()
+{
+    if (!FHandle) return;
+    if (FOldPen) SelectObject(FHandle, FOldPen);
+    if (FOldBrush) SelectObject(FHandle, FOldBrush);
+    if (FOldFont) SelectObject(FHandle, FOldFont);
+    FOldPen = FOldBrush = FOldFont = nullptr;
+    FPenVersion = FBrushVersion = FFontVersion = ~0u;
+}
+
+void TCanvas::Realize()
+{
+    // Objects are remade when their attributes changed or when they are not selected here.
+    if (FPenVersion != FPen.Version() || !FOldPen) {
+        HPEN pen = MakePen(FPen);
+        HGDIOBJ old = SelectObject(FHandle, pen);
+        if (!FOldPen) FOldPen = old;
+        DeleteIfOwned(FPenHandle);
+        FPenHandle = pen;
+        FPenVersion = FPen.Version();
+    }
+    SetROP2(FHandle, FPen.Mode() == pmXor ? R2_XORPEN : FPen.Mode() == pmNot ? R2_NOT : R2_COPYPEN);
+    if (FBrushVersion != FBrush.Version() || !FOldBrush) {
+        HBRUSH brush = MakeBrush(FBrush);
+        HGDIOBJ old = SelectObject(FHandle, brush);
+        if (!FOldBrush) FOldBrush = old;
+        DeleteIfOwned(FBrushHandle);
+        FBrushHandle = FBrush.Style() == bsClear ? nullptr : brush;
+        FBrushVersion = FBrush.Version();
+    }
+    SetBkColor(FHandle, ColorToRGB(FBrush.Color()));
+    if (FFontVersion != FFont.Version() || !FOldFont) {
+        HFONT font = MakeFont(FFont);
+        HGDIOBJ old = SelectObject(FHandle, font);
+        if (!FOldFont) FOldFont = old;
+        DeleteIfOwned(FFontHandle);
+        FFontHandle = font;
+        FFontVersion = FFont.Version();
+    }
+    SetTextColor(FHandle, ColorToRGB(FFont.Color()));
+}
+
+void TCanvas::FillRect(const TRect& R)
+{
+    HDC dc = Handle();
+    const RECT rect{R.Left, R.Top, R.Right, R.Bottom};
+    if (FBrush.Style() == bsClear) return;
+    ::FillRect(dc, &rect, FBrushHandle);
+}
+
+void TCanvas::MoveTo(std::int32_t X, std::int32_t Y) { MoveToEx(Handle(), X, Y, nullptr); }
+
+void TCanvas::LineTo(std::int32_t X, std::int32_t Y) { ::LineTo(Handle(), X, Y); }
+
+void TCanvas::Polyline(const std::vector<TPoint>& Points)
+{
+    std::vector<POINT> points;
+    points.reserve(Points.size());
+    for (const TPoint& p : Points) points.push_back({p.X, p.Y});
+    ::Polyline(Handle(), points.data(), static_cast<int>(points.size()));
+}
+
+void TCanvas::TextOut(std::int32_t X, std::int32_t Y, const std::string& Text)
+{
+    const std::wstring wide = Utf8ToWide(Text);
+    TextOutW(Handle(), X, Y, wide.c_str(), static_cast<int>(wide.size()));
+}
+
+SIZE TCanvas::TextExtent(const std::string& Text)
+{
+    const std::wstring wide = Utf8ToWide(Text);
+    SIZE size{0, 0};
+    GetTextExtentPoint32W(Handle(), wide.c_str(), static_cast<int>(wide.size()), &size);
+    return size;
+}
+
+void TCanvas::Draw(std::int32_t X, std::int32_t Y, TBitmap& Bitmap)
+{
+    if (Bitmap.Empty()) return;
+    BitBlt(Handle(), X, Y, Bitmap.Width(), Bitmap.Height(), Bitmap.Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+void TCanvas::CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRect)
+{
+    StretchBlt(Handle(), Dest.Left, Dest.Top, Dest.Right - Dest.Left, Dest.Bottom - Dest.Top, Source.Handle(),
+               SourceRect.Left, SourceRect.Top, SourceRect.Right - SourceRect.Left,
+               SourceRect.Bottom - SourceRect.Top, FCopyMode);
+}
+
+} // namespace kv

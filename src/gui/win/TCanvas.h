@@ -1,0 +1,78 @@
+#pragma once
+// A drawing surface over a device context, with the pen, brush and font it draws with. The
+// platform objects are made from the attributes when a drawing call (or Handle()) needs them.
+#include "base/TObject.h"
+#include "gui/TBrush.h"
+#include "gui/TCriticalSection.h"
+#include "gui/TFont.h"
+#include "gui/TPen.h"
+#include "gui/TRect.h"
+
+#include <windows.h>
+// The canvas's TextOut is ours, not the platform's macro.
+#undef TextOut
+
+#include <string>
+#include <vector>
+
+namespace kv {
+
+class TBitmap;
+
+class TCanvas : public TObject {
+public:
+    TCanvas() = default;
+    ~TCanvas() override;
+    std::string ClassName() const override { return "TCanvas"; }
+
+    // The device context with the pen, brush and font selected; 0 when unbound.
+    HDC Handle();
+    bool HandleAllocated() const { return FHandle != nullptr; }
+    // Binds the canvas to a device context it does not own (0 unbinds).
+    void SetHandle(HDC Value);
+
+    TPen& Pen() { return FPen; }
+    TBrush& Brush() { return FBrush; }
+    TFont& Font() { return FFont; }
+    DWORD CopyMode() const { return FCopyMode; }
+    void SetCopyMode(DWORD Value) { FCopyMode = Value; }
+
+    void FillRect(const TRect& R);
+    void MoveTo(std::int32_t X, std::int32_t Y);
+    void LineTo(std::int32_t X, std::int32_t Y);
+    void Polyline(const std::vector<TPoint>& Points);
+    void TextOut(std::int32_t X, std::int32_t Y, const std::string& Text);
+    SIZE TextExtent(const std::string& Text);
+    std::int32_t TextHeight(const std::string& Text) { return TextExtent(Text).cy; }
+    void Draw(std::int32_t X, std::int32_t Y, TBitmap& Bitmap);
+    // Copies Source's rectangle into Dest with CopyMode, stretching when the sizes differ.
+    void CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRect);
+
+    // Serialises drawing from several threads.
+    void Lock() { FLock.Enter(); }
+    void Unlock() { FLock.Leave(); }
+
+protected:
+    // Called when Handle() is needed while unbound; a bitmap's canvas makes its memory DC here.
+    virtual void CreateHandle() {}
+
+private:
+    void Realize();
+    void DeselectObjects();
+
+    HDC FHandle = nullptr;
+    TPen FPen;
+    TBrush FBrush;
+    TFont FFont;
+    DWORD FCopyMode = SRCCOPY;
+    TCriticalSection FLock;
+
+    // The platform objects made from the attributes, and the versions they were made from.
+    HPEN FPenHandle = nullptr;
+    HBRUSH FBrushHandle = nullptr;
+    HFONT FFontHandle = nullptr;
+    std::uint32_t FPenVersion = ~0u, FBrushVersion = ~0u, FFontVersion = ~0u;
+    HGDIOBJ FOldPen = nullptr, FOldBrush = nullptr, FOldFont = nullptr;
+};
+
+} // namespace kv

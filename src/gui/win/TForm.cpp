@@ -1,0 +1,70 @@
+#include "gui/win/TForm.h"
+
+#include "gui/win/TApplication.h"
+
+namespace kv {
+
+TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner)
+{
+    SetVisible(false);
+    SetBounds(CW_USEDEFAULT, CW_USEDEFAULT, 640, 480);
+}
+
+void TForm::CreateParams(TCreateParams& Params)
+{
+    TCustomControl::CreateParams(Params);
+    Params.Style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | (Visible() ? WS_VISIBLE : 0);
+    Params.Caption = Utf8ToWide(FCaption);
+}
+
+void TForm::SetCaption(const std::string& Value)
+{
+    FCaption = Value;
+    if (HandleAllocated()) SetWindowTextW(Handle(), Utf8ToWide(Value).c_str());
+}
+
+std::int32_t TForm::ClientWidth() const
+{
+    RECT r{0, 0, 0, 0};
+    if (HandleAllocated()) GetClientRect(const_cast<TForm*>(this)->Handle(), &r);
+    return r.right;
+}
+
+std::int32_t TForm::ClientHeight() const
+{
+    RECT r{0, 0, 0, 0};
+    if (HandleAllocated()) GetClientRect(const_cast<TForm*>(this)->Handle(), &r);
+    return r.bottom;
+}
+
+void TForm::SetClientSize(std::int32_t Width, std::int32_t Height)
+{
+    RECT r{0, 0, Width, Height};
+    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    const std::int32_t left = Left() == CW_USEDEFAULT ? 100 : Left();
+    const std::int32_t top = Top() == CW_USEDEFAULT ? 100 : Top();
+    SetBounds(left, top, r.right - r.left, r.bottom - r.top);
+}
+
+void TForm::Show()
+{
+    HandleNeeded();
+    SetVisible(true);
+    ShowWindow(Handle(), SW_SHOW);
+    UpdateWindow(Handle());
+}
+
+void TForm::Close() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
+
+LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    if (Msg == WM_CLOSE) {
+        if (OnClose) OnClose(this);
+        Hide();
+        if (FIsMainForm) Application()->Terminate();
+        return 0;
+    }
+    return TCustomControl::WndProc(Msg, wParam, lParam);
+}
+
+} // namespace kv

@@ -1,0 +1,22 @@
+#include "gui/win/TSpeedButton.h"
+
+#include "gui/win/TApplication.h"
+
+namespace kv {
+
+void TSpeedButton::Paint()
+{
+    TCanvas& canvas = Canvas();
+    canvas.Brush().SetColor(Color());
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Font().Assign(Font());
+    RECT r{0, 0, Width(), Height()};
+    canvas.FillRect(ClientRect());
+    HDC dc = canvas.Handle();
+    if (!FFlat) DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+    SetBkMode(dc, TRANSPARENT);
+    const std::wstring caption = Utf8ToWide(FCaption);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+} // namespace kv

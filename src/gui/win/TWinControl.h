@@ -1,0 +1,86 @@
+#pragma once
+// A control that owns one window. Our window classes share one window procedure, which finds
+// the control through GWLP_USERDATA and calls its WndProc; every exception is caught there.
+// The window is made when the control gets a parent that has one (or, for a top-level window,
+// when HandleNeeded is called).
+#include "gui/win/TControl.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <vector>
+
+namespace kv {
+
+LRESULT CALLBACK WinControlWindowProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* AOwner);
+    ~TWinControl() override;
+    std::string ClassName() const override { return "TWinControl"; }
+
+    HWND Handle() { HandleNeeded(); return FHandle.load(); }
+    bool HandleAllocated() const { return FHandle.load() != nullptr; }
+    void HandleNeeded();
+
+    void SetParent(TWinControl* Value) override;
+    void SetVisible(bool Value) override;
+    void SetEnabled(bool Value) override;
+    virtual std::int32_t ClientWidth() const { return Width(); }
+    virtual std::int32_t ClientHeight() const { return Height(); }
+
+    int ControlCount() const { return static_cast<int>(FControls.size()); }
+    TControl* Controls(int Index) const { return FControls.at(static_cast<std::size_t>(Index)); }
+
+    // Marks the window for repainting; safe to call from any thread.
+    void Invalidate() override;
+    // Invalidate, then paint now (GUI thread).
+    void Repaint();
+    // The point in screen coordinates.
+    TPoint ClientToScreen(const TPoint& P);
+    TPoint ScreenToClient(const TPoint& P);
+
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+
+    // The shared window procedure's way in.
+    virtual LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
+
+protected:
+    struct TCreateParams {
+        DWORD Style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+        DWORD ExStyle = 0;
+        std::wstring Caption;
+    };
+    virtual void CreateParams(TCreateParams& Params);
+    void BoundsChanged() override;
+    virtual void PaintWindow(HDC DC);
+    virtual bool EraseBackground(HDC DC);
+    virtual void KeyDown(std::uint16_t& Key, TShiftState Shift);
+    virtual void KeyUp(std::uint16_t& Key, TShiftState Shift);
+    virtual void CaptureChanged() {}
+    LRESULT DefaultHandler(UINT Msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    friend class TControl;
+    friend LRESULT CALLBACK WinControlWindowProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+    void InsertControl(TControl* Control);
+    void RemoveControl(TControl* Control);
+    void CreateHandle();
+    void LayoutChildren();
+    void HandleMouse(UINT Msg, WPARAM wParam, LPARAM lParam);
+
+    std::atomic<HWND> FHandle{nullptr};
+    std::vector<TControl*> FControls;
+    std::int32_t FLaidOutWidth = -1, FLaidOutHeight = -1;
+    bool FInWmSize = false;
+    bool FClickPending = false;
+};
+
+// The modifier keys and buttons of a mouse message's wParam, with Alt from the keyboard.
+TShiftState MouseShiftState(WPARAM wParam);
+// The modifier keys held now.
+TShiftState KeyboardShiftState();
+
+} // namespace kv
