@@ -67,9 +67,10 @@ ByteString ByteString::initChar(std::uint8_t byte)
 
 void ByteString::setLength(std::uint32_t newLength)
 {
-    // One byte more than the content is always there, for cStr's NUL.
+    // One byte more than the content is always there, for cStr's NUL. A moved-from string
+    // gets a new block here.
+    block_.reserve(static_cast<std::size_t>(newLength > length_ ? newLength : length_) + 1);
     if (newLength > length_) {
-        block_.reserve(static_cast<std::size_t>(newLength) + 1);
         std::memset(block_.data() + length_, 0, newLength - length_ + 1);
     } else {
         std::memset(block_.data() + newLength, 0, length_ - newLength + 1);

@@ -36,6 +36,10 @@ int utf8Decode(const char* text, int maxBytes, char16_t* out)
 {
     if (!text)
         return fail(out);
+    // Nothing is written unless the whole conversion succeeds: a failing text must not fill a
+    // buffer that was sized for the failure's one NUL.
+    if (out && utf8Decode(text, maxBytes, nullptr) == 0)
+        return fail(out);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text);
     const std::size_t length = inputLength(text, maxBytes);
     const bool limitedByCount = maxBytes >= 0 && length == static_cast<std::size_t>(maxBytes);

@@ -26,6 +26,22 @@ TEST(ByteStringTest, HoldsNulBytesAndCountsNoTerminator)
     EXPECT_EQ(str(ByteString::initChar(0)), std::string(1, '\0'));
 }
 
+TEST(ByteStringTest, AMovedFromStringIsEmptyAndUsable)
+{
+    ByteString source("moved");
+    ByteString target(std::move(source));
+    EXPECT_EQ(str(target), "moved");
+    EXPECT_TRUE(source.empty());
+    source.assignCStr("again");
+    EXPECT_EQ(str(source), "again");
+    ByteString other("x");
+    other = std::move(source);
+    source.erase(0, 0);
+    source.appendChar('y');
+    EXPECT_EQ(str(source), "y");
+    EXPECT_STREQ(source.cStr(), "y");
+}
+
 TEST(ByteStringTest, ReadsOutsideTheContentGiveTheNothingAnswers)
 {
     const ByteString s = bytes("\x01\x02\x03\x04\x05\x06");

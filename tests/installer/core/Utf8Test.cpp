@@ -49,6 +49,17 @@ TEST(Utf8Test, DecodeTable)
     }
 }
 
+TEST(Utf8Test, AFailingTextWritesOnlyTheNul)
+{
+    // Text before the failing sequence must not be written into a buffer sized by the measure.
+    const char* failing = "\xC3\xA9\xFF\xC3\xA9";
+    ASSERT_EQ(utf8Decode(failing, 4, nullptr), 0);
+    char16_t out[4] = {u'a', u'b', u'c', u'd'};
+    EXPECT_EQ(utf8Decode(failing, 4, out), 0);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_EQ(out[1], u'b');
+}
+
 TEST(Utf8Test, EncodeTableAndRoundTrip)
 {
     struct Case { std::u16string wide; std::string expected; };
