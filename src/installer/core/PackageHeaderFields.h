@@ -1,0 +1,13 @@
+#pragma once
+// Byte offsets of the big-endian 32-bit fields of the package header that the installer reads.
+#include <cstdint>
+
+constexpr std::uint32_t kHeaderFieldTocOffset = 0;
+constexpr std::uint32_t kHeaderFieldTocLength = 4;
+constexpr std::uint32_t kHeaderFieldMusicPresent = 116;
+constexpr std::uint32_t kHeaderFieldBytesRequiredMinimal = 200;
+constexpr std::uint32_t kHeaderFieldJpegBytesMinimal = 208;
+constexpr std::uint32_t kHeaderFieldMp3BytesMinimal = 212;
+constexpr std::uint32_t kHeaderFieldOtherBytesMinimal = 224;
+// The header's own file offset, for validation.
+constexpr std::uint32_t kHeaderFieldSelfOffset = 232;

@@ -1,0 +1,73 @@
+// The builder's output checked byte for byte against packages worked out by hand from the
+// format: installer bytes, big-endian header fields, then H, S and the two magic dwords
+// little-endian, with the reserved block between H and S.
+#include "PackageBuilder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const Bytes kInstaller = {'M', 'Z', 0x90, 0x00};
+
+Bytes handMadeHeader(std::initializer_list<std::pair<std::size_t, Bytes>> fields)
+{
+    Bytes header(236, 0);
+    for (const auto& [at, bytes] : fields)
+        std::copy(bytes.begin(), bytes.end(), header.begin() + static_cast<std::ptrdiff_t>(at));
+    return header;
+}
+
+Bytes concat(std::initializer_list<Bytes> parts)
+{
+    Bytes all;
+    for (const auto& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+} // namespace
+
+TEST(PackageBuilderGolden, MinimalPackageWithoutReservedBlock)
+{
+    const Bytes built = buildInstallerWithPackage(kInstaller, nlohmann::json::parse(R"({"header": {"fields": {"200": 16909060}}})"));
+    const Bytes expected = concat({
+        kInstaller,
+        handMadeHeader({{200, {0x01, 0x02, 0x03, 0x04}}, {232, {0x00, 0x00, 0x00, 0x04}}}),
+        {0x04, 0x00, 0x00, 0x00},  // H = 4
+        {0xFF, 0xFF, 0xFF, 0xFF},  // no reserved block
+        {0x3E, 0x2D, 0x1C, 0x0B},
+        {0x78, 0x56, 0x34, 0x12},
+    });
+    EXPECT_EQ(built, expected);
+    EXPECT_EQ(built.size(), 4u + 236u + 16u);
+}
+
+TEST(PackageBuilderGolden, ReservedBlockSitsBetweenHeaderAndTrailer)
+{
+    const Bytes built = buildInstallerWithPackage(kInstaller, nlohmann::json::parse(R"({"reservedBlock": {"size": 3}})"));
+    const Bytes expected = concat({
+        kInstaller,
+        handMadeHeader({{232, {0x00, 0x00, 0x00, 0x04}}}),
+        {0x04, 0x00, 0x00, 0x00},
+        {0xA5, 0xA5, 0xA5},
+        {0x03, 0x00, 0x00, 0x00},
+        {0x3E, 0x2D, 0x1C, 0x0B},
+        {0x78, 0x56, 0x34, 0x12},
+    });
+    EXPECT_EQ(built, expected);
+}
+
+TEST(PackageBuilderGolden, BadDescriptionsAreRefusedWithTheirReason)
+{
+    const char* cases[] = {
+        R"([])",
+        R"({"header": {"fields": {"234": 1}}})",
+        R"({"header": {"fields": {"x": 1}}})",
+        R"({"header": {"fields": {"8": -1}}})",
+        R"({"header": {"fields": {"8": 4294967296}}})",
+        R"({"reservedBlock": {"size": "big"}})",
+    };
+    for (const char* description : cases)
+        EXPECT_THROW(buildInstallerWithPackage(kInstaller, nlohmann::json::parse(description)), PackageDescriptionError)
+            << description;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The install-package builder: appends a package to an installer program, as described by a
+// JSON description. Written from the package format alone; it shares no code with the
+// installer's reader.
+//
+// Layout written: installer bytes, header (at offset H), then the trailer: H, a reserved block
+// of S bytes, S, 0x0B1C2D3E, 0x12345678 (integers little-endian 32-bit). Header fields are
+// big-endian 32-bit.
+//
+// Description (every member optional):
+//   "header": {
+//     "size": bytes of the header (default 236: up to and including field 232),
+//     "fields": { "<byte offset>": value, ... },
+//     "selfOffset": value written to field 232 instead of H
+//   },
+//   "reservedBlock": { "size": n, "lengthField": value written as S instead of n }
+//       (absent: no block, S = 0xFFFFFFFF)
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
+class PackageDescriptionError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The installer followed by the package; throws PackageDescriptionError for a bad description.
+Bytes buildInstallerWithPackage(const Bytes& installer, const nlohmann::json& description);
+
+Bytes readWholeFile(const std::string& path);
+void writeWholeFile(const std::string& path, const Bytes& bytes);
