@@ -105,6 +105,8 @@ struct MainInstaller {
 struct UninstallLog {
     // The uninstaller program unpacked from the package, to which the uninstall data is appended.
     ByteString templatePath;
+    // The folders the installation created, one per CR LF line, in the order of creation.
+    ByteString createdFolders;
 };
 
 struct Background {

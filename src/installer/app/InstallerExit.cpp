@@ -1,0 +1,87 @@
+#include "InstallerExit.h"
+
+#include "installer/core/FatalError.h"
+#include "installer/core/FileSystem.h"
+#include "installer/core/InstallerRunRules.h"
+#include "installer/core/InstallerState.h"
+#include "installer/core/win/InstallerMessageBox.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+namespace {
+
+constexpr std::size_t kOutOfMemoryLanguageText = 11;
+
+void deleteAndForget(ByteString& path)
+{
+    if (!path.empty())
+        forceDelete(path.cStr());
+    path = ByteString();
+}
+
+// The fonts-added text holds pairs of lines: a font resource file, then its font file.
+void removeAddedFonts()
+{
+    std::int32_t position = 0;
+    for (int line = 0; gPackageToc.fontsAdded.hasMore(position); ++line) {
+        ByteString path;
+        gPackageToc.fontsAdded.nextLine(&position, path);
+        if (path.empty())
+            continue;
+        if (line % 2 == 0)
+            RemoveFontResourceA(path.cStr());
+        forceDelete(path.cStr());
+    }
+    gPackageToc.fontsAdded = ByteString();
+}
+
+} // namespace
+
+void deleteLocalCopy()
+{
+    if (gFlags.localCopy && !gPackagePath.empty())
+        forceDelete(gPackagePath.cStr());
+}
+
+int cleanupAtExit(bool /*unloadPlugin*/)
+{
+    gMainInstaller.currentPage = nullptr;
+    if (gInstallerContext.screenDc) {
+        DeleteDC(static_cast<HDC>(gInstallerContext.screenDc));
+        gInstallerContext.screenDc = nullptr;
+    }
+    removeAddedFonts();
+    deleteAndForget(gTempFilePaths.pageImageBitmap);
+    deleteAndForget(gTempFilePaths.musicFile);
+    deleteAndForget(gTempFilePaths.pluginLibrary);
+    deleteAndForget(gUninstallLog.templatePath);
+    if (gInstallerContext.dialogImage) {
+        DeleteObject(static_cast<HGDIOBJ>(gInstallerContext.dialogImage));
+        gInstallerContext.dialogImage = nullptr;
+    }
+    return 1;
+}
+
+void shutdownInstaller(bool unloadPlugin)
+{
+    cleanupAtExit(unloadPlugin);
+    deleteLocalCopy();
+    ExitProcess(static_cast<UINT>(installerExitCode(false, gFlags.revert)));
+}
+
+void abortWithMessage(const char* text)
+{
+    if (!text)
+        text = gLanguageTexts[kOutOfMemoryLanguageText].empty() ? kOutOfMemoryText
+                                                                : gLanguageTexts[kOutOfMemoryLanguageText].cStr();
+    errorBox(nullptr, text, nullptr);
+    shutdownInstaller(true);
+}
+
+int leaveStartUp()
+{
+    deleteLocalCopy();
+    CoUninitialize();
+    return installerExitCode(false, gFlags.revert);
+}

@@ -1,0 +1,9 @@
+#pragma once
+// An installer started from a network path (a module path beginning with two backslashes)
+// copies itself to a temporary ".exe" file and reads its package from there.
+#include <cstdint>
+
+bool isNetworkPath(const char* path);
+// Makes the copy when the module lies on a network path; on success the package path becomes
+// the copy and the local-copy flag is set.
+void copySelfOffNetworkPath();
