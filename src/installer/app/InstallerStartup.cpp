@@ -62,11 +62,10 @@ int initInstaller(HINSTANCE instance)
     readOsVersion();
     gBackgroundStyle.flags = 0;
 
-    char modulePath[kPathBufferSize] = {};
-    GetModuleFileNameA(nullptr, modulePath, kPathBufferSize);
-    gModulePath.assignCStr(modulePath);
+    const std::string modulePath = currentModulePath();
+    gModulePath.assignCStr(modulePath.c_str());
     if (!gFlags.localCopy)
-        gPackagePath.assignCStr(modulePath);
+        gPackagePath.assignCStr(modulePath.c_str());
 
     readCommandLineFlags(GetCommandLineA(), gFlags);
     return 1;

@@ -3,6 +3,7 @@
 #include "ResourceIds.h"
 
 #include "installer/core/InstallerState.h"
+#include "installer/core/ModulePath.h"
 #include "installer/core/TempFileName.h"
 #include "installer/core/win/TextConversion.h"
 
@@ -47,16 +48,17 @@ bool copyFile(const char* from, const char* to, HWND note)
 
 } // namespace
 
-bool isNetworkPath(const char* path)
+std::string currentModulePath()
 {
-    return path && path[0] == '\\' && path[1] == '\\';
+    char reported[kPathBufferSize] = {};
+    GetModuleFileNameA(nullptr, reported, kPathBufferSize);
+    return plainModulePath(reported);
 }
 
 void copySelfOffNetworkPath()
 {
-    char modulePath[kPathBufferSize] = {};
-    GetModuleFileNameA(nullptr, modulePath, kPathBufferSize);
-    if (!isNetworkPath(modulePath))
+    const std::string modulePath = currentModulePath();
+    if (!isNetworkPath(modulePath.c_str()))
         return;
     char copyPath[kPathBufferSize];
     makeTempFileName(copyPath, ".exe");
@@ -66,7 +68,7 @@ void copySelfOffNetworkPath()
         setDlgItemTextUtf8(note, IDC_BUSY_NOTE_TEXT, kCopyingText);
         pumpPendingMessages(note);
     }
-    const bool copied = copyFile(modulePath, copyPath, note);
+    const bool copied = copyFile(modulePath.c_str(), copyPath, note);
     if (note)
         DestroyWindow(note);
     if (copied) {

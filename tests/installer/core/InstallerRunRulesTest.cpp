@@ -1,4 +1,5 @@
 #include "installer/core/InstallerRunRules.h"
+#include "installer/core/ModulePath.h"
 #include "installer/core/ResourceDirectory.h"
 
 #include <gtest/gtest.h>
@@ -85,4 +86,17 @@ TEST(ResourceDirectory, FirstFreeNameFromTheMaskedTickCount)
     EXPECT_EQ(freeResourceDirectory("C:\\T\\", 0x80000009u, exists), "C:\\T\\inst9");
     const std::set<std::string> top = {"C:\\T\\inst2147483647"};
     EXPECT_EQ(freeResourceDirectory("C:\\T\\", 0xFFFFFFFFu, [&](const std::string& n) { return top.count(n) > 0; }), "C:\\T\\inst0");
+}
+
+TEST(ModulePath, NetworkPathsInTheirPlainForm)
+{
+    EXPECT_EQ(plainModulePath("C:\\dist\\setup.exe"), "C:\\dist\\setup.exe");
+    EXPECT_EQ(plainModulePath("\\\\server\\share\\setup.exe"), "\\\\server\\share\\setup.exe");
+    EXPECT_EQ(plainModulePath("\\\\?\\UNC\\server\\share\\setup.exe"), "\\\\server\\share\\setup.exe");
+    EXPECT_EQ(plainModulePath("UNC\\server\\share\\setup.exe"), "\\\\server\\share\\setup.exe");
+    EXPECT_EQ(plainModulePath("\\\\?\\C:\\setup.exe"), "\\\\?\\C:\\setup.exe");
+    EXPECT_TRUE(isNetworkPath("\\\\server\\share\\setup.exe"));
+    EXPECT_FALSE(isNetworkPath("C:\\setup.exe"));
+    EXPECT_FALSE(isNetworkPath("\\"));
+    EXPECT_FALSE(isNetworkPath(nullptr));
 }

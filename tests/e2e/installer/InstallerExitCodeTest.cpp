@@ -1,0 +1,134 @@
+// The real installer program carrying packages from the builder: its exit codes with and
+// without "/REVERT", silent (no window, boxes answered by their defaults) and not (each box
+// shown and answered), and the run from a network path.
+#include "InstallerProcess.h"
+
+#include "PackageBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::wstring kTocNotRead = L"Couldn't read TOC. Aborting.";
+const std::wstring kChecksumMismatch = L"Checksum mismatch. The installation is corrupt or has been tampered with. If you downloaded this file from the internet, try downloading it again.";
+const std::wstring kSizeMismatch = L"File size mismatch: This file is corrupted; If you downloaded this file from the internet, try downloading it again";
+
+std::string testName()
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return std::string(info->test_suite_name()) + "_" + info->name();
+}
+
+Bytes installerWithPackage(const char* description, std::size_t cutFromEnd = 0)
+{
+    const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
+    Bytes file = buildInstallerWithPackage(program, nlohmann::json::parse(description));
+    file.resize(file.size() - cutFromEnd);
+    return file;
+}
+
+std::vector<fs::path> localCopiesIn(const fs::path& folder)
+{
+    std::vector<fs::path> copies;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().filename().string().rfind("dxw", 0) == 0 && entry.path().extension() == ".exe")
+            copies.push_back(entry.path());
+    return copies;
+}
+
+class InstallerExitCode : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = fs::temp_directory_path() / ("dravell_e2e_" + testName());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "temp");
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+
+    std::wstring writeSetup(const Bytes& bytes)
+    {
+        const fs::path setup = folder_ / "setup.exe";
+        writeWholeFile(setup.string(), bytes);
+        return setup.wstring();
+    }
+    std::wstring tempFolder() const { return (folder_ / "temp").wstring(); }
+
+    fs::path folder_;
+};
+
+struct ExitCase {
+    const char* name;
+    const char* description;
+    std::size_t cut;
+    const wchar_t* arguments;
+    DWORD exitCode;
+    std::vector<std::wstring> boxes;
+};
+
+} // namespace
+
+TEST_F(InstallerExitCode, MatrixOfPackagesSwitchesAndExitCodes)
+{
+    // Until the table of contents is read no package installs: every run here ends "not
+    // installed", which "/REVERT" turns into 1.
+    const ExitCase cases[] = {
+        {"valid, silent", "{}", 0, L"/SILENT", 0, {}},
+        {"valid, silent in lower case, revert", "{}", 0, L"/silent /revert", 1, {}},
+        {"valid, with boxes", "{}", 0, L"", 0, {kTocNotRead}},
+        {"valid, with boxes, revert", "{}", 0, L"/REVERT", 1, {kTocNotRead}},
+        {"cut trailer, with boxes", "{}", 3, L"", 0, {kChecksumMismatch, kTocNotRead}},
+        {"cut trailer, silent, revert", "{}", 3, L"/SILENT /REVERT", 1, {}},
+        {"header of 1001 bytes, with boxes, revert", R"({"header": {"size": 1001}})", 0, L"/REVERT", 1, {kSizeMismatch, kTocNotRead}},
+    };
+    for (const auto& c : cases) {
+        const std::wstring setup = writeSetup(installerWithPackage(c.description, c.cut));
+        const InstallerRun run = runInstallerProcess(setup, c.arguments, tempFolder());
+        ASSERT_TRUE(run.finished) << c.name;
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name;
+        EXPECT_EQ(run.boxTexts, c.boxes) << c.name;
+        if (c.boxes.empty()) {
+            EXPECT_FALSE(run.windowShown) << c.name;
+        }
+        EXPECT_TRUE(fs::is_empty(folder_ / "temp")) << c.name;
+    }
+}
+
+TEST_F(InstallerExitCode, FromANetworkPathItRunsFromALocalCopyAndDeletesIt)
+{
+    wchar_t prefix[MAX_PATH] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH), 0u) << "runs under Wine only";
+    const std::string share = "e2e_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
+    const fs::path shareFolder = fs::path(std::wstring(L"Z:") + prefix) / "dosdevices" / "unc" / "localhost" / share;
+    fs::create_directories(shareFolder);
+    const Bytes setupBytes = installerWithPackage("{}");
+    writeWholeFile((shareFolder / "setup.exe").string(), setupBytes);
+    const std::wstring networkPath = L"\\\\localhost\\" + std::wstring(share.begin(), share.end()) + L"\\setup.exe";
+
+    std::vector<fs::path> copiesWhileRunning;
+    std::uintmax_t copySize = 0;
+    const InstallerRun run = runInstallerProcess(networkPath, L"", tempFolder(), [&](const std::wstring&) {
+        copiesWhileRunning = localCopiesIn(folder_ / "temp");
+        if (copiesWhileRunning.size() == 1)
+            copySize = fs::file_size(copiesWhileRunning[0]);
+    });
+    std::error_code ignored;
+    fs::remove_all(shareFolder, ignored);
+
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0u);
+    // The package was found in the copy: no checksum or size complaint before the last box.
+    EXPECT_EQ(run.boxTexts, std::vector<std::wstring>{kTocNotRead});
+    ASSERT_EQ(copiesWhileRunning.size(), 1u);
+    EXPECT_EQ(copySize, setupBytes.size());
+    EXPECT_TRUE(localCopiesIn(folder_ / "temp").empty());
+}

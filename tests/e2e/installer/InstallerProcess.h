@@ -1,0 +1,26 @@
+#pragma once
+// Runs DravellInstaller.exe (carrying a package) as a child process, answers each message box
+// it shows with OK and records what was shown.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct InstallerRun {
+    DWORD exitCode = STILL_ACTIVE;
+    bool finished = false;
+    // The texts of the message boxes, in the order shown.
+    std::vector<std::wstring> boxTexts;
+    // True when any visible top-level window of the process was seen.
+    bool windowShown = false;
+};
+
+// The installer program of this build, as a Windows path.
+std::wstring installerProgramPath();
+
+// Starts program with the arguments; its TEMP and TMP point at tempFolder. onBox runs while a
+// message box is shown, before it is answered.
+InstallerRun runInstallerProcess(const std::wstring& program, const std::wstring& arguments,
+                                 const std::wstring& tempFolder,
+                                 const std::function<void(const std::wstring&)>& onBox = {});
