@@ -71,3 +71,24 @@ TEST(PackageBuilderGolden, BadDescriptionsAreRefusedWithTheirReason)
         EXPECT_THROW(buildInstallerWithPackage(kInstaller, nlohmann::json::parse(description)), PackageDescriptionError)
             << description;
 }
+
+TEST(PackageBuilderGolden, TablesLieBetweenInstallerAndHeader)
+{
+    const Bytes built = buildInstallerWithPackage(kInstaller, nlohmann::json::parse(R"({
+        "templates": [{"template": "AB", "pageType": 2, "showOnce": true}],
+        "imageIdentifiers": [16909060]})"));
+    const Bytes expected = concat({
+        kInstaller,
+        // template table at 4: [2]["AB"][page type 2][show-once 1][0 condition bytes]
+        {0, 0, 0, 2, 'A', 'B', 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 0},
+        // identifier table at 22, values little-endian
+        {0x04, 0x03, 0x02, 0x01},
+        handMadeHeader({{16, {0, 0, 0, 1}}, {20, {0, 0, 0, 4}}, {24, {0, 0, 0, 1}}, {28, {0, 0, 0, 22}},
+                        {232, {0, 0, 0, 26}}}),
+        {26, 0, 0, 0},
+        {0xFF, 0xFF, 0xFF, 0xFF},
+        {0x3E, 0x2D, 0x1C, 0x0B},
+        {0x78, 0x56, 0x34, 0x12},
+    });
+    EXPECT_EQ(built, expected);
+}

@@ -33,7 +33,78 @@ std::uint32_t unsignedMember(const nlohmann::json& object, const char* name, std
     return value.get<std::uint32_t>();
 }
 
-Bytes buildHeader(const nlohmann::json& description, std::uint32_t headerOffset)
+void appendBigEndian(Bytes& bytes, std::uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void appendCounted(Bytes& bytes, const std::string& text)
+{
+    appendBigEndian(bytes, static_cast<std::uint32_t>(text.size()));
+    bytes.insert(bytes.end(), text.begin(), text.end());
+}
+
+const nlohmann::json& arrayMember(const nlohmann::json& description, const char* name)
+{
+    static const nlohmann::json empty = nlohmann::json::array();
+    if (!description.contains(name))
+        return empty;
+    const auto& value = description.at(name);
+    if (!value.is_array())
+        throw PackageDescriptionError(std::string("\"") + name + "\" must be an array");
+    return value;
+}
+
+std::string textMember(const nlohmann::json& object, const char* name)
+{
+    if (!object.contains(name))
+        return {};
+    if (!object.at(name).is_string())
+        throw PackageDescriptionError(std::string("\"") + name + "\" must be a text");
+    return object.at(name).get<std::string>();
+}
+
+using ComputedFields = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+
+// Writes one table at the end of out and records its count and offset fields.
+template <typename WriteEntry>
+void appendTable(Bytes& out, const nlohmann::json& entries, std::uint32_t countField, std::uint32_t offsetField,
+                 ComputedFields& fields, WriteEntry writeEntry)
+{
+    if (entries.empty())
+        return;
+    fields.emplace_back(countField, static_cast<std::uint32_t>(entries.size()));
+    fields.emplace_back(offsetField, static_cast<std::uint32_t>(out.size()));
+    for (const auto& entry : entries)
+        writeEntry(out, entry);
+}
+
+ComputedFields appendTables(Bytes& out, const nlohmann::json& description)
+{
+    ComputedFields fields;
+    appendTable(out, arrayMember(description, "templates"), 16, 20, fields, [](Bytes& bytes, const nlohmann::json& entry) {
+        if (!entry.is_object())
+            throw PackageDescriptionError("each template must be an object");
+        appendCounted(bytes, textMember(entry, "template"));
+        appendBigEndian(bytes, unsignedMember(entry, "pageType", 0));
+        appendBigEndian(bytes, entry.value("showOnce", false) ? 1 : 0);
+        appendCounted(bytes, textMember(entry, "condition"));
+    });
+    appendTable(out, arrayMember(description, "imageIdentifiers"), 24, 28, fields, [](Bytes& bytes, const nlohmann::json& entry) {
+        if (!entry.is_number_unsigned() || entry.get<std::uint64_t>() > 0xFFFFFFFFu)
+            throw PackageDescriptionError("image identifiers must be unsigned 32-bit numbers");
+        appendLittleEndian(bytes, entry.get<std::uint32_t>());
+    });
+    appendTable(out, arrayMember(description, "slideshow"), 144, 148, fields, [](Bytes& bytes, const nlohmann::json& entry) {
+        if (!entry.is_string())
+            throw PackageDescriptionError("slideshow entries must be texts");
+        appendCounted(bytes, entry.get<std::string>());
+    });
+    return fields;
+}
+
+Bytes buildHeader(const nlohmann::json& description, std::uint32_t headerOffset, const ComputedFields& computed)
 {
     const nlohmann::json header = description.value("header", nlohmann::json::object());
     if (!header.is_object())
@@ -48,6 +119,8 @@ Bytes buildHeader(const nlohmann::json& description, std::uint32_t headerOffset)
     };
     if (size >= kDefaultHeaderSize)
         put(kSelfOffsetField, unsignedMember(header, "selfOffset", headerOffset));
+    for (const auto& [at, value] : computed)
+        put(at, value);
     const nlohmann::json fields = header.value("fields", nlohmann::json::object());
     for (const auto& [key, value] : fields.items()) {
         if (key.empty() || key.find_first_not_of("0123456789") != std::string::npos)
@@ -65,12 +138,12 @@ Bytes buildInstallerWithPackage(const Bytes& installer, const nlohmann::json& de
 {
     if (!description.is_object())
         throw PackageDescriptionError("the description must be a JSON object");
-    if (installer.size() > 0xFFFFFFFFu)
-        throw PackageDescriptionError("the installer program is larger than 4 GB");
-    const auto headerOffset = static_cast<std::uint32_t>(installer.size());
-
     Bytes out = installer;
-    const Bytes header = buildHeader(description, headerOffset);
+    const ComputedFields tableFields = appendTables(out, description);
+    if (out.size() > 0xFFFFFFFFu)
+        throw PackageDescriptionError("the installer and its tables are larger than 4 GB");
+    const auto headerOffset = static_cast<std::uint32_t>(out.size());
+    const Bytes header = buildHeader(description, headerOffset, tableFields);
     out.insert(out.end(), header.begin(), header.end());
 
     appendLittleEndian(out, headerOffset);

@@ -14,7 +14,14 @@
 //     "selfOffset": value written to field 232 instead of H
 //   },
 //   "reservedBlock": { "size": n, "lengthField": value written as S instead of n }
-//       (absent: no block, S = 0xFFFFFFFF)
+//       (absent: no block, S = 0xFFFFFFFF),
+//   "templates": [ { "template": text, "pageType": n, "showOnce": bool, "condition": text } ],
+//       header fields 16 (count) and 20 (offset); per entry [n][template][page type][show-once]
+//       [m][condition],
+//   "imageIdentifiers": [ n, ... ], header fields 24 and 28; each value little-endian,
+//   "slideshow": [ path, ... ], header fields 144 and 148; per entry [length][path].
+// Tables are written between the installer and the header, in the order above; a field given
+// in "header.fields" overrides what the builder computed.
 #include <nlohmann/json.hpp>
 
 #include <cstdint>

@@ -1,0 +1,31 @@
+#pragma once
+// Sequential reading of a table in the installer file from a start offset. Every count and
+// length read from the file is checked against what is left of the file before it is used, so
+// a damaged or hostile table can neither read past the end nor ask for more memory than the
+// file holds. After the first failure every read fails.
+#include "installer/core/ByteString.h"
+#include "installer/core/PackageSource.h"
+
+#include <cstdint>
+
+class PackageTableReader {
+public:
+    PackageTableReader(const PackageSource& file, std::uint64_t offset) : file_(file), position_(offset) {}
+
+    bool readBE32(std::uint32_t& value);
+    bool readLE32(std::uint32_t& value);
+    // length bytes into out.
+    bool readBytes(std::uint32_t length, ByteString& out);
+    // A big-endian length followed by that many bytes.
+    bool readCounted(ByteString& out);
+    // True while the next count entries of at least minEntrySize bytes each can still fit.
+    bool canHold(std::uint32_t count, std::uint32_t minEntrySize) const;
+    bool ok() const { return ok_; }
+
+private:
+    bool readRaw(void* buffer, std::uint32_t count);
+
+    const PackageSource& file_;
+    std::uint64_t position_;
+    bool ok_ = true;
+};
