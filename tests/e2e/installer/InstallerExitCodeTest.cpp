@@ -96,6 +96,7 @@ TEST_F(InstallerExitCode, MatrixOfPackagesSwitchesAndExitCodes)
         ASSERT_TRUE(run.finished) << c.name;
         EXPECT_EQ(run.exitCode, c.exitCode) << c.name;
         EXPECT_EQ(run.boxTexts, c.boxes) << c.name;
+        EXPECT_EQ(run.boxCaptions, std::vector<std::wstring>(c.boxes.size(), L"Dravell Installer")) << c.name;
         if (c.boxes.empty()) {
             EXPECT_FALSE(run.windowShown) << c.name;
         }

@@ -110,6 +110,9 @@ InstallerRun runInstallerProcess(const std::wstring& program, const std::wstring
             std::wstring text;
             EnumChildWindows(window, collectStaticText, reinterpret_cast<LPARAM>(&text));
             run.boxTexts.push_back(text);
+            wchar_t caption[256] = {};
+            GetWindowTextW(window, caption, 256);
+            run.boxCaptions.push_back(caption);
             if (onBox)
                 onBox(text);
             answered.insert(window);

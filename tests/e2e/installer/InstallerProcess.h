@@ -12,6 +12,7 @@ struct InstallerRun {
     bool finished = false;
     // The texts of the message boxes, in the order shown.
     std::vector<std::wstring> boxTexts;
+    std::vector<std::wstring> boxCaptions;
     // True when any visible top-level window of the process was seen.
     bool windowShown = false;
 };
