@@ -26,7 +26,46 @@ void TMidiIOBase::DisconnectErrors(const void* Owner)
     FErrorOwner = nullptr;
 }
 
+namespace {
+
+struct TPendingError {
+    TMidiIOBase* Object;
+    std::string Text;
+};
+
+thread_local int DeferralDepth = 0;
+thread_local std::vector<TPendingError> PendingErrors;
+
+} // namespace
+
+TMidiIOBase::TDeferredErrors::TDeferredErrors()
+{
+    ++DeferralDepth;
+}
+
+TMidiIOBase::TDeferredErrors::~TDeferredErrors()
+{
+    if (--DeferralDepth > 0) return;
+    std::vector<TPendingError> pending;
+    pending.swap(PendingErrors);
+    for (TPendingError& error : pending) {
+        try {
+            error.Object->RaiseError(error.Text);
+        } catch (...) {
+            // A handler that throws here has no caller left to reach.
+        }
+    }
+}
+
 void TMidiIOBase::ReportError(const std::string& Text)
+{
+    if (DeferralDepth > 0)
+        PendingErrors.push_back({this, Text});
+    else
+        RaiseError(Text);
+}
+
+void TMidiIOBase::RaiseError(const std::string& Text)
 {
     std::lock_guard lock(FErrorLock);
     if (FOnErrorMsg) FOnErrorMsg(Text);

@@ -43,12 +43,25 @@ public:
     bool ValidIndex(int DeviceIndex) const { return DeviceIndex >= 0 && DeviceIndex < Count(); }
 
 protected:
+    // Error reports made on this thread while one lives go out when the outermost one ends.
+    // Declared before an object's lock, it holds them until the lock is released, so the error
+    // handler (which may take the component's lock) never runs under a device object's lock.
+    class TDeferredErrors {
+    public:
+        TDeferredErrors();
+        ~TDeferredErrors();
+        TDeferredErrors(const TDeferredErrors&) = delete;
+        TDeferredErrors& operator=(const TDeferredErrors&) = delete;
+    };
+
     IMidiApi& Api() { return *FApi; }
     void AddDevice(const std::string& Name);
     void SetHandle(int DeviceIndex, TMidiHandle Handle) { FHandles[DeviceIndex] = Handle; }
     void ReportError(const std::string& Text);
 
 private:
+    void RaiseError(const std::string& Text);
+
     std::shared_ptr<IMidiApi> FApi;
     std::vector<std::string> FDevices;
     std::deque<std::atomic<TMidiHandle>> FHandles;

@@ -44,6 +44,7 @@ TMidiInput::~TMidiInput()
 
 void TMidiInput::Open(int DeviceIndex)
 {
+    TDeferredErrors errors;
     std::lock_guard open(FOpenLock);
     if (GetHandle(DeviceIndex) != 0 || !ValidIndex(DeviceIndex)) return;
     TMidiHandle handle = 0;
@@ -64,6 +65,7 @@ void TMidiInput::Open(int DeviceIndex)
 
 void TMidiInput::Close(int DeviceIndex)
 {
+    TDeferredErrors errors;
     std::lock_guard open(FOpenLock);
     const TMidiHandle handle = GetHandle(DeviceIndex);
     if (handle == 0) return;
@@ -91,6 +93,7 @@ void TMidiInput::Close(int DeviceIndex)
 
 void TMidiInput::ResetInput(int DeviceIndex)
 {
+    TDeferredErrors errors;
     std::lock_guard open(FOpenLock);
     const TMidiHandle handle = GetHandle(DeviceIndex);
     if (handle == 0) return;

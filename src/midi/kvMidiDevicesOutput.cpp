@@ -30,6 +30,7 @@ TMidiOutput::~TMidiOutput()
 
 void TMidiOutput::Open(int DeviceIndex)
 {
+    TDeferredErrors errors;
     std::lock_guard lock(FLock);
     if (GetHandle(DeviceIndex) != 0 || !ValidIndex(DeviceIndex)) return;
     TMidiHandle handle = 0;
@@ -39,6 +40,7 @@ void TMidiOutput::Open(int DeviceIndex)
 
 void TMidiOutput::Close(int DeviceIndex)
 {
+    TDeferredErrors errors;
     std::lock_guard lock(FLock);
     const TMidiHandle handle = GetHandle(DeviceIndex);
     if (handle == 0) return;
@@ -51,6 +53,7 @@ void TMidiOutput::Close(int DeviceIndex)
 
 void TMidiOutput::ResetOutput(int DeviceIndex)
 {
+    TDeferredErrors errors;
     std::lock_guard lock(FLock);
     const TMidiHandle handle = GetHandle(DeviceIndex);
     if (handle != 0) CheckResult(Api().OutReset(handle));
@@ -58,6 +61,7 @@ void TMidiOutput::ResetOutput(int DeviceIndex)
 
 void TMidiOutput::PutShort(int DeviceIndex, std::uint8_t Event, std::uint8_t Data1, std::uint8_t Data2)
 {
+    TDeferredErrors errors;
     std::lock_guard lock(FLock);
     const TMidiHandle handle = GetHandle(DeviceIndex);
     if (handle == 0) return;
@@ -82,6 +86,7 @@ bool TMidiOutput::WaitLongDone(const TMidiHeader& Header, std::chrono::milliseco
 
 void TMidiOutput::PutLong(int DeviceIndex, TMemoryStream& Stream)
 {
+    TDeferredErrors errors;
     std::lock_guard lock(FLock);
     const TMidiHandle handle = GetHandle(DeviceIndex);
     if (handle == 0) return;
@@ -108,6 +113,7 @@ void TMidiOutput::PutLong(int DeviceIndex, TMemoryStream& Stream)
 
 std::uint16_t TMidiOutput::GetVolume(int DeviceIndex)
 {
+    TDeferredErrors errors;
     std::lock_guard lock(FLock);
     TMidiOutCaps caps;
     const TMMResult result = Api().OutGetDevCaps(static_cast<unsigned>(DeviceIndex), caps);
@@ -123,6 +129,7 @@ std::uint16_t TMidiOutput::GetVolume(int DeviceIndex)
 
 void TMidiOutput::SetVolume(int DeviceIndex, std::uint16_t Volume)
 {
+    TDeferredErrors errors;
     std::lock_guard lock(FLock);
     TMidiOutCaps caps;
     const TMMResult result = Api().OutGetDevCaps(static_cast<unsigned>(DeviceIndex), caps);

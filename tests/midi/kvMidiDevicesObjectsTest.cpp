@@ -214,7 +214,9 @@ TEST_F(MidiDeviceObjectsTest, SetVolumeUsesTheDeviceOrControllerSevenOnEveryChan
                 expected.push_back(Packed(static_cast<std::uint8_t>(0xB0 + channel), 7, c.controllerValue));
         }
         EXPECT_EQ(Fake->ShortsSent(0), expected) << c.volume << " volume control " << c.hasVolume;
-        if (c.hasVolume && !c.setFails) EXPECT_EQ(Fake->DeviceVolume(0), c.volume * 0x10001u);
+        if (c.hasVolume && !c.setFails) {
+            EXPECT_EQ(Fake->DeviceVolume(0), c.volume * 0x10001u);
+        }
     }
 }
 
