@@ -28,27 +28,22 @@ void TMidiIOBase::DisconnectErrors(const void* Owner)
 
 namespace {
 
-struct TPendingError {
-    TMidiIOBase* Object;
-    std::string Text;
-};
-
-thread_local int DeferralDepth = 0;
-thread_local std::vector<TPendingError> PendingErrors;
+// Only trivial thread-locals: the pending list lives in the outermost TDeferredErrors (thread-local
+// objects with destructors are not reliably destroyed at thread exit by every Windows runtime).
+thread_local std::vector<TMidiIOBase::TDeferredErrors::TPendingError>* PendingErrors = nullptr;
 
 } // namespace
 
 TMidiIOBase::TDeferredErrors::TDeferredErrors()
 {
-    ++DeferralDepth;
+    if (!PendingErrors) PendingErrors = &FPending;
 }
 
 TMidiIOBase::TDeferredErrors::~TDeferredErrors()
 {
-    if (--DeferralDepth > 0) return;
-    std::vector<TPendingError> pending;
-    pending.swap(PendingErrors);
-    for (TPendingError& error : pending) {
+    if (PendingErrors != &FPending) return;
+    PendingErrors = nullptr;
+    for (TPendingError& error : FPending) {
         try {
             error.Object->RaiseError(error.Text);
         } catch (...) {
@@ -59,8 +54,8 @@ TMidiIOBase::TDeferredErrors::~TDeferredErrors()
 
 void TMidiIOBase::ReportError(const std::string& Text)
 {
-    if (DeferralDepth > 0)
-        PendingErrors.push_back({this, Text});
+    if (PendingErrors)
+        PendingErrors->push_back({this, Text});
     else
         RaiseError(Text);
 }

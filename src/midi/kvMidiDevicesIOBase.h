@@ -17,6 +17,25 @@ namespace kv {
 
 class TMidiIOBase : public TObject {
 public:
+    // Error reports made on this thread while one lives go out when the outermost one ends.
+    // Declared before an object's lock, it holds them until the lock is released, so the error
+    // handler (which may take the component's lock) never runs under a device object's lock.
+    class TDeferredErrors {
+    public:
+        TDeferredErrors();
+        ~TDeferredErrors();
+        TDeferredErrors(const TDeferredErrors&) = delete;
+        TDeferredErrors& operator=(const TDeferredErrors&) = delete;
+
+        struct TPendingError {
+            TMidiIOBase* Object;
+            std::string Text;
+        };
+
+    private:
+        std::vector<TPendingError> FPending; // used by the outermost one
+    };
+
     explicit TMidiIOBase(std::shared_ptr<IMidiApi> Api);
     std::string ClassName() const override { return "TMidiIOBase"; }
 
@@ -43,17 +62,6 @@ public:
     bool ValidIndex(int DeviceIndex) const { return DeviceIndex >= 0 && DeviceIndex < Count(); }
 
 protected:
-    // Error reports made on this thread while one lives go out when the outermost one ends.
-    // Declared before an object's lock, it holds them until the lock is released, so the error
-    // handler (which may take the component's lock) never runs under a device object's lock.
-    class TDeferredErrors {
-    public:
-        TDeferredErrors();
-        ~TDeferredErrors();
-        TDeferredErrors(const TDeferredErrors&) = delete;
-        TDeferredErrors& operator=(const TDeferredErrors&) = delete;
-    };
-
     IMidiApi& Api() { return *FApi; }
     void AddDevice(const std::string& Name);
     void SetHandle(int DeviceIndex, TMidiHandle Handle) { FHandles[DeviceIndex] = Handle; }
