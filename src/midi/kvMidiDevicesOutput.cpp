@@ -111,14 +111,19 @@ void TMidiOutput::PutLong(int DeviceIndex, TMemoryStream& Stream)
     if (unprepared == MIDIERR_STILLPLAYING) FRetained[DeviceIndex].push_back(std::move(message));
 }
 
+bool TMidiOutput::HasVolumeControl(int DeviceIndex)
+{
+    TMidiOutCaps caps;
+    const TMMResult result = Api().OutGetDevCaps(static_cast<unsigned>(DeviceIndex), caps);
+    CheckResult(result);
+    return result == MMSYSERR_NOERROR && (caps.Support & MIDICAPS_VOLUME);
+}
+
 std::uint16_t TMidiOutput::GetVolume(int DeviceIndex)
 {
     TDeferredErrors errors;
     std::lock_guard lock(FLock);
-    TMidiOutCaps caps;
-    const TMMResult result = Api().OutGetDevCaps(static_cast<unsigned>(DeviceIndex), caps);
-    CheckResult(result);
-    if (result == MMSYSERR_NOERROR && (caps.Support & MIDICAPS_VOLUME)) {
+    if (HasVolumeControl(DeviceIndex)) {
         FVolume.LongVolume = 0;
         std::uint32_t volume = 0;
         CheckResult(Api().OutGetVolume(GetHandle(DeviceIndex), volume));
@@ -131,10 +136,7 @@ void TMidiOutput::SetVolume(int DeviceIndex, std::uint16_t Volume)
 {
     TDeferredErrors errors;
     std::lock_guard lock(FLock);
-    TMidiOutCaps caps;
-    const TMMResult result = Api().OutGetDevCaps(static_cast<unsigned>(DeviceIndex), caps);
-    CheckResult(result);
-    if (result == MMSYSERR_NOERROR && (caps.Support & MIDICAPS_VOLUME)) {
+    if (HasVolumeControl(DeviceIndex)) {
         FVolume.SetLeftVolume(Volume);
         FVolume.SetRightVolume(Volume);
         const TMMResult set = Api().OutSetVolume(GetHandle(DeviceIndex), static_cast<std::uint32_t>(FVolume.LongVolume));

@@ -60,6 +60,8 @@ private:
 
     bool WaitLongDone(const TMidiHeader& Header, std::chrono::milliseconds Timeout);
     void SendChannelVolume(int DeviceIndex, std::uint16_t Volume);
+    // Reads the device's capabilities (reporting a failure) and tells whether it sets its own volume.
+    bool HasVolumeControl(int DeviceIndex);
 
     std::recursive_mutex FLock; // around every use of a handle: no message goes to a closed device
     TVolumeRec FVolume{};
