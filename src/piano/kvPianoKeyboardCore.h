@@ -8,7 +8,7 @@
 // shown C, key k standing for note 12 x PianoOctave + k.
 #include "base/TObject.h"
 #include "gui/TColor.h"
-#include "gui/TCriticalSection.h"
+#include "base/TCriticalSection.h"
 #include "gui/TShiftState.h"
 #include "midi/kvMidiCommon.h"
 #include "midi/kvMidiEventTypes.h"

@@ -67,6 +67,17 @@ TEST_F(MidiRecorderTest, NoteLandsOnTheSongTickItWasPlayedAt)
     RecordTrack().PutEndEvent();
     EXPECT_EQ(Recorded(), (std::vector<std::string>{"0:0:192:5", "960:960:144:60", "1440:480:128:60", "1440:0:255:47"}));
     EXPECT_EQ(player.CurrentTime(), 0.0) << "the position does not move while recording";
+
+    // Written at Stop and read back, the note stays on the tick it was played at.
+    TMemoryStream file;
+    song.WriteFile(file);
+    TKVMidiFile reread(nullptr);
+    reread.ReadFile(file);
+    const TMyMidiTrack& track = *reread.GetTrack(reread.TrackCount() - 1);
+    const std::vector<std::string> events = Events(track);
+    EXPECT_EQ(std::vector<std::string>(events.begin() + 2, events.end()),
+              (std::vector<std::string>{"0:0:192:5", "960:960:144:60", "1440:480:128:60", "1440:0:255:47"}));
+    EXPECT_EQ(track.GetEvent(3)->TimeLength(), 480);
 }
 
 TEST_F(MidiRecorderTest, TheSongsTempoMapsMillisecondsToTicks)

@@ -1,12 +1,23 @@
 #include "gui/win/TApplication.h"
 
+#include "base/ExceptionHandler.h"
 #include "base/Exceptions.h"
 
 #include <memory>
 
 namespace kv {
 
-TApplication::TApplication() : TComponent(nullptr) {}
+// Exceptions caught at the edges of the engine's callbacks (player timer, MIDI driver) reach the
+// application too.
+TApplication::TApplication() : TComponent(nullptr)
+{
+    SetApplicationExceptionHandler([this](std::exception_ptr Error) { HandleException(Error); });
+}
+
+TApplication::~TApplication()
+{
+    SetApplicationExceptionHandler(nullptr);
+}
 
 TApplication* Application()
 {

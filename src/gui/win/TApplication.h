@@ -17,6 +17,7 @@ using TExceptionEvent = std::function<void(const std::string& Message)>;
 class TApplication : public TComponent {
 public:
     TApplication();
+    ~TApplication() override;
     std::string ClassName() const override { return "TApplication"; }
 
     const std::string& Title() const { return FTitle; }

@@ -3,7 +3,7 @@
 // platform objects are made from the attributes when a drawing call (or Handle()) needs them.
 #include "base/TObject.h"
 #include "gui/TBrush.h"
-#include "gui/TCriticalSection.h"
+#include "base/TCriticalSection.h"
 #include "gui/TFont.h"
 #include "gui/TPen.h"
 #include "gui/TRect.h"
