@@ -13,28 +13,36 @@ struct ProcessWindows {
 
 BOOL CALLBACK collectProcessWindow(HWND window, LPARAM data) noexcept
 {
-    auto* found = reinterpret_cast<ProcessWindows*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == found->processId && IsWindowVisible(window))
-        found->windows.push_back(window);
-    return TRUE;
+    try {
+        auto* found = reinterpret_cast<ProcessWindows*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == found->processId && IsWindowVisible(window))
+            found->windows.push_back(window);
+        return TRUE;
+    } catch (...) {
+        return FALSE;
+    }
 }
 
 BOOL CALLBACK collectStaticText(HWND child, LPARAM data) noexcept
 {
-    wchar_t className[32] = {};
-    GetClassNameW(child, className, 32);
-    if (lstrcmpiW(className, L"Static") == 0) {
-        wchar_t text[1024] = {};
-        if (GetWindowTextW(child, text, 1024) > 0) {
-            auto* all = reinterpret_cast<std::wstring*>(data);
-            if (!all->empty())
-                *all += L"\n";
-            *all += text;
+    try {
+        wchar_t className[32] = {};
+        GetClassNameW(child, className, 32);
+        if (lstrcmpiW(className, L"Static") == 0) {
+            wchar_t text[1024] = {};
+            if (GetWindowTextW(child, text, 1024) > 0) {
+                auto* all = reinterpret_cast<std::wstring*>(data);
+                if (!all->empty())
+                    *all += L"\n";
+                *all += text;
+            }
         }
+        return TRUE;
+    } catch (...) {
+        return FALSE;
     }
-    return TRUE;
 }
 
 bool isMessageBox(HWND window)
