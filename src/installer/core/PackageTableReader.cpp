@@ -6,7 +6,7 @@ bool PackageTableReader::readRaw(void* buffer, std::uint32_t count)
 {
     if (!ok_)
         return false;
-    if (position_ > file_.size() || count > file_.size() - position_ || !file_.readAt(position_, buffer, count)) {
+    if (!file_.readAt(position_, buffer, count)) {
         ok_ = false;
         return false;
     }

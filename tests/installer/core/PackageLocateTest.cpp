@@ -3,13 +3,13 @@
 #include "installer/core/ErrorBox.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/PackageLocate.h"
+#include "installer/core/MemoryPackageSource.h"
 #include "installer/core/TempFolder.h"
 
 #include "PackageBuilder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -154,20 +154,17 @@ TEST_F(PackageLocate, TinyFilesNeverReadOutsideThemselves)
 namespace {
 
 // An in-memory installer file whose reads of one range fail, as a failing disk would.
-class FailingSource final : public PackageSource {
+class FailingSource final : public MemoryPackageSource {
 public:
-    FailingSource(Bytes bytes, std::uint64_t failingOffset) : bytes_(std::move(bytes)), failingOffset_(failingOffset) {}
-    std::uint64_t size() const override { return bytes_.size(); }
-    bool readAt(std::uint64_t offset, void* buffer, std::uint32_t count) const override
+    FailingSource(Bytes bytes, std::uint64_t failingOffset) : MemoryPackageSource(std::move(bytes)), failingOffset_(failingOffset) {}
+
+protected:
+    bool readInside(std::uint64_t offset, void* buffer, std::uint32_t count) const override
     {
-        if (offset == failingOffset_ || offset > bytes_.size() || count > bytes_.size() - offset)
-            return false;
-        std::memcpy(buffer, bytes_.data() + offset, count);
-        return true;
+        return offset != failingOffset_ && MemoryPackageSource::readInside(offset, buffer, count);
     }
 
 private:
-    Bytes bytes_;
     std::uint64_t failingOffset_;
 };
 

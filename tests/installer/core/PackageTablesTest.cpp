@@ -7,26 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include "installer/core/MemoryPackageSource.h"
+
 #include <string>
 
 namespace {
 
-class MemoryFile final : public PackageSource {
-public:
-    explicit MemoryFile(Bytes bytes) : bytes_(std::move(bytes)) {}
-    std::uint64_t size() const override { return bytes_.size(); }
-    bool readAt(std::uint64_t offset, void* buffer, std::uint32_t count) const override
-    {
-        if (offset > bytes_.size() || count > bytes_.size() - offset)
-            return false;
-        std::memcpy(buffer, bytes_.data() + offset, count);
-        return true;
-    }
-
-private:
-    Bytes bytes_;
-};
+using MemoryFile = MemoryPackageSource;
 
 std::string text(const ByteString& bytes)
 {

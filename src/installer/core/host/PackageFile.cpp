@@ -15,10 +15,9 @@ public:
 
     std::uint64_t size() const override { return size_; }
 
-    bool readAt(std::uint64_t offset, void* buffer, std::uint32_t count) const override
+protected:
+    bool readInside(std::uint64_t offset, void* buffer, std::uint32_t count) const override
     {
-        if (offset > size_ || count > size_ - offset)
-            return false;
         if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0)
             return false;
         return std::fread(buffer, 1, count, file_) == count;

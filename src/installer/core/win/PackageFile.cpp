@@ -13,10 +13,9 @@ public:
 
     std::uint64_t size() const override { return size_; }
 
-    bool readAt(std::uint64_t offset, void* buffer, std::uint32_t count) const override
+protected:
+    bool readInside(std::uint64_t offset, void* buffer, std::uint32_t count) const override
     {
-        if (offset > size_ || count > size_ - offset)
-            return false;
         LARGE_INTEGER position{};
         position.QuadPart = static_cast<LONGLONG>(offset);
         if (!SetFilePointerEx(handle_, position, nullptr, FILE_BEGIN))
