@@ -56,47 +56,13 @@ const std::vector<std::string>& TKVMidiDevices::MidiOutputList() const
     return FMidiOutput->Devices();
 }
 
-void TKVMidiDevices::SetOnMidiInShort(TOnMidiShort Value)
-{
-    std::lock_guard lock(FCriticalSection);
-    FOnMidiInShort = std::move(Value);
-}
-
-void TKVMidiDevices::SetOnMidiInSysEx(TOnMidiSysEx Value)
-{
-    std::lock_guard lock(FCriticalSection);
-    FOnMidiInSysEx = std::move(Value);
-}
-
-void TKVMidiDevices::SetOnMidiInText(TOnMidiText Value)
-{
-    std::lock_guard lock(FCriticalSection);
-    FOnMidiInText = std::move(Value);
-}
-
-void TKVMidiDevices::SetOnMidiOutShort(TOnMidiShort Value)
-{
-    std::lock_guard lock(FCriticalSection);
-    FOnMidiOutShort = std::move(Value);
-}
-
-void TKVMidiDevices::SetOnMidiOutSysEx(TOnMidiSysEx Value)
-{
-    std::lock_guard lock(FCriticalSection);
-    FOnMidiOutSysEx = std::move(Value);
-}
-
-void TKVMidiDevices::SetOnMidiOutText(TOnMidiText Value)
-{
-    std::lock_guard lock(FCriticalSection);
-    FOnMidiOutText = std::move(Value);
-}
-
-void TKVMidiDevices::SetOnErrorMsg(TOnErrorMsg Value)
-{
-    std::lock_guard lock(FCriticalSection);
-    FOnErrorMsg = std::move(Value);
-}
+void TKVMidiDevices::SetOnMidiInShort(TOnMidiShort Value) { StoreUnderLock(FOnMidiInShort, std::move(Value)); }
+void TKVMidiDevices::SetOnMidiInSysEx(TOnMidiSysEx Value) { StoreUnderLock(FOnMidiInSysEx, std::move(Value)); }
+void TKVMidiDevices::SetOnMidiInText(TOnMidiText Value) { StoreUnderLock(FOnMidiInText, std::move(Value)); }
+void TKVMidiDevices::SetOnMidiOutShort(TOnMidiShort Value) { StoreUnderLock(FOnMidiOutShort, std::move(Value)); }
+void TKVMidiDevices::SetOnMidiOutSysEx(TOnMidiSysEx Value) { StoreUnderLock(FOnMidiOutSysEx, std::move(Value)); }
+void TKVMidiDevices::SetOnMidiOutText(TOnMidiText Value) { StoreUnderLock(FOnMidiOutText, std::move(Value)); }
+void TKVMidiDevices::SetOnErrorMsg(TOnErrorMsg Value) { StoreUnderLock(FOnErrorMsg, std::move(Value)); }
 
 bool TKVMidiDevices::IsOpened(const TOpenedFlags& Flags, int DeviceIndex)
 {

@@ -12,7 +12,9 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kv {
@@ -88,6 +90,13 @@ private:
     void MidiInShortHandler(int DeviceIndex, std::uint8_t Event, std::uint8_t Data1, std::uint8_t Data2);
     void MidiInSysExHandler(int DeviceIndex, TMemoryStream& ExStream);
     void DoErrorMsg(const std::string& Text);
+    // Handlers change under the lock, so a dispatch in progress never sees one half-assigned.
+    template <typename Handler>
+    void StoreUnderLock(Handler& Field, Handler Value)
+    {
+        std::lock_guard lock(FCriticalSection);
+        Field = std::move(Value);
+    }
 
     TCriticalSection FCriticalSection;
     TOnMidiShort FOnMidiInShort;

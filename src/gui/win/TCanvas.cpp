@@ -47,8 +47,8 @@ HFONT MakeFont(const TFont& Font)
     return CreateFontIndirectW(&log);
 }
 
-template <typename Handle>
-void DeleteIfOwned(Handle& Object)
+// Deleting a stock object (the clear brush) is harmless, so every made object is deleted.
+void DeleteMade(HGDIOBJ& Object)
 {
     if (Object) DeleteObject(Object);
     Object = nullptr;
@@ -59,9 +59,7 @@ void DeleteIfOwned(Handle& Object)
 TCanvas::~TCanvas()
 {
     DeselectObjects();
-    DeleteIfOwned(FPenHandle);
-    DeleteIfOwned(FBrushHandle);
-    DeleteIfOwned(FFontHandle);
+    for (TSelectedObject* slot : {&FPenObject, &FBrushObject, &FFontObject}) DeleteMade(slot->Made);
 }
 
 void TCanvas::SetHandle(HDC Value)
@@ -82,42 +80,33 @@ HDC TCanvas::Handle()
 void TCanvas::DeselectObjects()
 {
     if (!FHandle) return;
-    if (FOldPen) SelectObject(FHandle, FOldPen);
-    if (FOldBrush) SelectObject(FHandle, FOldBrush);
-    if (FOldFont) SelectObject(FHandle, FOldFont);
-    FOldPen = FOldBrush = FOldFont = nullptr;
-    FPenVersion = FBrushVersion = FFontVersion = ~0u;
+    for (TSelectedObject* slot : {&FPenObject, &FBrushObject, &FFontObject}) {
+        if (slot->Original) SelectObject(FHandle, slot->Original);
+        slot->Original = nullptr;
+        slot->Version = ~0u;
+    }
+}
+
+// An object is remade when its attribute changed or when none of ours is selected here.
+template <typename Make>
+void TCanvas::SelectCurrent(TSelectedObject& Slot, std::uint32_t Version, Make MakeObject)
+{
+    if (Slot.Version == Version && Slot.Original) return;
+    HGDIOBJ made = MakeObject();
+    HGDIOBJ replaced = SelectObject(FHandle, made);
+    if (!Slot.Original) Slot.Original = replaced;
+    DeleteMade(Slot.Made);
+    Slot.Made = made;
+    Slot.Version = Version;
 }
 
 void TCanvas::Realize()
 {
-    // Objects are remade when their attributes changed or when they are not selected here.
-    if (FPenVersion != FPen.Version() || !FOldPen) {
-        HPEN pen = MakePen(FPen);
-        HGDIOBJ old = SelectObject(FHandle, pen);
-        if (!FOldPen) FOldPen = old;
-        DeleteIfOwned(FPenHandle);
-        FPenHandle = pen;
-        FPenVersion = FPen.Version();
-    }
+    SelectCurrent(FPenObject, FPen.Version(), [this] { return MakePen(FPen); });
     SetROP2(FHandle, FPen.Mode() == pmXor ? R2_XORPEN : FPen.Mode() == pmNot ? R2_NOT : R2_COPYPEN);
-    if (FBrushVersion != FBrush.Version() || !FOldBrush) {
-        HBRUSH brush = MakeBrush(FBrush);
-        HGDIOBJ old = SelectObject(FHandle, brush);
-        if (!FOldBrush) FOldBrush = old;
-        DeleteIfOwned(FBrushHandle);
-        FBrushHandle = FBrush.Style() == bsClear ? nullptr : brush;
-        FBrushVersion = FBrush.Version();
-    }
+    SelectCurrent(FBrushObject, FBrush.Version(), [this] { return MakeBrush(FBrush); });
     SetBkColor(FHandle, ColorToRGB(FBrush.Color()));
-    if (FFontVersion != FFont.Version() || !FOldFont) {
-        HFONT font = MakeFont(FFont);
-        HGDIOBJ old = SelectObject(FHandle, font);
-        if (!FOldFont) FOldFont = old;
-        DeleteIfOwned(FFontHandle);
-        FFontHandle = font;
-        FFontVersion = FFont.Version();
-    }
+    SelectCurrent(FFontObject, FFont.Version(), [this] { return MakeFont(FFont); });
     SetTextColor(FHandle, ColorToRGB(FFont.Color()));
 }
 
@@ -126,7 +115,7 @@ void TCanvas::FillRect(const TRect& R)
     HDC dc = Handle();
     const RECT rect{R.Left, R.Top, R.Right, R.Bottom};
     if (FBrush.Style() == bsClear) return;
-    ::FillRect(dc, &rect, FBrushHandle);
+    ::FillRect(dc, &rect, static_cast<HBRUSH>(FBrushObject.Made));
 }
 
 void TCanvas::MoveTo(std::int32_t X, std::int32_t Y) { MoveToEx(Handle(), X, Y, nullptr); }

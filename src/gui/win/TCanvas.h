@@ -67,12 +67,17 @@ private:
     DWORD FCopyMode = SRCCOPY;
     TCriticalSection FLock;
 
-    // The platform objects made from the attributes, and the versions they were made from.
-    HPEN FPenHandle = nullptr;
-    HBRUSH FBrushHandle = nullptr;
-    HFONT FFontHandle = nullptr;
-    std::uint32_t FPenVersion = ~0u, FBrushVersion = ~0u, FFontVersion = ~0u;
-    HGDIOBJ FOldPen = nullptr, FOldBrush = nullptr, FOldFont = nullptr;
+    // A platform object made from an attribute (pen, brush or font): the object, the version of
+    // the attribute it was made from, and the device context's own object it replaced there.
+    struct TSelectedObject {
+        HGDIOBJ Made = nullptr;
+        std::uint32_t Version = ~0u;
+        HGDIOBJ Original = nullptr;
+    };
+    template <typename Make>
+    void SelectCurrent(TSelectedObject& Slot, std::uint32_t Version, Make MakeObject);
+
+    TSelectedObject FPenObject, FBrushObject, FFontObject;
 };
 
 } // namespace kv
