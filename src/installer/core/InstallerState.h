@@ -6,10 +6,13 @@
 // The state is portable: window, module, bitmap and device-context handles are kept as opaque
 // pointers and converted at the Windows edge.
 #include "installer/core/ByteString.h"
+#include "installer/core/InstallerVariable.h"
 #include "installer/core/PointerList.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 using OpaqueHandle = void*;
 
@@ -28,6 +31,13 @@ struct OsVersion {
 
 // The product's package as read from the table of contents, and what the run adds to it.
 struct PackageToc {
+    // The installation folder ("<InstallDir>"), the program-group name ("<ShortcutDir>") and the
+    // uninstaller name template ("<UninstallerName>").
+    ByteString installDir;
+    ByteString shortcutDir;
+    ByteString uninstallerNameTemplate;
+    // The package's number of the language in use ("<LanguageID>").
+    std::int32_t languageNumber = 0;
     ByteString fontsAdded;
     std::uint16_t languageSetLangId = 0;
     std::int32_t languagePreselection = -1;
@@ -45,6 +55,9 @@ struct PackageToc {
     ByteString savedUninstaller;
     PointerList imageList;
     PointerList identifierList;
+    // The variables in list order, which is the order of expansion. Entries keep their address
+    // until the process ends: the plug-in holds the texts it is given.
+    std::vector<std::unique_ptr<InstallerVariable>> variables;
 };
 
 struct InstallerContext {
