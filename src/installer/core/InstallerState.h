@@ -7,7 +7,8 @@
 // pointers and converted at the Windows edge.
 #include "installer/core/ByteString.h"
 #include "installer/core/InstallerVariable.h"
-#include "installer/core/PointerList.h"
+#include "installer/core/LibraryBinding.h"
+#include "installer/core/PackageTables.h"
 
 #include <array>
 #include <cstdint>
@@ -27,6 +28,12 @@ struct OsVersion {
     std::uint32_t build = 0;
     std::uint32_t platformId = 0;
     std::array<char, 128> servicePack{};
+};
+
+// A page image decoded to a temporary bitmap file.
+struct PageImage {
+    std::uint32_t id = 0;
+    ByteString path;
 };
 
 // The product's package as read from the table of contents, and what the run adds to it.
@@ -53,8 +60,13 @@ struct PackageToc {
     ByteString jpegFiles;
     ByteString resourceDirectory;
     ByteString savedUninstaller;
-    PointerList imageList;
-    PointerList identifierList;
+    // The page sequence of the wizard, from the package's template table.
+    std::vector<TemplateEntry> pageSequence;
+    // Read as pairs: an image identifier at an even index stands for the one that follows it.
+    std::vector<std::uint32_t> identifierList;
+    std::vector<PageImage> imageList;
+    // The slideshow's image paths, which may hold variables.
+    std::vector<ByteString> slideshowPaths;
     // The variables in list order, which is the order of expansion. Entries keep their address
     // until the process ends: the plug-in holds the texts it is given.
     std::vector<std::unique_ptr<InstallerVariable>> variables;
@@ -126,10 +138,6 @@ struct Background {
     OpaqueHandle savedAreaDc = nullptr;
 };
 
-struct LibraryBinding {
-    OpaqueHandle library = nullptr;
-};
-
 constexpr std::size_t kLanguageTextCount = 200;
 
 // The run's switches, all clear at start.
@@ -152,7 +160,8 @@ extern ByteString gSetupTitle;
 extern MainInstaller gMainInstaller;
 extern UninstallLog gUninstallLog;
 extern Background gBackground;
-extern LibraryBinding gMp3Helper;
-extern LibraryBinding gJpegHelper;
+extern Mp3Helper gMp3Helper;
+extern JpegHelper gJpegHelper;
+extern PluginLibrary gPluginLibrary;
 extern std::array<ByteString, kLanguageTextCount> gLanguageTexts;
 extern InstallerFlags gFlags;
