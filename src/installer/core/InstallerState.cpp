@@ -18,3 +18,5 @@ LibraryBinding gMp3Helper;
 LibraryBinding gJpegHelper;
 std::array<ByteString, kLanguageTextCount> gLanguageTexts;
 InstallerFlags gFlags;
+SystemRequirements gSystemRequirements;
+SlideshowSettings gSlideshowSettings;
