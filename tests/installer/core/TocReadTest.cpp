@@ -25,11 +25,6 @@ int readStored(const Bytes& stored, TocState& state)
     return readTocFromBlock(ByteString(stored.data(), static_cast<std::uint32_t>(stored.size())), state.targets());
 }
 
-json condition(std::uint32_t osFlags, const char* left, int op, const char* right)
-{
-    return json{{"osFlags", osFlags}, {"comparisons", json::array({json{{"left", left}, {"op", op}, {"right", right}}})}};
-}
-
 void expectCondition(const ConditionPtr& c, std::uint32_t osFlags, const char* left, int op, const char* right)
 {
     ASSERT_TRUE(c);
@@ -258,8 +253,9 @@ TEST(TocRead, RegistryNestingIsLimitedToWhatTheRegistryHolds)
         TocState s;
         EXPECT_EQ(readToc(json{{"registry", {{"HKEY_CURRENT_USER", {{"subkeys", json::array({key})}}}}}}, s), code)
             << depth;
-        if (code == kTocRead)
+        if (code == kTocRead) {
             EXPECT_EQ(s.toc.registryEntryCount, depth + 1);
+        }
     }
 }
 
