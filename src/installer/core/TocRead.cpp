@@ -36,6 +36,7 @@ bool parseTocBlock(const ByteString& block, const TocTargets& t)
 
 int readTocFromBlock(ByteString block, const TocTargets& targets)
 {
+    targets.toc.installationType = kTypicalInstallation;
     if (!block.unscramble() || !block.unscramble() || !parseTocBlock(block, targets))
         return kTocDamaged;
     targets.toc.languagePreselection = -1;

@@ -19,6 +19,8 @@ enum TocReadCode : int {
     kTocDamaged = -4,
 };
 
+constexpr std::int32_t kTypicalInstallation = 2;
+
 // The state objects the table of contents fills.
 struct TocTargets {
     PackageToc& toc;
@@ -35,8 +37,9 @@ TocTargets globalTocTargets();
 // Reads the unscrambled block into targets: true when every list and setting lay inside it.
 bool parseTocBlock(const ByteString& block, const TocTargets& targets);
 
-// Unscrambles the stored block twice and reads it: kTocRead, or kTocDamaged when a check fails or
-// the content runs past the block's end.
+// Presets the typical installation type, unscrambles the stored block twice and reads it:
+// kTocRead, or kTocDamaged when a check fails or the content runs past the block's end. The
+// language page's preselection is reset to none.
 int readTocFromBlock(ByteString block, const TocTargets& targets);
 
 // Loads the block that the header names from the package file and reads it: kTocRead,

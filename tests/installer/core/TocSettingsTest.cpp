@@ -55,6 +55,7 @@ TEST(TocSettings, EveryNamedSettingLandsInItsField)
     TocState s;
     s.context.systemProbesState = 9;
     s.toc.languagePreselection = 3;
+    s.toc.installationType = 4;
     ASSERT_EQ(readSettings(distinctSettings(), s), kTocRead);
 
     const PackageToc& t = s.toc;
@@ -89,6 +90,7 @@ TEST(TocSettings, EveryNamedSettingLandsInItsField)
     EXPECT_EQ(t.licenseNextButtonText, 9);
     EXPECT_EQ(t.silentRunNeedsLicense, 10);
     EXPECT_EQ(t.languagePreselection, -1);
+    EXPECT_EQ(t.installationType, 2);
 
     const InstallerContext& c = s.context;
     EXPECT_EQ(str(c.programToStart), "<InstallDir>\\Korvanel.exe");
