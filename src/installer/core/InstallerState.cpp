@@ -19,3 +19,5 @@ JpegHelper gJpegHelper;
 PluginLibrary gPluginLibrary;
 std::array<ByteString, kLanguageTextCount> gLanguageTexts;
 InstallerFlags gFlags;
+SystemRequirements gSystemRequirements;
+SlideshowSettings gSlideshowSettings;
