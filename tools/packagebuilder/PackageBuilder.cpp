@@ -1,5 +1,6 @@
 #include "PackageBuilder.h"
 
+#include "LanguageSetWriter.h"
 #include "TocWriter.h"
 
 #include <fstream>
@@ -108,6 +109,14 @@ ComputedFields appendTables(Bytes& out, const nlohmann::json& description)
         fields.emplace_back(0, static_cast<std::uint32_t>(out.size()));
         fields.emplace_back(4, static_cast<std::uint32_t>(toc.size()));
         out.insert(out.end(), toc.begin(), toc.end());
+    }
+    if (description.contains("languageSets")) {
+        const nlohmann::json& languageSets = description.at("languageSets");
+        const Bytes sets = languageSetsFromDescription(languageSets);
+        fields.emplace_back(156, static_cast<std::uint32_t>(languageSets.value("sets", nlohmann::json::array()).size()));
+        fields.emplace_back(160, unsignedMember(languageSets, "default", 0));
+        fields.emplace_back(164, static_cast<std::uint32_t>(out.size()));
+        out.insert(out.end(), sets.begin(), sets.end());
     }
     return fields;
 }

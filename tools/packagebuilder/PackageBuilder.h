@@ -42,6 +42,9 @@
 //   A condition is { "osFlags", "comparisons": [ { "left", "op", "right" } ], "count" (stored
 //   instead of the number of comparisons) }; without one, osFlags 0 (none) is stored.
 //   Numbers may be signed or unsigned 32-bit, or booleans (1 and 0).
+//   "languageSets": { "default": index, "sets": [ { "name", "number", "langId", "lines": [ text ]
+//       (joined by CR LF) or "table": text, "scrambleCount" (default 2), "sizeField" (stored
+//       instead of the set's size) } ] }; header fields 156 (count), 160 (default), 164 (offset).
 // Tables are written between the installer and the header, in the order above; a field given
 // in "header.fields" overrides what the builder computed.
 #include <nlohmann/json.hpp>
