@@ -1,4 +1,5 @@
 #include "installer/core/TextExpansion.h"
+#include "installer/core/ProgramGroupFolder.h"
 #include "installer/core/UninstallerPath.h"
 
 #include "installer/core/FakeVariableSources.h"
@@ -62,14 +63,17 @@ TEST_F(TextExpansionTest, BuiltinPassGivesTheFoldersWithoutTrailingBackslash)
     EXPECT_EQ(expanded(&expandBuiltinVariables, "<InstallDir>|<UserName>|<UserCompany>|<ResourceDir>"),
               "C:\\Program Files\\Product|Ann|Firm|C:\\Temp\\inst12");
     // The program group lies in the user's Programs folder unless the all-users menu is chosen
-    // on an NT-family system; a folder that does not exist is its own short form.
-    EXPECT_EQ(expanded(&expandBuiltinVariables, "<ShortcutDir>|<ShortShortcutDir>"),
-              "C:\\Users\\Setup\\Start Menu\\Programs\\Product|C:\\Users\\Setup\\Start Menu\\Programs\\Product");
-    gInstallerContext.optionWord = 1u << 23;
+    // on an NT-family system.
+    const std::string user = ByteString(programsMenuFolder(false)).cStr();
+    EXPECT_EQ(expanded(&expandBuiltinVariables, "<ShortcutDir>"), user + "\\Product");
+    gInstallerContext.optionWord = kOptionAllUsersStartMenu;
     gInstallerContext.unicode = 0;
-    EXPECT_EQ(expanded(&expandBuiltinVariables, "<ShortcutDir>"), "C:\\Users\\Setup\\Start Menu\\Programs\\Product");
+    EXPECT_EQ(expanded(&expandBuiltinVariables, "<ShortcutDir>"), user + "\\Product");
     gInstallerContext.unicode = 1;
-    EXPECT_EQ(expanded(&expandBuiltinVariables, "<ShortcutDir>"), "C:\\ProgramData\\Start Menu\\Programs\\Product");
+    const std::string allUsers = ByteString(programsMenuFolder(true)).cStr();
+    EXPECT_EQ(expanded(&expandBuiltinVariables, "<ShortcutDir>"), allUsers + "\\Product");
+    // A program group that does not exist yet is its own short form.
+    EXPECT_EQ(expanded(&expandBuiltinVariables, "<ShortShortcutDir>"), allUsers + "\\Product");
 }
 
 TEST_F(TextExpansionTest, ShortInstallDirIsEmptyWhileTheFolderDoesNotExist)
