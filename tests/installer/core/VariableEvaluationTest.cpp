@@ -196,8 +196,8 @@ TEST_F(VariableEvaluationTest, FileSearchShowsItsNoteUnlessSilent)
                            return &openNotes;
                        },
                        [](void* note) { --*static_cast<int*>(note); }});
+    const ByteString savedText = gLanguageTexts[175];
     gLanguageTexts[175].assignCStr("Searching %s...");
-    ByteString savedText = gLanguageTexts[175];
     declareVariable("<F1>", kVariableText, kVariableFromFileSearch, "", "a.exe", "C:\\");
     evaluateVariable(0);
     // A package's own text, with conversions that have no argument left.
@@ -209,7 +209,7 @@ TEST_F(VariableEvaluationTest, FileSearchShowsItsNoteUnlessSilent)
     evaluateVariable(3);
     EXPECT_EQ(notes, (std::vector<std::string>{"Searching a.exe...", "Looking for b.exe %s %d"}));
     EXPECT_EQ(openNotes, 0);
-    gLanguageTexts[175] = ByteString();
+    gLanguageTexts[175] = savedText;
 }
 
 TEST_F(VariableEvaluationTest, AVariableNamingALaterOneEvaluatesItFirst)
