@@ -1,10 +1,12 @@
 #include "CoreHooks.h"
 
+#include "FileSearchNoteDialog.h"
 #include "InstallerExit.h"
 
 #include "installer/core/DirectoryCreation.h"
 #include "installer/core/ErrorBox.h"
 #include "installer/core/FatalError.h"
+#include "installer/core/FileSearchNote.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/RegistryView.h"
 #include "installer/core/win/InstallerMessageBox.h"
@@ -29,6 +31,7 @@ void installCoreHooks()
     setErrorBoxFunction(showInstallerErrorBox);
     setFatalErrorHandler(abortWithMessage);
     setCreatedFolderLog(logCreatedFolder);
+    setFileSearchNote({openFileSearchNoteDialog, closeFileSearchNoteDialog});
     // The 64-bit view is chosen by the package; until it is read, the system's own view.
     setRegistryViewBits(0);
 }

@@ -1,0 +1,6 @@
+#include "installer/core/SystemUpperCase.h"
+
+void systemUpperCase(ByteString& text)
+{
+    text.toUpper();
+}
