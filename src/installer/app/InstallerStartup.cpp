@@ -1,15 +1,20 @@
 #include "InstallerStartup.h"
 
 #include "CoreHooks.h"
+#include "ExpandProductStrings.h"
 #include "InstallerExit.h"
 #include "ReadToc.h"
 #include "SelfCopy.h"
 #include "SetupResourceDir.h"
 
 #include "installer/core/FileSystem.h"
+#include "installer/core/FolderVariables.h"
 #include "installer/core/InstallerRunRules.h"
 #include "installer/core/InstallerState.h"
+#include "installer/core/SystemNumbers.h"
 #include "installer/core/TempFileName.h"
+#include "installer/core/VariableApi.h"
+#include "installer/core/win/FolderVariablesInit.h"
 #include "installer/core/win/InstallerMessageBox.h"
 
 #include <commctrl.h>
@@ -67,6 +72,8 @@ int initInstaller(HINSTANCE instance)
         gPackagePath.assignCStr(modulePath.c_str());
 
     readCommandLineFlags(GetCommandLineA(), gFlags);
+    resetSystemNumbers();
+    setVariableText("<InstallerCommandLine>", GetCommandLineA());
     return 1;
 }
 
@@ -83,7 +90,13 @@ int runInstaller(HINSTANCE instance)
         errorBox(nullptr, kTocNotReadText, nullptr);
         return leaveStartUp();
     }
-    setupResourceDir(false);
+    initFolderVariables();
+    presetVariableValues();
+    if (gPackageToc.silentRunNeedsLicense && gFlags.silent && !gFlags.acceptLicense)
+        return leaveStartUp();
+    setupResourceDir(gPackageToc.runFromFolderMode != 0);
+    expandProductStrings();
+    // The start-up checks join here.
     const int initialized = initializeInstaller();
     if (initialized < 0) {
         ByteString text;

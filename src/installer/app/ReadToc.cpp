@@ -4,6 +4,7 @@
 #include "installer/core/PackageLocate.h"
 #include "installer/core/RegistryView.h"
 #include "installer/core/TocRead.h"
+#include "installer/core/VariableApi.h"
 
 #include <windows.h>
 
@@ -23,6 +24,15 @@ bool runsUnderWow64()
     return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
+// The installation-type variables come first in the list, before the package's own.
+void presetInstallationTypeVariables()
+{
+    setVariableText("<IT_Typical>", "1");
+    setVariableText("<IT_Minimal>", "0");
+    setVariableText("<IT_Custom>", "0");
+    setVariableInt("<IT_Type>", 2);
+}
+
 } // namespace
 
 int readToc()
@@ -32,9 +42,11 @@ int readToc()
     const auto file = openPackageFile(gPackagePath.cStr());
     if (!file)
         return kTocNotLoaded;
+    presetInstallationTypeVariables();
     const int read = readTocFromPackage(*file, gPackageHeader, globalTocTargets());
     if (read < 0)
         return read;
+    setVariableInt("<IsUpdate>", (gInstallerContext.packageOptions & kPackageUpdate) != 0 ? 1 : 0);
     if (gPackageToc.registryView64 && runsUnderWow64())
         setRegistryViewBits(KEY_WOW64_64KEY);
     return kTocRead;

@@ -38,6 +38,8 @@ void presetVariableValues()
         if (variable->state == kVariableKnown && variable->valueText.empty()) {
             variable->valueText = variable->defaultText;
             variable->valueInt = decimalValue(variable->defaultText);
+            if (variable->name.equalsCStr("<IT_Type>") && isInstallationType(variable->valueInt))
+                gPackageToc.installationType = variable->valueInt;
         }
     }
 }

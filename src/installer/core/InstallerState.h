@@ -31,6 +31,15 @@ struct OsVersion {
     std::array<char, 128> servicePack{};
 };
 
+constexpr std::int32_t kMinimalInstallation = 1;
+constexpr std::int32_t kTypicalInstallation = 2;
+constexpr std::int32_t kCustomInstallation = 4;
+
+constexpr bool isInstallationType(std::int32_t value)
+{
+    return value == kMinimalInstallation || value == kTypicalInstallation || value == kCustomInstallation;
+}
+
 // A page image decoded to a temporary bitmap file.
 struct PageImage {
     std::uint32_t id = 0;
@@ -52,7 +61,7 @@ struct PackageToc {
     std::uint64_t freeSpace = 0;
     std::uint64_t bytesRequired = 0;
     std::int32_t phase = 0;
-    // 1 minimal, 2 typical, 4 custom.
+    // kMinimalInstallation, kTypicalInstallation or kCustomInstallation.
     std::int32_t installationType = 2;
     std::uint64_t jpegBytes = 0;
     std::uint64_t mp3Bytes = 0;
@@ -75,6 +84,9 @@ struct PackageToc {
     // Read from the table of contents.
     ByteString productId;
     ByteString productName;
+    // The two after variable expansion, usable in file and mutex names.
+    ByteString fileNameSafeProductId;
+    ByteString fileNameSafeProductName;
     // A product whose registered version the system report shows: its key below
     // HKEY_LOCAL_MACHINE\Software and its display name.
     ByteString reportedProductKey;

@@ -1,8 +1,11 @@
 #include "installer/core/LanguageSet.h"
 
 #include "installer/core/PackageTableReader.h"
+#include "installer/core/TextExpansion.h"
+#include "installer/core/VariableApi.h"
 
 #include <array>
+#include <memory>
 
 namespace {
 
@@ -69,4 +72,21 @@ void applyLanguageSet(const LanguageSet& set, const std::function<void(ByteStrin
         replaceEscapes(line);
         texts[i] = std::move(line);
     }
+}
+
+bool loadLanguageSet(std::int32_t n)
+{
+    if (n < 0)
+        return false;
+    const std::unique_ptr<PackageSource> file = openPackageFile(gPackagePath.cStr());
+    LanguageSet set;
+    if (!file || !readLanguageSet(*file, gPackageHeader, static_cast<std::uint32_t>(n), set))
+        return false;
+    gPackageToc.languageNumber = set.languageNumber;
+    gPackageToc.languageSetLangId = set.langId;
+    ByteString number;
+    number.format("%d", set.languageNumber);
+    setVariableText("<LanguageID>", number.cStr());
+    applyLanguageSet(set, [](ByteString& line) { expandVariables(line, kAllVariables); }, gLanguageTexts);
+    return true;
 }

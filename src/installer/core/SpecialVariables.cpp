@@ -31,8 +31,7 @@ void applySpecialVariable(const char* name, const char*, std::int32_t value)
     if (!name)
         return;
     if (std::strcmp(name, "<IT_Type>") == 0) {
-        // 1 minimal, 2 typical, 4 custom
-        if (value == 1 || value == 2 || value == 4)
+        if (isInstallationType(value))
             gPackageToc.installationType = value;
         return;
     }

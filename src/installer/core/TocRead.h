@@ -19,7 +19,6 @@ enum TocReadCode : int {
     kTocDamaged = -4,
 };
 
-constexpr std::int32_t kTypicalInstallation = 2;
 
 // The state objects the table of contents fills.
 struct TocTargets {

@@ -5,6 +5,9 @@
 #include "PackageBuilder.h"
 
 #include "installer/core/MemoryPackageSource.h"
+#include "installer/core/TempFolder.h"
+#include "installer/core/VariableApi.h"
+#include "installer/core/VariableTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +38,7 @@ Package packageWith(const char* languageSets)
 
 const char* const kTwoSets = R"({"default": 1, "sets": [
     {"name": "English", "number": 1, "langId": 1033, "lines": ["Back", "Browse"]},
-    {"name": "Deutsch", "number": 7, "langId": 1031, "lines": ["Zur\u00fcck", "", "Abbrechen<\\n>jetzt"]}]})";
+    {"name": "Deutsch", "number": 7, "langId": 1031, "lines": ["Zur\u00fcck", "<Product> entfernen", "Abbrechen<\\n>jetzt"]}]})";
 
 } // namespace
 
@@ -49,7 +52,7 @@ TEST(LanguageSet, EachSetIsFoundBehindTheOnesBeforeIt)
     EXPECT_EQ(set.langId, 1031);
     ASSERT_EQ(set.lines.size(), 3u);
     EXPECT_EQ(text(set.lines[0]), "Zur\xc3\xbc" "ck");
-    EXPECT_EQ(text(set.lines[1]), "");
+    EXPECT_EQ(text(set.lines[1]), "<Product> entfernen");
     EXPECT_EQ(text(set.lines[2]), "Abbrechen<\\n>jetzt");
 
     ASSERT_TRUE(readLanguageSet(package.file, package.header, 0, set));
@@ -104,4 +107,34 @@ TEST(LanguageSet, DamagedSetsAreRefused)
         EXPECT_FALSE(readLanguageSet(package.file, package.header, c.index, set)) << c.what;
         EXPECT_EQ(text(set.name), "unchanged") << c.what;
     }
+}
+
+TEST(LanguageSet, LoadingASetFillsTheTextsAndMakesItsLanguageCurrent)
+{
+    CleanVariableState clean;
+    TempFolder folder;
+    const std::string path = folder.file("setup.exe");
+    nlohmann::json description;
+    description["languageSets"] = nlohmann::json::parse(kTwoSets);
+    writeWholeFile(path, buildInstallerWithPackage(kProgram, description));
+    gPackagePath.assignCStr(path.c_str());
+    MemoryPackageSource file(readWholeFile(path));
+    ASSERT_EQ(locatePackageIn(file, gPackageHeader).code, kLocateOk);
+    setVariableText("<Product>", "Tool");
+    gLanguageTexts[150] = ByteString("from before");
+
+    ASSERT_TRUE(loadLanguageSet(1));
+    EXPECT_EQ(text(gLanguageTexts[1]), "Tool entfernen");
+    EXPECT_EQ(text(gLanguageTexts[2]), "Abbrechen\njetzt");
+    EXPECT_TRUE(gLanguageTexts[150].empty());
+    EXPECT_EQ(gPackageToc.languageNumber, 7);
+    EXPECT_EQ(gPackageToc.languageSetLangId, 1031);
+    EXPECT_STREQ(getVariableText("<LanguageID>"), "7");
+
+    EXPECT_FALSE(loadLanguageSet(2));
+    EXPECT_FALSE(loadLanguageSet(-1));
+    EXPECT_EQ(gPackageToc.languageNumber, 7) << "a set that cannot be read changes nothing";
+    EXPECT_EQ(text(gLanguageTexts[2]), "Abbrechen\njetzt");
+    for (ByteString& entry : gLanguageTexts)
+        entry = ByteString();
 }

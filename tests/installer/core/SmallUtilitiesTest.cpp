@@ -1,3 +1,4 @@
+#include "installer/core/FileNameSafe.h"
 #include "installer/core/CStrings.h"
 #include "installer/core/DriveRoot.h"
 #include "installer/core/MultiString.h"
@@ -121,3 +122,9 @@ TEST(SmallUtilitiesTest, NullOrEmptyAndDriveRoots)
 }
 
 } // namespace
+
+TEST(FileNameSafe, EveryCharacterThatNoFileNameMayHoldBecomesAnUnderscore)
+{
+    const ByteString safe = fileNameSafe(ByteString("a:b/c\\d|e*f?g\"h<i>j k.l"));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(safe.data()), safe.length()), "a_b_c_d_e_f_g_h_i_j k.l");
+}

@@ -72,25 +72,28 @@ TEST(ShortcutTest, FailsWhenTheLinkCannotBeSaved)
     EXPECT_FALSE(createShortcut("C:\\x.exe", "", "", "", "", 0, ""));
 }
 
-// A key of this test's own below HKEY_CURRENT_USER, removed afterwards.
+// A key of this test's own below HKEY_CURRENT_USER (tests run in parallel), removed afterwards.
 class RegistryTestKey {
 public:
     RegistryTestKey()
+        : path_(std::string("Software\\InstallerCoreTests\\") +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name())
     {
-        RegCreateKeyExA(HKEY_CURRENT_USER, kPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+        RegCreateKeyExA(HKEY_CURRENT_USER, path(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
     }
     ~RegistryTestKey()
     {
         RegCloseKey(key_);
-        RegDeleteKeyA(HKEY_CURRENT_USER, kPath);
+        RegDeleteKeyA(HKEY_CURRENT_USER, path());
     }
+    const char* path() const { return path_.c_str(); }
     void set(const char* name, DWORD type, const void* data, DWORD size)
     {
         RegSetValueExA(key_, name, 0, type, static_cast<const BYTE*>(data), size);
     }
-    static constexpr const char* kPath = "Software\\InstallerCoreTests\\ReadRegistryBytes";
 
 private:
+    std::string path_;
     HKEY key_ = nullptr;
 };
 
@@ -115,7 +118,7 @@ TEST(RegistryTest, ReadsEachTypeWithATrailingZero)
     };
     for (const Case& c : cases) {
         std::vector<std::uint8_t> out;
-        EXPECT_EQ(readRegistryBytes(HKEY_CURRENT_USER, RegistryTestKey::kPath, c.name, &out), 1) << c.name;
+        EXPECT_EQ(readRegistryBytes(HKEY_CURRENT_USER, key.path(), c.name, &out), 1) << c.name;
         EXPECT_EQ(std::string(out.begin(), out.end()), c.expected) << c.name;
     }
 }
@@ -124,10 +127,10 @@ TEST(RegistryTest, ErrorCodes)
 {
     RegistryTestKey key;
     std::vector<std::uint8_t> out{1, 2, 3};
-    EXPECT_EQ(readRegistryBytes(HKEY_CURRENT_USER, RegistryTestKey::kPath, "Missing", &out), -3);
+    EXPECT_EQ(readRegistryBytes(HKEY_CURRENT_USER, key.path(), "Missing", &out), -3);
     EXPECT_TRUE(out.empty());
     EXPECT_EQ(readRegistryBytes(HKEY_CURRENT_USER, "Software\\InstallerCoreTests\\NoSuchKey", "x", &out), -4);
-    EXPECT_EQ(readRegistryBytes(HKEY_CURRENT_USER, RegistryTestKey::kPath, "x", nullptr), -1);
+    EXPECT_EQ(readRegistryBytes(HKEY_CURRENT_USER, key.path(), "x", nullptr), -1);
 }
 
 TEST(VersionResourceTest, ReadsTheFixedVersionAndDescription)
