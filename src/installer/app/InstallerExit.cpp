@@ -44,17 +44,27 @@ void deleteLocalCopy()
         forceDelete(gPackagePath.cStr());
 }
 
-int cleanupAtExit(bool /*unloadPlugin*/)
+int cleanupAtExit(bool unloadPlugin)
 {
     gMainInstaller.currentPage = nullptr;
     if (gInstallerContext.screenDc) {
         DeleteDC(static_cast<HDC>(gInstallerContext.screenDc));
         gInstallerContext.screenDc = nullptr;
     }
+    gMp3Helper.unload();
+    gJpegHelper.unload();
+    if (unloadPlugin)
+        gPluginLibrary.unload();
+    for (PageImage& image : gPackageToc.imageList)
+        deleteAndForget(image.path);
+    gPackageToc.imageList.clear();
     removeAddedFonts();
     deleteAndForget(gTempFilePaths.pageImageBitmap);
     deleteAndForget(gTempFilePaths.musicFile);
-    deleteAndForget(gTempFilePaths.pluginLibrary);
+    deleteAndForget(gTempFilePaths.musicLibrary);
+    deleteAndForget(gTempFilePaths.imageLibrary);
+    if (unloadPlugin)
+        deleteAndForget(gTempFilePaths.pluginLibrary);
     deleteAndForget(gUninstallLog.templatePath);
     if (gInstallerContext.dialogImage) {
         DeleteObject(static_cast<HGDIOBJ>(gInstallerContext.dialogImage));
@@ -81,6 +91,7 @@ void abortWithMessage(const char* text)
 
 int leaveStartUp()
 {
+    cleanupAtExit(true);
     deleteLocalCopy();
     CoUninitialize();
     return installerExitCode(false, gFlags.revert);

@@ -9,6 +9,6 @@ int cleanupAtExit(bool unloadPlugin);
 [[noreturn]] void shutdownInstaller(bool unloadPlugin);
 // An error box (the text for lack of memory when text is null), then shutdownInstaller.
 [[noreturn]] void abortWithMessage(const char* text);
-// Leaves start-up before anything was installed: deletes the local copy, ends COM and gives
-// the exit code for "not installed".
+// Leaves start-up before anything was installed: deletes the temporary files made so far and
+// the local copy, ends COM and gives the exit code for "not installed".
 int leaveStartUp();

@@ -15,6 +15,7 @@
 #include "installer/core/TempFileName.h"
 #include "installer/core/VariableApi.h"
 #include "installer/core/win/FolderVariablesInit.h"
+#include "installer/core/win/UserAdmin.h"
 #include "installer/core/win/InstallerMessageBox.h"
 
 #include <commctrl.h>
@@ -26,6 +27,7 @@ namespace {
 
 const char* const kTocNotReadText = "Couldn't read TOC. Aborting.";
 const char* const kInitializationFailedFormat = "Initialization failed. Aborting. Error code: %d";
+constexpr std::size_t kAdministratorRequiredText = 177;
 
 // Work before the first page; 1 or the first negative code. The start-up checks, the user
 // information, the package resources and the background window join here.
@@ -104,6 +106,11 @@ int runInstaller(HINSTANCE instance)
         errorBox(nullptr, text.cStr(), nullptr);
         return leaveStartUp();
     }
-    // The silent run and the wizard join here.
+    if (gSystemRequirements.adminRequired && !isUserAdmin()) {
+        errorBox(nullptr, gLanguageTexts[kAdministratorRequiredText].cStr(), nullptr);
+        shutdownInstaller(true);
+    }
+    // The installation run (silent) and the wizard join here; until they do, nothing is
+    // installed and the run ends with "not installed".
     return leaveStartUp();
 }
