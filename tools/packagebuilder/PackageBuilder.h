@@ -20,8 +20,10 @@
 //       [m][condition],
 //   "imageIdentifiers": [ n, ... ], header fields 24 and 28; each value little-endian,
 //   "slideshow": [ path, ... ], header fields 144 and 148; per entry [length][path].
-// Tables are written between the installer and the header, in the order above; a field given
-// in "header.fields" overrides what the builder computed.
+// Header members and packed files: PackageMembers.h.
+// Tables are written between the installer and the header, in the order above, then the header
+// members and the packed files; a field given in "header.fields" overrides what the builder
+// computed.
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -38,6 +40,19 @@ public:
 
 // The installer followed by the package; throws PackageDescriptionError for a bad description.
 Bytes buildInstallerWithPackage(const Bytes& installer, const nlohmann::json& description);
+
+// The installer with its package, and the volume files that continue its packed files.
+struct BuiltPackage {
+    Bytes installer;
+    // volumes[0] is volume 2 ("setup.002").
+    std::vector<Bytes> volumes;
+};
+BuiltPackage buildPackage(const Bytes& installer, const nlohmann::json& description);
+// The name of volume number beside an installer: its last three characters replaced by the
+// number in three digits.
+std::string volumePath(const std::string& installerPath, std::size_t number);
+// Writes the installer and its volume files beside it.
+void writePackageFiles(const std::string& installerPath, const BuiltPackage& built);
 
 Bytes readWholeFile(const std::string& path);
 void writeWholeFile(const std::string& path, const Bytes& bytes);
