@@ -9,6 +9,7 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <winioctl.h>
 
 #include <array>
 #include <string>
@@ -34,12 +35,32 @@ ByteString threeDigits(std::int32_t number)
     return digits;
 }
 
-bool onFixedOrNetworkDrive(const ByteString& name)
+UINT driveTypeOf(const ByteString& name)
+{
+    ByteString copy = name;
+    return GetDriveTypeA(driveRootOf(copy.cStr()).c_str());
+}
+
+// Opens the tray of a CD-ROM drive so that the user can change discs: the volume is dismounted
+// and its media lock released first. Failures leave the disc where it is.
+void ejectDisc(const ByteString& name)
 {
     ByteString copy = name;
     const std::string root = driveRootOf(copy.cStr());
-    const UINT type = GetDriveTypeA(root.c_str());
-    return type == DRIVE_FIXED || type == DRIVE_REMOTE;
+    if (root.size() < 2 || root[1] != ':')
+        return;
+    const std::string device = std::string("\\\\.\\") + root[0] + ":";
+    HANDLE volume = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    if (volume == INVALID_HANDLE_VALUE)
+        return;
+    DWORD bytes = 0;
+    DeviceIoControl(volume, FSCTL_DISMOUNT_VOLUME, nullptr, 0, nullptr, 0, &bytes, nullptr);
+    PREVENT_MEDIA_REMOVAL allowRemoval{};
+    allowRemoval.PreventMediaRemoval = FALSE;
+    DeviceIoControl(volume, IOCTL_STORAGE_MEDIA_REMOVAL, &allowRemoval, sizeof(allowRemoval), nullptr, 0, &bytes, nullptr);
+    DeviceIoControl(volume, IOCTL_STORAGE_EJECT_MEDIA, nullptr, 0, nullptr, 0, &bytes, nullptr);
+    CloseHandle(volume);
 }
 
 void setButtonText(HWND dialog, int id, std::size_t textIndex)
@@ -55,10 +76,13 @@ void initialise(HWND dialog, const NextVolumeRequest& request)
     setButtonText(dialog, IDOK, kOkText);
     setButtonText(dialog, kNextVolumeBrowseId, kBrowseText);
     setButtonText(dialog, IDCANCEL, kCancelText);
+    const UINT driveType = driveTypeOf(*request.name);
+    if (driveType == DRIVE_CDROM)
+        ejectDisc(*request.name);
     setWindowTextUtf8(dialog, gSetupTitle.cStr());
     ByteString shownName;
     ansiToUtf8(request.name->cStr(), shownName);
-    ByteString prompt = nextVolumePrompt(shownName, request.number, onFixedOrNetworkDrive(*request.name));
+    ByteString prompt = nextVolumePrompt(shownName, request.number, driveType == DRIVE_FIXED || driveType == DRIVE_REMOTE);
     setDlgItemTextUtf8(dialog, kNextVolumePromptId, prompt.cStr());
 }
 
