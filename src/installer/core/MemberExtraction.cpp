@@ -17,6 +17,17 @@ constexpr std::size_t kReadErrorText = 161;
 constexpr std::size_t kWriteErrorText = 162;
 constexpr std::uint32_t kNoInputLimit = 0x7FFFFFFF;
 
+// The output file being written, for closeExtractionOutput.
+std::unique_ptr<OutputFile>* openOutput = nullptr;
+
+class OpenOutputRegistration {
+public:
+    explicit OpenOutputRegistration(std::unique_ptr<OutputFile>& output) { openOutput = &output; }
+    ~OpenOutputRegistration() { openOutput = nullptr; }
+    OpenOutputRegistration(const OpenOutputRegistration&) = delete;
+    OpenOutputRegistration& operator=(const OpenOutputRegistration&) = delete;
+};
+
 // The member's input from the package and its output file, with the user's say on errors.
 class ExtractionIo final : public MemberDecodeIo {
 public:
@@ -44,7 +55,7 @@ public:
         // user is asked once.
         if (writeFailed_)
             return false;
-        if (output_->write(data, n)) {
+        if (output_ && output_->write(data, n)) {
             countExtractedBytes(n);
             return true;
         }
@@ -76,7 +87,7 @@ private:
             return;
         // The installer ends from here: the files are closed first.
         input_.file.reset();
-        output_.reset();
+        closeExtractionOutput();
         endInstaller();
     }
     void askOrEnd(const char* reason) { askOrEnd(ByteString(reason)); }
@@ -108,6 +119,7 @@ int extractMember(const char* packagePath, const char* outputPath, std::uint32_t
     std::unique_ptr<OutputFile> output = createOutputFile(outputPath);
     if (!output)
         return kExtractOutputNotCreated;
+    const OpenOutputRegistration registration(output);
     input.position = offset;
     gExtractionCounters.processed = 0;
     gExtractionCounters.reported = 0;
@@ -123,9 +135,10 @@ bool copyRawMember(const char* packagePath, const char* outputPath, std::uint32_
     if (!input.file)
         return false;
     input.position = offset;
-    const std::unique_ptr<OutputFile> output = createOutputFile(outputPath);
+    std::unique_ptr<OutputFile> output = createOutputFile(outputPath);
     if (!output)
         return false;
+    const OpenOutputRegistration registration(output);
     std::vector<std::uint8_t> block(std::min(size, kMemberBlockSize));
     while (size > 0) {
         const std::uint32_t wanted = std::min(size, kMemberBlockSize);
@@ -134,11 +147,17 @@ bool copyRawMember(const char* packagePath, const char* outputPath, std::uint32_
             readPackage(input, block.data(), wanted, got);
         else
             readPlain(input, block.data(), wanted, got);
-        if (got == 0 || !output->write(block.data(), got))
+        if (got == 0 || !output || !output->write(block.data(), got))
             return false;
         if (throughVolumes && gExtractionCounters.reporting)
             reportExtractionProgress(got);
         size -= got;
     }
     return true;
+}
+
+void closeExtractionOutput()
+{
+    if (openOutput)
+        openOutput->reset();
 }

@@ -26,3 +26,7 @@ int extractMember(const char* packagePath, const char* outputPath, std::uint32_t
 // read and written.
 bool copyRawMember(const char* packagePath, const char* outputPath, std::uint32_t offset, std::uint32_t size,
                    bool throughVolumes);
+
+// Closes the file that an extraction or raw copy is writing, so that the installer's shutdown
+// can roll back and delete it; nothing when none is being written.
+void closeExtractionOutput();

@@ -5,6 +5,7 @@
 #include "installer/core/ExtractionHooks.h"
 #include "installer/core/InstallerShutdown.h"
 #include "installer/core/InstallerState.h"
+#include "installer/core/MemberExtraction.h"
 #include "installer/core/NextVolumePrompt.h"
 #include "installer/core/PackageLocate.h"
 #include "installer/core/VolumeState.h"
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -92,6 +94,9 @@ protected:
     int promptResult = 0;
     std::string promptAnswer;
     int endCalls = 0;
+    // A file the end-installer hook tries to delete: it must no longer be held open.
+    std::string deleteWhenEnded;
+    bool deletedWhenEnded = false;
 
 private:
     static ExtractionTest*& recorder()
@@ -115,7 +120,14 @@ private:
     }
     static void ended()
     {
-        ++recorder()->endCalls;
+        ExtractionTest& self = *recorder();
+        ++self.endCalls;
+        // As the program's shutdown does before it rolls back.
+        closeExtractionOutput();
+        if (!self.deleteWhenEnded.empty()) {
+            std::error_code error;
+            self.deletedWhenEnded = std::filesystem::remove(self.deleteWhenEnded, error) && !error;
+        }
         throw InstallerEnded{};
     }
 

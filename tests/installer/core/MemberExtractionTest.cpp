@@ -118,8 +118,10 @@ TEST_F(MemberExtraction, NoEndsTheInstaller)
     answerYes = false;
     const std::string package = writePackage(nlohmann::json{{"uninstaller", {{"rawBytes", "1f8b0800000000000000ff"}}}});
     setSingleVolumeMember(field(172), field(168));
+    deleteWhenEnded = output();
     EXPECT_THROW(extractMember(package.c_str(), output().c_str(), field(172), field(168)), InstallerEnded);
     EXPECT_EQ(endCalls, 1);
+    EXPECT_TRUE(deletedWhenEnded);
     EXPECT_EQ(questions, std::vector<std::string>{"Decoding error: Invalid input"});
 }
 

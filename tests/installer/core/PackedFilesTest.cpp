@@ -168,8 +168,10 @@ TEST_F(PackedFiles, AMissingVolumeEndsASilentInstallerWithoutAsking)
     gFlags.silent = true;
     startPackedFiles();
     const FileRecord record = nextRecord();
+    deleteWhenEnded = file("out.bin");
     EXPECT_THROW(extractCurrent(record), InstallerEnded);
     EXPECT_EQ(endCalls, 1);
+    EXPECT_TRUE(deletedWhenEnded);
     EXPECT_TRUE(prompts.empty());
 }
 
