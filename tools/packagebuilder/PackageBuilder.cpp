@@ -1,5 +1,6 @@
 #include "PackageBuilder.h"
 #include "PackageMembers.h"
+#include "TocWriter.h"
 
 #include <algorithm>
 #include <fstream>
@@ -103,6 +104,12 @@ ComputedFields appendTables(Bytes& out, const nlohmann::json& description)
             throw PackageDescriptionError("slideshow entries must be texts");
         appendCounted(bytes, entry.get<std::string>());
     });
+    if (description.contains("toc")) {
+        const Bytes toc = storedTocFromDescription(description.at("toc"));
+        fields.emplace_back(0, static_cast<std::uint32_t>(out.size()));
+        fields.emplace_back(4, static_cast<std::uint32_t>(toc.size()));
+        out.insert(out.end(), toc.begin(), toc.end());
+    }
     return fields;
 }
 

@@ -19,7 +19,29 @@
 //       header fields 16 (count) and 20 (offset); per entry [n][template][page type][show-once]
 //       [m][condition],
 //   "imageIdentifiers": [ n, ... ], header fields 24 and 28; each value little-endian,
-//   "slideshow": [ path, ... ], header fields 144 and 148; per entry [length][path].
+//   "slideshow": [ path, ... ], header fields 144 and 148; per entry [length][path],
+//   "toc": the table of contents (TocWriter.h), scrambled twice; header fields 0 (offset) and 4
+//       (length). Members, all optional (numbers default to 0, texts to ""):
+//     "registry": { "HKEY_CLASSES_ROOT" | "HKEY_CURRENT_USER" | "HKEY_LOCAL_MACHINE" |
+//         "HKEY_USERS": key }, key = { "values": [ { "name", "data", "type", "flags",
+//         "condition" } ], "subkeys": [ { "name", "flags", "condition", "values", "subkeys" } ] },
+//     "shortcuts": [ { "target", "shortcutFile", "arguments", "workingFolder", "icon", "condition" } ],
+//     "iniEntries": [ { "file", "section", "line", "condition" } ],
+//     "textFileEntries": [ { "mode", "file", "searchText", "lineText", "condition" } ],
+//     "stageFileOps": [ { "type", "source", "destination", "step", "condition" } ],
+//     "variables": [ { "name", "kind", "source" (default -1), "default", "textA", "textB",
+//         "textC", "flags" } ],
+//     "stageActions": [ { "type", "text1", "text2", "text3", "step", "runsLeft" (default -1),
+//         "flags", "windowTitle", "condition" } ],
+//     "prerequisites": [ { "kind", "mode", "requiredVersion", "product", "setup", "arguments",
+//         "condition" } ],
+//     "settings": { named settings in TocWriter.cpp's stored order; "optionSwitches": up to 27
+//         booleans in stored order (option bits 0-16, then 17-20, 22-26, 28); "silent" },
+//     "rawPlainHex": hexadecimal bytes stored (scrambled) instead of the generated table,
+//     "scrambleCount": 0, 1 or 2 (default 2).
+//   A condition is { "osFlags", "comparisons": [ { "left", "op", "right" } ], "count" (stored
+//   instead of the number of comparisons) }; without one, osFlags 0 (none) is stored.
+//   Numbers may be signed or unsigned 32-bit, or booleans (1 and 0).
 // Header members and packed files: PackageMembers.h.
 // Tables are written between the installer and the header, in the order above, then the header
 // members and the packed files; a field given in "header.fields" overrides what the builder

@@ -54,7 +54,6 @@ int initInstaller(HINSTANCE instance)
 {
     gPackageToc.bytesRequired = 0;
     gPackageToc.installationType = 2;
-    gPackageToc.identifierList.allowDuplicates = true;
     gInstallerContext.instance = instance;
     gInstallerContext.mainWindow = nullptr;
     gInstallerContext.screenDc = nullptr;

@@ -1,16 +1,41 @@
 #include "ReadToc.h"
 
+#include "installer/core/InstallerState.h"
 #include "installer/core/PackageLocate.h"
+#include "installer/core/RegistryView.h"
+#include "installer/core/TocRead.h"
+
+#include <windows.h>
 
 namespace {
-// The table of contents reader joins here; until it does, no package can be installed.
-constexpr int kTocNotRead = -6;
+
+// True when this process is a 32-bit one running on 64-bit Windows. The export is looked up at
+// run time: older systems do not have it.
+bool runsUnderWow64()
+{
+    using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const HMODULE kernel = GetModuleHandleA("Kernel32");
+    if (!kernel)
+        return false;
+    const auto isWow64Process =
+        reinterpret_cast<IsWow64ProcessFunction>(reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
 } // namespace
 
 int readToc()
 {
-    const int located = locatePackage();
-    if (located < 0)
-        return located;
-    return kTocNotRead;
+    if (locatePackage() < 0)
+        return kTocPackageNotLocated;
+    const auto file = openPackageFile(gPackagePath.cStr());
+    if (!file)
+        return kTocNotLoaded;
+    const int read = readTocFromPackage(*file, gPackageHeader, globalTocTargets());
+    if (read < 0)
+        return read;
+    if (gPackageToc.registryView64 && runsUnderWow64())
+        setRegistryViewBits(KEY_WOW64_64KEY);
+    return kTocRead;
 }

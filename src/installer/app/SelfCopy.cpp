@@ -1,6 +1,6 @@
 #include "SelfCopy.h"
 
-#include "ResourceIds.h"
+#include "BusyNote.h"
 
 #include "installer/core/InstallerState.h"
 #include "installer/core/ModulePath.h"
@@ -13,28 +13,14 @@ namespace {
 
 const char* const kCopyingText = "Copying files. Please wait...";
 
-void pumpPendingMessages(HWND window)
-{
-    MSG message;
-    while (PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 DWORD CALLBACK copyProgressCallback(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD,
                                     HANDLE, HANDLE, LPVOID data) noexcept
 {
-    pumpPendingMessages(static_cast<HWND>(data));
+    static_cast<const BusyNote*>(data)->pumpMessages();
     return PROGRESS_CONTINUE;
 }
 
-INT_PTR CALLBACK busyNoteProcedure(HWND, UINT, WPARAM, LPARAM) noexcept
-{
-    return FALSE;
-}
-
-bool copyFile(const char* from, const char* to, HWND note)
+bool copyFile(const char* from, const char* to, const BusyNote& note)
 {
     using CopyFileExFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD);
     const HMODULE kernel = GetModuleHandleA("kernel32.dll");
@@ -42,7 +28,7 @@ bool copyFile(const char* from, const char* to, HWND note)
                                          reinterpret_cast<void*>(GetProcAddress(kernel, "CopyFileExA")))
                                    : nullptr;
     if (copyFileEx)
-        return copyFileEx(from, to, copyProgressCallback, note, nullptr, 0) != 0;
+        return copyFileEx(from, to, copyProgressCallback, const_cast<BusyNote*>(&note), nullptr, 0) != 0;
     return CopyFileA(from, to, FALSE) != 0;
 }
 
@@ -62,15 +48,11 @@ void copySelfOffNetworkPath()
         return;
     char copyPath[kPathBufferSize];
     makeTempFileName(copyPath, ".exe");
-    HWND note = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BUSY_NOTE), nullptr,
-                                   busyNoteProcedure, 0);
-    if (note) {
-        setDlgItemTextUtf8(note, IDC_BUSY_NOTE_TEXT, kCopyingText);
-        pumpPendingMessages(note);
+    bool copied = false;
+    {
+        const BusyNote note(kCopyingText);
+        copied = copyFile(modulePath.c_str(), copyPath, note);
     }
-    const bool copied = copyFile(modulePath.c_str(), copyPath, note);
-    if (note)
-        DestroyWindow(note);
     if (copied) {
         gPackagePath.assignCStr(copyPath);
         gFlags.localCopy = true;

@@ -6,7 +6,7 @@ bool PackageTableReader::readRaw(void* buffer, std::uint32_t count)
 {
     if (!ok_)
         return false;
-    if (!file_.readAt(position_, buffer, count)) {
+    if (count > remaining() || !file_.readAt(position_, buffer, count)) {
         ok_ = false;
         return false;
     }
@@ -35,7 +35,7 @@ bool PackageTableReader::readLE32(std::uint32_t& value)
 bool PackageTableReader::readBytes(std::uint32_t length, ByteString& out)
 {
     out = ByteString();
-    if (!ok_ || position_ > file_.size() || length > file_.size() - position_) {
+    if (!ok_ || length > remaining()) {
         ok_ = false;
         return false;
     }
@@ -56,7 +56,15 @@ bool PackageTableReader::readCounted(ByteString& out)
 
 bool PackageTableReader::canHold(std::uint32_t count, std::uint32_t minEntrySize) const
 {
-    if (!ok_ || position_ > file_.size())
+    return ok_ && static_cast<std::uint64_t>(count) * minEntrySize <= remaining();
+}
+
+bool PackageTableReader::skip(std::uint64_t count)
+{
+    if (!ok_ || count > remaining()) {
+        ok_ = false;
         return false;
-    return static_cast<std::uint64_t>(count) * minEntrySize <= file_.size() - position_;
+    }
+    position_ += count;
+    return true;
 }

@@ -10,7 +10,15 @@
 
 class PackageTableReader {
 public:
-    PackageTableReader(const PackageSource& file, std::uint64_t offset) : file_(file), position_(offset) {}
+    PackageTableReader(const PackageSource& file, std::uint64_t offset)
+        : file_(file), position_(offset), end_(file.size())
+    {
+    }
+    // Reads only below end (itself kept within the file).
+    PackageTableReader(const PackageSource& file, std::uint64_t offset, std::uint64_t end)
+        : file_(file), position_(offset), end_(end < file.size() ? end : file.size())
+    {
+    }
 
     bool readBE32(std::uint32_t& value);
     bool readLE32(std::uint32_t& value);
@@ -21,11 +29,16 @@ public:
     // True while the next count entries of at least minEntrySize bytes each can still fit.
     bool canHold(std::uint32_t count, std::uint32_t minEntrySize) const;
     bool ok() const { return ok_; }
+    std::uint64_t position() const { return position_; }
+    // Moves forward by count bytes without reading them.
+    bool skip(std::uint64_t count);
 
 private:
     bool readRaw(void* buffer, std::uint32_t count);
+    std::uint64_t remaining() const { return position_ <= end_ ? end_ - position_ : 0; }
 
     const PackageSource& file_;
     std::uint64_t position_;
+    std::uint64_t end_;
     bool ok_ = true;
 };

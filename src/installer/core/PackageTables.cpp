@@ -8,6 +8,7 @@ namespace {
 constexpr std::uint32_t kMinTemplateEntry = 16;
 constexpr std::uint32_t kIdentifierEntry = 4;
 constexpr std::uint32_t kMinSlideshowEntry = 4;
+constexpr std::uint32_t kMinMemberEntry = 4;
 
 template <typename T>
 bool fail(std::vector<T>& out)
@@ -66,6 +67,26 @@ bool readSlideshowTable(const PackageSource& file, std::uint32_t count, std::uin
         if (!reader.readCounted(path))
             return fail(paths);
         paths.push_back(std::move(path));
+    }
+    return true;
+}
+
+bool readMemberTable(const PackageSource& file, std::uint32_t count, std::uint32_t offset, bool withIds,
+                     std::vector<TableMember>& members)
+{
+    members.clear();
+    PackageTableReader reader(file, offset);
+    if (!reader.canHold(count, withIds ? kMinMemberEntry + 4 : kMinMemberEntry))
+        return fail(members);
+    members.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        TableMember member;
+        if ((withIds && !reader.readBE32(member.id)) || !reader.readBE32(member.size))
+            return fail(members);
+        member.offset = static_cast<std::uint32_t>(reader.position());
+        if (!reader.skip(member.size))
+            return fail(members);
+        members.push_back(member);
     }
     return true;
 }

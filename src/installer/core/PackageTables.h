@@ -26,3 +26,14 @@ bool readIdentifierTable(const PackageSource& file, std::uint32_t count, std::ui
 // Per entry: [length][length bytes of the image path].
 bool readSlideshowTable(const PackageSource& file, std::uint32_t count, std::uint32_t offset,
                         std::vector<ByteString>& paths);
+
+// Where one member of a member table lies in the installer file.
+struct TableMember {
+    std::uint32_t id = 0;
+    std::uint32_t offset = 0;
+    std::uint32_t size = 0;
+};
+
+// Per entry: [id] when withIds, [size][size bytes of member]. Only where the members lie is read.
+bool readMemberTable(const PackageSource& file, std::uint32_t count, std::uint32_t offset, bool withIds,
+                     std::vector<TableMember>& members);

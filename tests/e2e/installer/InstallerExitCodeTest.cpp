@@ -16,6 +16,7 @@ namespace {
 
 const std::wstring kTocNotRead = L"Couldn't read TOC. Aborting.";
 const std::wstring kChecksumMismatch = L"Checksum mismatch. The installation is corrupt or has been tampered with. If you downloaded this file from the internet, try downloading it again.";
+const std::wstring kInitializationFailed = L"Initialization failed. Aborting. Error code: -1";
 const std::wstring kSizeMismatch = L"File size mismatch: This file is corrupted; If you downloaded this file from the internet, try downloading it again";
 
 std::string testName()
@@ -79,9 +80,23 @@ struct ExitCase {
 
 TEST_F(InstallerExitCode, MatrixOfPackagesSwitchesAndExitCodes)
 {
-    // Until the table of contents is read no package installs: every run here ends "not
-    // installed", which "/REVERT" turns into 1.
+    // A package without a table of contents stops at reading it; one with a table stops at the
+    // initialisation, which is not built yet. Every run here ends "not installed", which
+    // "/REVERT" turns into 1.
+    const char* const withToc = R"({"toc": {"settings": {"productName": "E2E", "installDir": "C:\\E2E"}}})";
+    const char* const silentToc = R"({"toc": {"settings": {"silent": true}}})";
+    const char* const onceScrambledToc = R"({"toc": {"scrambleCount": 1}})";
+    const char* const tocPastTheEnd = R"({"toc": {}, "header": {"fields": {"4": 100000000}}})";
+    const char* const cutToc = R"({"toc": {"rawPlainHex": "00000000 00000000 00000000"}})";
     const ExitCase cases[] = {
+        {"table read, with boxes", withToc, 0, L"", 0, {kInitializationFailed}},
+        {"table read, with boxes, revert", withToc, 0, L"/REVERT", 1, {kInitializationFailed}},
+        {"table read, silent", withToc, 0, L"/SILENT", 0, {}},
+        {"silent by the table's switch", silentToc, 0, L"", 0, {}},
+        {"silent by the table's switch, revert", silentToc, 0, L"/REVERT", 1, {}},
+        {"table scrambled once, with boxes", onceScrambledToc, 0, L"", 0, {kTocNotRead}},
+        {"table past the end of the file, with boxes", tocPastTheEnd, 0, L"", 0, {kTocNotRead}},
+        {"table cut short, with boxes, revert", cutToc, 0, L"/REVERT", 1, {kTocNotRead}},
         {"valid, silent", "{}", 0, L"/SILENT", 0, {}},
         {"valid, silent in lower case, revert", "{}", 0, L"/silent /revert", 1, {}},
         {"valid, with boxes", "{}", 0, L"", 0, {kTocNotRead}},

@@ -2,6 +2,7 @@
 // writes, the checks on CRC-32 and length, and members that are broken or claim more than the
 // file holds.
 #include "installer/core/MemberExtraction.h"
+#include "installer/core/PackageTables.h"
 
 #include "installer/core/ExtractionTestSupport.h"
 
@@ -165,6 +166,29 @@ TEST_F(MemberExtraction, AFailedWriteIsAskedOnceAndFailsTheMember)
     EXPECT_EQ(questions[0].rfind("Decoding error: Write error (", 0), 0u) << questions[0];
 }
 #endif
+
+TEST_F(MemberExtraction, MembersOfTheImageAndFontTablesDecode)
+{
+    const Bytes bitmap = sampleContent(40000, 11), font = sampleContent(20000, 12);
+    const std::string package = writePackage(nlohmann::json{
+        {"images", {{{"id", 7}, {"text", "first"}}, {{"id", 9}, {"hex", hex(bitmap)}}}},
+        {"fonts", {{{"hex", hex(font)}}}}});
+    const auto source = openPackageFile(package.c_str());
+    ASSERT_TRUE(source);
+    std::vector<TableMember> images, fonts;
+    ASSERT_TRUE(readMemberTable(*source, field(32), field(36), true, images));
+    ASSERT_TRUE(readMemberTable(*source, field(40), field(44), false, fonts));
+    ASSERT_EQ(images.size(), 2u);
+    ASSERT_EQ(fonts.size(), 1u);
+    EXPECT_EQ(images[1].id, 9u);
+
+    setSingleVolumeMember(images[1].offset, images[1].size);
+    EXPECT_EQ(extractMember(package.c_str(), output().c_str(), images[1].offset, images[1].size), kExtractDone);
+    EXPECT_EQ(fileBytes(output()), bitmap);
+    setSingleVolumeMember(fonts[0].offset, fonts[0].size);
+    EXPECT_EQ(extractMember(package.c_str(), output().c_str(), fonts[0].offset, fonts[0].size), kExtractDone);
+    EXPECT_EQ(fileBytes(output()), font);
+}
 
 TEST_F(MemberExtraction, RawCopiesOfHeaderMembers)
 {
