@@ -57,6 +57,35 @@ TEST(PackageBuilderGolden, ReservedBlockSitsBetweenHeaderAndTrailer)
     EXPECT_EQ(built, expected);
 }
 
+TEST(PackageBuilderGolden, PackedFileSplitOverASecondVolume)
+{
+    const BuiltPackage built = buildPackage(kInstaller, nlohmann::json::parse(
+        R"({"files": [{"name": "a", "text": "xy", "storage": "raw", "split": [1], "priority": 5}]})"));
+    Bytes record(64, 0);
+    record[4] = 3;   // installation types: minimal and typical
+    record[8] = 1;   // raw member
+    record[44] = 1;  // name length
+    record[48] = 2;  // two volumes
+    record[52] = 2;  // stored size
+    record[56] = 5;  // registration priority
+    const Bytes expected = concat({
+        kInstaller,
+        record,
+        {0x49},                    // 'a' with its 2-bit groups reversed
+        {0x4E, 0x00, 0x00, 0x00},  // ends at 78 in the installer file
+        {0x01, 0x00, 0x00, 0x00},  // and at 1 in the second volume
+        {'x'},
+        handMadeHeader({{188, {0, 0, 0, 1}}, {192, {0, 0, 0, 4}}, {196, {0, 0, 0, 74}}, {232, {0, 0, 0, 78}}}),
+        {0x4E, 0x00, 0x00, 0x00},
+        {0xFF, 0xFF, 0xFF, 0xFF},
+        {0x3E, 0x2D, 0x1C, 0x0B},
+        {0x78, 0x56, 0x34, 0x12},
+    });
+    EXPECT_EQ(built.installer, expected);
+    EXPECT_EQ(built.volumes, std::vector<Bytes>{Bytes{'y'}});
+    EXPECT_EQ(volumePath("dist/setup.exe", 2), "dist/setup.002");
+}
+
 TEST(PackageBuilderGolden, BadDescriptionsAreRefusedWithTheirReason)
 {
     const char* cases[] = {

@@ -1,8 +1,10 @@
 #include "PackageBuilder.h"
 
 #include "LanguageSetWriter.h"
+#include "PackageMembers.h"
 #include "TocWriter.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -151,12 +153,16 @@ Bytes buildHeader(const nlohmann::json& description, std::uint32_t headerOffset,
 
 } // namespace
 
-Bytes buildInstallerWithPackage(const Bytes& installer, const nlohmann::json& description)
+BuiltPackage buildPackage(const Bytes& installer, const nlohmann::json& description)
 {
     if (!description.is_object())
         throw PackageDescriptionError("the description must be a JSON object");
-    Bytes out = installer;
-    const ComputedFields tableFields = appendTables(out, description);
+    BuiltPackage built;
+    Bytes& out = built.installer;
+    out = installer;
+    ComputedFields tableFields = appendTables(out, description);
+    appendHeaderMembers(out, description, tableFields);
+    built.volumes = appendPackedFiles(out, description, tableFields);
     if (out.size() > 0xFFFFFFFFu)
         throw PackageDescriptionError("the installer and its tables are larger than 4 GB");
     const auto headerOffset = static_cast<std::uint32_t>(out.size());
@@ -176,7 +182,26 @@ Bytes buildInstallerWithPackage(const Bytes& installer, const nlohmann::json& de
     appendLittleEndian(out, reservedLength);
     appendLittleEndian(out, 0x0B1C2D3E);
     appendLittleEndian(out, 0x12345678);
-    return out;
+    return built;
+}
+
+Bytes buildInstallerWithPackage(const Bytes& installer, const nlohmann::json& description)
+{
+    return buildPackage(installer, description).installer;
+}
+
+std::string volumePath(const std::string& installerPath, std::size_t number)
+{
+    std::string digits = std::to_string(number);
+    digits.insert(0, 3 - std::min<std::size_t>(3, digits.size()), '0');
+    return installerPath.substr(0, installerPath.size() < 3 ? 0 : installerPath.size() - 3) + digits;
+}
+
+void writePackageFiles(const std::string& installerPath, const BuiltPackage& built)
+{
+    writeWholeFile(installerPath, built.installer);
+    for (std::size_t i = 0; i < built.volumes.size(); ++i)
+        writeWholeFile(volumePath(installerPath, i + 2), built.volumes[i]);
 }
 
 Bytes readWholeFile(const std::string& path)

@@ -45,8 +45,10 @@
 //   "languageSets": { "default": index, "sets": [ { "name", "number", "langId", "lines": [ text ]
 //       (joined by CR LF) or "table": text, "scrambleCount" (default 2), "sizeField" (stored
 //       instead of the set's size) } ] }; header fields 156 (count), 160 (default), 164 (offset).
-// Tables are written between the installer and the header, in the order above; a field given
-// in "header.fields" overrides what the builder computed.
+// Header members and packed files: PackageMembers.h.
+// Tables are written between the installer and the header, in the order above, then the header
+// members and the packed files; a field given in "header.fields" overrides what the builder
+// computed.
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -63,6 +65,19 @@ public:
 
 // The installer followed by the package; throws PackageDescriptionError for a bad description.
 Bytes buildInstallerWithPackage(const Bytes& installer, const nlohmann::json& description);
+
+// The installer with its package, and the volume files that continue its packed files.
+struct BuiltPackage {
+    Bytes installer;
+    // volumes[0] is volume 2 ("setup.002").
+    std::vector<Bytes> volumes;
+};
+BuiltPackage buildPackage(const Bytes& installer, const nlohmann::json& description);
+// The name of volume number beside an installer: its last three characters replaced by the
+// number in three digits.
+std::string volumePath(const std::string& installerPath, std::size_t number);
+// Writes the installer and its volume files beside it.
+void writePackageFiles(const std::string& installerPath, const BuiltPackage& built);
 
 Bytes readWholeFile(const std::string& path);
 void writeWholeFile(const std::string& path, const Bytes& bytes);

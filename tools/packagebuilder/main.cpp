@@ -1,4 +1,5 @@
-// dravell-package: writes an installer carrying an install package.
+// dravell-package: writes an installer carrying an install package, and the volume files that
+// continue its packed files beside it.
 //   dravell-package <installer program> <description.json> <output file>
 #include "PackageBuilder.h"
 
@@ -21,7 +22,7 @@ int main(int argc, char** argv)
         } catch (const nlohmann::json::exception& e) {
             throw std::runtime_error(std::string("'") + argv[2] + "' is not valid JSON: " + e.what());
         }
-        writeWholeFile(argv[3], buildInstallerWithPackage(readWholeFile(argv[1]), description));
+        writePackageFiles(argv[3], buildPackage(readWholeFile(argv[1]), description));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "dravell-package: %s\n", e.what());
         return 1;

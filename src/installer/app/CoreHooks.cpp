@@ -5,11 +5,15 @@
 
 #include "installer/core/DirectoryCreation.h"
 #include "installer/core/ErrorBox.h"
+#include "installer/core/ExtractionHooks.h"
 #include "installer/core/FatalError.h"
 #include "installer/core/FileSearchNote.h"
+#include "installer/core/InstallerShutdown.h"
 #include "installer/core/InstallerState.h"
+#include "installer/core/NextVolumePrompt.h"
 #include "installer/core/RegistryView.h"
 #include "installer/core/win/InstallerMessageBox.h"
+#include "installer/core/win/NextVolumeDialog.h"
 
 namespace {
 
@@ -24,6 +28,18 @@ void logCreatedFolder(const char* fullPath)
     gUninstallLog.createdFolders.appendCStr("\r\n");
 }
 
+void shutdownFromCore()
+{
+    shutdownInstaller(true);
+}
+
+// Yes lets the decoder go on; No ends the installer (the caller does that).
+bool askAfterExtractionError(const char* text)
+{
+    const char* caption = gSetupTitle.empty() ? nullptr : gSetupTitle.cStr();
+    return messageBox(GetActiveWindow(), text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 } // namespace
 
 void installCoreHooks()
@@ -32,6 +48,10 @@ void installCoreHooks()
     setFatalErrorHandler(abortWithMessage);
     setCreatedFolderLog(logCreatedFolder);
     setFileSearchNote({openFileSearchNoteDialog, closeFileSearchNoteDialog});
+    setEndInstallerHandler(shutdownFromCore);
+    setExtractionQuestion(askAfterExtractionError);
+    setNextVolumePrompt(showNextVolumeDialog);
+    // The progress bar of the installation page takes the extraction's progress when it exists.
     // The 64-bit view is chosen by the package; until it is read, the system's own view.
     setRegistryViewBits(0);
 }

@@ -4,6 +4,7 @@
 #include "installer/core/FileSystem.h"
 #include "installer/core/InstallerRunRules.h"
 #include "installer/core/InstallerState.h"
+#include "installer/core/MemberExtraction.h"
 #include "installer/core/win/InstallerMessageBox.h"
 
 #include <windows.h>
@@ -75,6 +76,8 @@ int cleanupAtExit(bool unloadPlugin)
 
 void shutdownInstaller(bool unloadPlugin)
 {
+    // A file the decoder is writing must be closed before a rollback can delete it.
+    closeExtractionOutput();
     cleanupAtExit(unloadPlugin);
     deleteLocalCopy();
     ExitProcess(static_cast<UINT>(installerExitCode(false, gFlags.revert)));

@@ -2,6 +2,7 @@
 
 #include "CoreHooks.h"
 #include "ExpandProductStrings.h"
+#include "InitializeInstaller.h"
 #include "InstallerExit.h"
 #include "ReadToc.h"
 #include "SelfCopy.h"
@@ -28,14 +29,6 @@ namespace {
 const char* const kTocNotReadText = "Couldn't read TOC. Aborting.";
 const char* const kInitializationFailedFormat = "Initialization failed. Aborting. Error code: %d";
 constexpr std::size_t kAdministratorRequiredText = 177;
-
-// Work before the first page; 1 or the first negative code. The start-up checks, the user
-// information, the package resources and the background window join here.
-constexpr int kInitializationNotAvailable = -1;
-int initializeInstaller()
-{
-    return kInitializationNotAvailable;
-}
 
 void readOsVersion()
 {

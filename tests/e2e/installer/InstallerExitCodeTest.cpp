@@ -16,7 +16,7 @@ namespace {
 
 const std::wstring kTocNotRead = L"Couldn't read TOC. Aborting.";
 const std::wstring kChecksumMismatch = L"Checksum mismatch. The installation is corrupt or has been tampered with. If you downloaded this file from the internet, try downloading it again.";
-const std::wstring kInitializationFailed = L"Initialization failed. Aborting. Error code: -1";
+const std::wstring kNoLanguageSet = L"Initialization failed. Aborting. Error code: -16";
 const std::wstring kSizeMismatch = L"File size mismatch: This file is corrupted; If you downloaded this file from the internet, try downloading it again";
 
 std::string testName()
@@ -89,8 +89,8 @@ TEST_F(InstallerExitCode, MatrixOfPackagesSwitchesAndExitCodes)
     const char* const tocPastTheEnd = R"({"toc": {}, "header": {"fields": {"4": 100000000}}})";
     const char* const cutToc = R"({"toc": {"rawPlainHex": "00000000 00000000 00000000"}})";
     const ExitCase cases[] = {
-        {"table read, with boxes", withToc, 0, L"", 0, {kInitializationFailed}},
-        {"table read, with boxes, revert", withToc, 0, L"/REVERT", 1, {kInitializationFailed}},
+        {"table read, with boxes", withToc, 0, L"", 0, {kNoLanguageSet}},
+        {"table read, with boxes, revert", withToc, 0, L"/REVERT", 1, {kNoLanguageSet}},
         {"table read, silent", withToc, 0, L"/SILENT", 0, {}},
         {"silent by the table's switch", silentToc, 0, L"", 0, {}},
         {"silent by the table's switch, revert", silentToc, 0, L"/REVERT", 1, {}},

@@ -1,0 +1,125 @@
+#include "InitializeInstaller.h"
+
+#include "BusyNote.h"
+
+#include "installer/core/FreeSpace.h"
+#include "installer/core/InstallerState.h"
+#include "installer/core/PackageResources.h"
+#include "installer/core/TextExpansion.h"
+#include "installer/core/VariableApi.h"
+#include "installer/core/win/InstallerMessageBox.h"
+#include "installer/core/win/Registry.h"
+#include "installer/core/win/TextConversion.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kDestinationNotFound = -20;
+const char* const kDestinationNotFoundText = "Couldn't read destination directory from registry. Aborting";
+constexpr int kDisplayNameFormat = 3;
+
+ByteString textUpToNul(const std::vector<std::uint8_t>& bytes)
+{
+    std::size_t length = 0;
+    while (length < bytes.size() && bytes[length] != 0)
+        ++length;
+    return ByteString(bytes.data(), static_cast<std::uint32_t>(length));
+}
+
+void readUserInformation()
+{
+    char name[257] = {};
+    DWORD size = sizeof(name);
+    if (GetUserNameA(name, &size))
+        gInstallerContext.userName.assignCStr(name);
+    const bool nt = gInstallerContext.osVersion.platformId == VER_PLATFORM_WIN32_NT;
+    if (nt) {
+        using GetUserNameExFunction = BOOLEAN(WINAPI*)(int, LPSTR, PULONG);
+        if (const HMODULE secur32 = LoadLibraryA("Secur32.dll")) {
+            const auto getUserNameEx = reinterpret_cast<GetUserNameExFunction>(
+                reinterpret_cast<void*>(GetProcAddress(secur32, "GetUserNameExA")));
+            char displayName[257] = {};
+            ULONG length = sizeof(displayName);
+            if (getUserNameEx && getUserNameEx(kDisplayNameFormat, displayName, &length) && displayName[0])
+                gInstallerContext.userName.assignCStr(displayName);
+            FreeLibrary(secur32);
+        }
+    }
+    const char* const versionKey =
+        nt ? "Software\\Microsoft\\Windows NT\\CurrentVersion" : "Software\\Microsoft\\Windows\\CurrentVersion";
+    std::vector<std::uint8_t> organisation;
+    if (readRegistryBytes(HKEY_LOCAL_MACHINE, versionKey, "RegisteredOrganization", &organisation) == 1)
+        gInstallerContext.organisation = textUpToNul(organisation);
+}
+
+// An update takes its destination from where the product said it lies.
+int readDestinationFromRegistry()
+{
+    if ((gInstallerContext.optionWord & kOptionDestinationFromRegistry) == 0)
+        return 1;
+    expandFolderVariables(gPackageToc.destinationKey);
+    expandFolderVariables(gPackageToc.destinationValueName);
+    std::vector<std::uint8_t> value;
+    const HKEY root = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(gPackageToc.destinationRegistryRoot));
+    if (readRegistryBytes(root, gPackageToc.destinationKey.cStr(), gPackageToc.destinationValueName.cStr(), &value)
+        == 1) {
+        gPackageToc.installDir = textUpToNul(value);
+        if (gPackageToc.installDir.empty() || gPackageToc.installDir.at(gPackageToc.installDir.length() - 1) != '\\')
+            gPackageToc.installDir.appendChar('\\');
+        return 1;
+    }
+    if (!gPackageToc.installDir.empty())
+        return 1;
+    const char* text = getVariableText("<__Internal_DirNotFound__>");
+    errorBox(nullptr, text ? text : kDestinationNotFoundText, nullptr);
+    return kDestinationNotFound;
+}
+
+void measureFreeSpace()
+{
+    if (gPackageToc.installDir.empty())
+        return;
+    const char root[] = {static_cast<char>(gPackageToc.installDir.at(0)), ':', '\\', 0};
+    constexpr int kAvailableToCaller = 1;
+    gPackageToc.freeSpace = getFreeSpace(root, kAvailableToCaller);
+}
+
+bool showsBusyNote()
+{
+    return !gFlags.silent && !gPackageToc.extractorMode && !gPackageToc.runFromFolderMode;
+}
+
+std::unique_ptr<BusyNote> showInitializingNote()
+{
+    if (!showsBusyNote())
+        return nullptr;
+    const char* text = getVariableText("<__Internal_Initializing__>");
+    const char* caption = getVariableText("<__Internal_InitializingTitle__>");
+    return std::make_unique<BusyNote>(text, caption);
+}
+
+} // namespace
+
+int initializeInstaller()
+{
+    readUserInformation();
+    const int destination = readDestinationFromRegistry();
+    if (destination < 0)
+        return destination;
+    measureFreeSpace();
+    const std::unique_ptr<BusyNote> note = showInitializingNote();
+    const int resources = loadPackageResources();
+    if (resources < 0)
+        return resources;
+    // The background window, the dialog image and the wizard's pages join here.
+    if (!gFlags.silent)
+        return kWizardNotAvailable;
+    // The plug-in's first calls join here.
+    if (gPluginLibrary.loaded())
+        return kPluginCallsNotAvailable;
+    return 1;
+}
