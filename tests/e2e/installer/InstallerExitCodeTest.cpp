@@ -17,6 +17,8 @@ namespace {
 const std::wstring kTocNotRead = L"Couldn't read TOC. Aborting.";
 const std::wstring kChecksumMismatch = L"Checksum mismatch. The installation is corrupt or has been tampered with. If you downloaded this file from the internet, try downloading it again.";
 const std::wstring kNoLanguageSet = L"Initialization failed. Aborting. Error code: -16";
+const std::wstring kNoWizardYet = L"Initialization failed. Aborting. Error code: -100";
+const std::wstring kDefaultCaption = L"Dravell Installer";
 const std::wstring kSizeMismatch = L"File size mismatch: This file is corrupted; If you downloaded this file from the internet, try downloading it again";
 
 std::string testName()
@@ -74,21 +76,50 @@ struct ExitCase {
     const wchar_t* arguments;
     DWORD exitCode;
     std::vector<std::wstring> boxes;
+    std::wstring caption = kDefaultCaption;
 };
+
+std::string besideTestProgram(const char* name)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
+}
+
+// A package that gets as far as the built parts of the installer go: its table, a language set
+// giving the setup title, a dialog font, a plug-in and the uninstaller program, all unpacked into
+// temporary files that must be gone at the end.
+std::string packageWithResources()
+{
+    nlohmann::json package = nlohmann::json::parse(R"({
+        "toc": {"settings": {"productName": "E2E <Edition>", "installDir": "C:\\E2E"},
+                "variables": [{"name": "<Edition>", "default": "Home"}]},
+        "languageSets": {"sets": [{"lines": ["", "", "", "", "", "", "", "", "Setup of %s"]}]},
+        "fonts": [{"file": "Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf"}],
+        "uninstaller": {"text": "MZ uninstaller"}})");
+    package["pluginLibrary"] = {{"file", besideTestProgram("plugin_standin.dll")}};
+    return package.dump();
+}
 
 } // namespace
 
 TEST_F(InstallerExitCode, MatrixOfPackagesSwitchesAndExitCodes)
 {
-    // A package without a table of contents stops at reading it; one with a table stops at the
-    // initialisation, which is not built yet. Every run here ends "not installed", which
-    // "/REVERT" turns into 1.
+    // A package without a table of contents stops at reading it; one with a table unpacks its
+    // resources and stops where the installation run and the wizard are not built yet (a run
+    // with boxes says so). Every run here ends "not installed", which "/REVERT" turns into 1.
     const char* const withToc = R"({"toc": {"settings": {"productName": "E2E", "installDir": "C:\\E2E"}}})";
     const char* const silentToc = R"({"toc": {"settings": {"silent": true}}})";
     const char* const onceScrambledToc = R"({"toc": {"scrambleCount": 1}})";
     const char* const tocPastTheEnd = R"({"toc": {}, "header": {"fields": {"4": 100000000}}})";
     const char* const cutToc = R"({"toc": {"rawPlainHex": "00000000 00000000 00000000"}})";
+    const std::string resources = packageWithResources();
     const ExitCase cases[] = {
+        {"resources unpacked, with boxes", resources.c_str(), 0, L"", 0, {kNoWizardYet}, L"Setup of E2E Home"},
+        {"resources unpacked, with boxes, revert", resources.c_str(), 0, L"/REVERT", 1, {kNoWizardYet}, L"Setup of E2E Home"},
+        {"resources unpacked, silent", resources.c_str(), 0, L"/SILENT", 0, {}},
+        {"resources unpacked, silent, revert", resources.c_str(), 0, L"/SILENT /REVERT", 1, {}},
         {"table read, with boxes", withToc, 0, L"", 0, {kNoLanguageSet}},
         {"table read, with boxes, revert", withToc, 0, L"/REVERT", 1, {kNoLanguageSet}},
         {"table read, silent", withToc, 0, L"/SILENT", 0, {}},
@@ -111,7 +142,7 @@ TEST_F(InstallerExitCode, MatrixOfPackagesSwitchesAndExitCodes)
         ASSERT_TRUE(run.finished) << c.name;
         EXPECT_EQ(run.exitCode, c.exitCode) << c.name;
         EXPECT_EQ(run.boxTexts, c.boxes) << c.name;
-        EXPECT_EQ(run.boxCaptions, std::vector<std::wstring>(c.boxes.size(), L"Dravell Installer")) << c.name;
+        EXPECT_EQ(run.boxCaptions, std::vector<std::wstring>(c.boxes.size(), c.caption)) << c.name;
         if (c.boxes.empty()) {
             EXPECT_FALSE(run.windowShown) << c.name;
         }
