@@ -4,6 +4,7 @@
 #include "InstallerProcess.h"
 
 #include "PackageBuilder.h"
+#include "installer/core/win/BesideTestProgram.h"
 
 #include <gtest/gtest.h>
 
@@ -78,14 +79,6 @@ struct ExitCase {
     std::vector<std::wstring> boxes;
     std::wstring caption = kDefaultCaption;
 };
-
-std::string besideTestProgram(const char* name)
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
 
 // A package that gets as far as the built parts of the installer go: its table, a language set
 // giving the setup title, a dialog font, a plug-in and the uninstaller program, all unpacked into

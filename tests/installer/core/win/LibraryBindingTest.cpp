@@ -1,6 +1,7 @@
 #include "installer/core/LibraryBinding.h"
 
 #include "installer/core/TempFolder.h"
+#include "installer/core/win/BesideTestProgram.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,14 +11,6 @@
 #include <string>
 
 namespace {
-
-std::string besideTestProgram(const char* name)
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
 
 // Libraries are loaded from a temporary copy, as the installer does with the package's members.
 std::string copyOf(const TempFolder& folder, const char* library)

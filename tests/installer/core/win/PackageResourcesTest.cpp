@@ -7,6 +7,7 @@
 #include "installer/core/PackageLocate.h"
 #include "installer/core/TempFolder.h"
 #include "installer/core/VariableTestSupport.h"
+#include "installer/core/win/BesideTestProgram.h"
 
 #include "PackageBuilder.h"
 
@@ -20,14 +21,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string besideTestProgram(const char* name)
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
 
 std::string text(const ByteString& bytes)
 {

@@ -8,6 +8,7 @@
 
 #include "installer/core/ByteStringTestSupport.h"
 #include "installer/core/TempFolder.h"
+#include "installer/core/win/BesideTestProgram.h"
 #include "installer/core/VersionNumbers.h"
 
 #include <gtest/gtest.h>
@@ -25,14 +26,6 @@ public:
     ComScope() { CoInitialize(nullptr); }
     ~ComScope() { CoUninitialize(); }
 };
-
-std::string besideTestProgram(const char* name)
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
 
 TEST(ShortcutTest, CreatedLinkReadsBackThroughTheShellLinkObject)
 {
