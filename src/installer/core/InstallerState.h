@@ -293,6 +293,8 @@ struct MainInstaller {
     std::array<ByteString, kFolderValueCount> folders;
     ByteString dotNetDir;
     TemplatePage* currentPage = nullptr;
+    // The index in the page sequence of the page shown (or about to be).
+    std::int32_t currentPageIndex = 0;
 };
 
 struct UninstallLog {
