@@ -4,18 +4,31 @@
 
 #include "installer/core/win/TextConversion.h"
 
-namespace {
-
-INT_PTR CALLBACK busyNoteProcedure(HWND, UINT, WPARAM, LPARAM) noexcept
+INT_PTR CALLBACK BusyNote::procedure(HWND window, UINT message, WPARAM, LPARAM lParam) noexcept
 {
+    try {
+        if (message == WM_INITDIALOG) {
+            SetWindowLongPtrA(window, DWLP_USER, lParam);
+            return FALSE;
+        }
+        if (message == WM_PAINT) {
+            auto* note = reinterpret_cast<BusyNote*>(GetWindowLongPtrA(window, DWLP_USER));
+            PAINTSTRUCT paint;
+            BeginPaint(window, &paint);
+            EndPaint(window, &paint);
+            if (note)
+                note->progressBar_.redraw();
+            return TRUE;
+        }
+    } catch (...) {
+        // A note that cannot paint its bar is still a note.
+    }
     return FALSE;
 }
 
-} // namespace
-
 BusyNote::BusyNote(const char* text, const char* caption)
-    : window_(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BUSY_NOTE), nullptr,
-                                 busyNoteProcedure, 0))
+    : window_(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BUSY_NOTE), nullptr, procedure,
+                                 reinterpret_cast<LPARAM>(this)))
 {
     if (!window_)
         return;
@@ -28,8 +41,12 @@ BusyNote::BusyNote(const char* text, const char* caption)
 
 BusyNote::~BusyNote()
 {
-    if (window_)
+    // The bar is freed before its host goes.
+    progressBar_.free();
+    if (window_) {
+        SetWindowLongPtrA(window_, DWLP_USER, 0);
         DestroyWindow(window_);
+    }
 }
 
 void BusyNote::pumpMessages() const

@@ -5,6 +5,8 @@
 #include "installer/core/InstallerState.h"
 #include "installer/core/ModulePath.h"
 #include "installer/core/TempFileName.h"
+#include "installer/core/TransferPercent.h"
+#include "installer/core/win/CopyProgressBar.h"
 #include "installer/core/win/TextConversion.h"
 
 #include <windows.h>
@@ -13,22 +15,33 @@ namespace {
 
 const char* const kCopyingText = "Copying files. Please wait...";
 
-DWORD CALLBACK copyProgressCallback(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD,
-                                    HANDLE, HANDLE, LPVOID data) noexcept
+// Shows the share copied on the note's bar and keeps the note responsive; the copy always goes on.
+DWORD CALLBACK copyProgressCallback(LARGE_INTEGER total, LARGE_INTEGER transferred, LARGE_INTEGER, LARGE_INTEGER,
+                                    DWORD, DWORD, HANDLE, HANDLE, LPVOID data) noexcept
 {
-    static_cast<const BusyNote*>(data)->pumpMessages();
+    try {
+        auto* note = static_cast<BusyNote*>(data);
+        const std::int32_t percent = transferPercent(transferred.QuadPart, total.QuadPart);
+        if (percent >= 0)
+            note->progressBar().setPercent(percent);
+        note->pumpMessages();
+    } catch (...) {
+        // Progress is only shown: the copy itself is not at stake.
+    }
     return PROGRESS_CONTINUE;
 }
 
-bool copyFile(const char* from, const char* to, const BusyNote& note)
+bool copyFile(const char* from, const char* to, BusyNote& note)
 {
     using CopyFileExFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD);
     const HMODULE kernel = GetModuleHandleA("kernel32.dll");
     const auto copyFileEx = kernel ? reinterpret_cast<CopyFileExFunction>(
                                          reinterpret_cast<void*>(GetProcAddress(kernel, "CopyFileExA")))
                                    : nullptr;
-    if (copyFileEx)
-        return copyFileEx(from, to, copyProgressCallback, const_cast<BusyNote*>(&note), nullptr, 0) != 0;
+    if (copyFileEx) {
+        placeCopyProgressBar(note.progressBar(), note.window());
+        return copyFileEx(from, to, copyProgressCallback, &note, nullptr, 0) != 0;
+    }
     return CopyFileA(from, to, FALSE) != 0;
 }
 
@@ -50,7 +63,7 @@ void copySelfOffNetworkPath()
     makeTempFileName(copyPath, ".exe");
     bool copied = false;
     {
-        const BusyNote note(kCopyingText);
+        BusyNote note(kCopyingText);
         copied = copyFile(modulePath.c_str(), copyPath, note);
     }
     if (copied) {
