@@ -5,15 +5,6 @@
 #include "installer/core/PackageHeaderFields.h"
 #include "installer/core/TextExpansion.h"
 
-namespace {
-
-std::uint32_t headerField(std::uint32_t offset)
-{
-    return gPackageHeader.length() >= offset + 4 ? gPackageHeader.readBE32(offset) : 0;
-}
-
-} // namespace
-
 void expandProductStrings()
 {
     PackageToc& toc = gPackageToc;
@@ -24,8 +15,8 @@ void expandProductStrings()
         expandVariables(*text, kAllVariables);
     toc.fileNameSafeProductId = fileNameSafe(toc.productId);
     toc.fileNameSafeProductName = fileNameSafe(toc.productName);
-    toc.bytesRequired = headerField(kHeaderFieldBytesRequiredMinimal);
-    toc.jpegBytes = headerField(kHeaderFieldJpegBytesMinimal);
-    toc.mp3Bytes = headerField(kHeaderFieldMp3BytesMinimal);
-    toc.otherBytes = headerField(kHeaderFieldOtherBytesMinimal);
+    toc.bytesRequired = headerField(gPackageHeader, kHeaderFieldBytesRequiredMinimal);
+    toc.jpegBytes = headerField(gPackageHeader, kHeaderFieldJpegBytesMinimal);
+    toc.mp3Bytes = headerField(gPackageHeader, kHeaderFieldMp3BytesMinimal);
+    toc.otherBytes = headerField(gPackageHeader, kHeaderFieldOtherBytesMinimal);
 }

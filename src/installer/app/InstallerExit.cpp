@@ -4,6 +4,7 @@
 #include "installer/core/FileSystem.h"
 #include "installer/core/InstallerRunRules.h"
 #include "installer/core/InstallerState.h"
+#include "installer/core/PackageResources.h"
 #include "installer/core/MemberExtraction.h"
 #include "installer/core/win/InstallerMessageBox.h"
 
@@ -21,21 +22,6 @@ void deleteAndForget(ByteString& path)
     path = ByteString();
 }
 
-// The fonts-added text holds pairs of lines: a font resource file, then its font file.
-void removeAddedFonts()
-{
-    std::int32_t position = 0;
-    for (int line = 0; gPackageToc.fontsAdded.hasMore(position); ++line) {
-        ByteString path;
-        gPackageToc.fontsAdded.nextLine(&position, path);
-        if (path.empty())
-            continue;
-        if (line % 2 == 0)
-            RemoveFontResourceA(path.cStr());
-        forceDelete(path.cStr());
-    }
-    gPackageToc.fontsAdded = ByteString();
-}
 
 } // namespace
 
@@ -59,7 +45,7 @@ int cleanupAtExit(bool unloadPlugin)
     for (PageImage& image : gPackageToc.imageList)
         deleteAndForget(image.path);
     gPackageToc.imageList.clear();
-    removeAddedFonts();
+    removeUiFonts();
     deleteAndForget(gTempFilePaths.pageImageBitmap);
     deleteAndForget(gTempFilePaths.musicFile);
     deleteAndForget(gTempFilePaths.musicLibrary);

@@ -1,5 +1,6 @@
 #include "installer/core/LanguageSet.h"
 
+#include "installer/core/PackageHeaderFields.h"
 #include "installer/core/PackageTableReader.h"
 #include "installer/core/TextExpansion.h"
 #include "installer/core/VariableApi.h"
@@ -32,9 +33,9 @@ void replaceEscapes(ByteString& text)
 
 bool readLanguageSet(const PackageSource& file, const ByteString& header, std::uint32_t index, LanguageSet& set)
 {
-    if (header.length() < kHeaderFieldFirstLanguageSet + 4 || index >= header.readBE32(kHeaderFieldLanguageSetCount))
+    if (index >= headerField(header, kHeaderFieldLanguageSetCount))
         return false;
-    PackageTableReader sets(file, header.readBE32(kHeaderFieldFirstLanguageSet));
+    PackageTableReader sets(file, headerField(header, kHeaderFieldFirstLanguageSet));
     std::uint32_t size = 0;
     for (std::uint32_t skipped = 0; skipped < index; ++skipped)
         if (!sets.readBE32(size) || !sets.skip(size))

@@ -1,5 +1,7 @@
 #pragma once
 // Byte offsets of the big-endian 32-bit fields of the package header that the installer reads.
+#include "installer/core/ByteString.h"
+
 #include <cstdint>
 
 constexpr std::uint32_t kHeaderFieldTocOffset = 0;
@@ -11,3 +13,9 @@ constexpr std::uint32_t kHeaderFieldMp3BytesMinimal = 212;
 constexpr std::uint32_t kHeaderFieldOtherBytesMinimal = 224;
 // The header's own file offset, for validation.
 constexpr std::uint32_t kHeaderFieldSelfOffset = 232;
+
+// The field at offset, or 0 when the header is too short to hold it.
+inline std::uint32_t headerField(const ByteString& header, std::uint32_t offset)
+{
+    return header.length() >= std::uint64_t(offset) + 4 ? header.readBE32(offset) : 0;
+}

@@ -31,3 +31,7 @@ int loadPackageResources();
 // Decodes each dialog font of the package into a temporary TrueType file and adds it for this
 // session; the font files are listed in the fonts-added text. True when every font was added.
 bool installUiFonts();
+
+// Removes the fonts installUiFonts added (the even lines of the fonts-added text are the font
+// resource files) and deletes every listed file; the text is emptied.
+void removeUiFonts();

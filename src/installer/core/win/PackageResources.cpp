@@ -4,6 +4,7 @@
 #include "installer/core/InstallerState.h"
 #include "installer/core/LanguageSet.h"
 #include "installer/core/MemberExtraction.h"
+#include "installer/core/PackageHeaderFields.h"
 #include "installer/core/PackageTables.h"
 #include "installer/core/TempFileName.h"
 #include "installer/core/VolumeState.h"
@@ -42,7 +43,7 @@ protected:
 
 std::uint32_t field(std::uint32_t offset)
 {
-    return gPackageHeader.length() >= offset + 4 ? gPackageHeader.readBE32(offset) : 0;
+    return headerField(gPackageHeader, offset);
 }
 
 // A present member: [present][offset][size] at the field.
@@ -198,6 +199,21 @@ int unpackUninstaller()
 }
 
 } // namespace
+
+void removeUiFonts()
+{
+    std::int32_t position = 0;
+    for (int line = 0; gPackageToc.fontsAdded.hasMore(position); ++line) {
+        ByteString path;
+        gPackageToc.fontsAdded.nextLine(&position, path);
+        if (path.empty())
+            continue;
+        if (line % 2 == 0)
+            RemoveFontResourceA(path.cStr());
+        forceDelete(path.cStr());
+    }
+    gPackageToc.fontsAdded = ByteString();
+}
 
 bool installUiFonts()
 {

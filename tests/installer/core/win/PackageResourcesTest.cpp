@@ -51,14 +51,7 @@ public:
         SetEnvironmentVariableA("TMP", nullptr);
         for (const PageImage& image : gPackageToc.imageList)
             forceDelete(text(image.path).c_str());
-        std::int32_t position = 0;
-        for (int line = 0; gPackageToc.fontsAdded.hasMore(position); ++line) {
-            ByteString path;
-            gPackageToc.fontsAdded.nextLine(&position, path);
-            if (line % 2 == 0)
-                RemoveFontResourceA(path.cStr());
-            forceDelete(path.cStr());
-        }
+        removeUiFonts();
         gMp3Helper.unload();
         gJpegHelper.unload();
         gPluginLibrary.unload();
