@@ -102,7 +102,7 @@ TEST_F(ComponentLayer, TimerEventsRunOnTheLoopAndTheirExceptionsAreCaught)
         throw std::runtime_error("tick failed");
     };
     timer.SetInterval(10);
-    const DWORD until = GetTickCount() + 2000;
+    const DWORD until = GetTickCount() + 30000; // only a timer that never fires waits this long
     while (ticks < 2 && GetTickCount() < until) {
         Application()->ProcessMessages();
         Sleep(5);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
 
@@ -25,7 +27,9 @@ const std::wstring kSizeMismatch = L"File size mismatch: This file is corrupted;
 std::string testName()
 {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    return std::string(info->test_suite_name()) + "_" + info->name();
+    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    return name;
 }
 
 Bytes installerWithPackage(const char* description, std::size_t cutFromEnd = 0)
@@ -97,51 +101,78 @@ std::string packageWithResources()
 
 } // namespace
 
-TEST_F(InstallerExitCode, MatrixOfPackagesSwitchesAndExitCodes)
+namespace {
+
+// A package without a table of contents stops at reading it; one with a table unpacks its
+// resources and stops where the installation run and the wizard are not built yet (a run with
+// boxes says so). Every run here ends "not installed", which "/REVERT" turns into 1. Each row
+// is a test of its own, so that the rows run side by side.
+const char* const kResources = nullptr; // the package of packageWithResources()
+const char* const kWithToc = R"({"toc": {"settings": {"productName": "E2E", "installDir": "C:\\E2E"}}})";
+const char* const kSilentToc = R"({"toc": {"settings": {"silent": true}}})";
+const char* const kOnceScrambledToc = R"({"toc": {"scrambleCount": 1}})";
+const char* const kTocPastTheEnd = R"({"toc": {}, "header": {"fields": {"4": 100000000}}})";
+const char* const kCutToc = R"({"toc": {"rawPlainHex": "00000000 00000000 00000000"}})";
+
+const ExitCase kExitCases[] = {
+    {"resources unpacked, with boxes", kResources, 0, L"", 0, {kNoWizardYet}, L"Setup of E2E Home"},
+    {"resources unpacked, with boxes, revert", kResources, 0, L"/REVERT", 1, {kNoWizardYet}, L"Setup of E2E Home"},
+    {"resources unpacked, silent", kResources, 0, L"/SILENT", 0, {}},
+    {"resources unpacked, silent, revert", kResources, 0, L"/SILENT /REVERT", 1, {}},
+    {"table read, with boxes", kWithToc, 0, L"", 0, {kNoLanguageSet}},
+    {"table read, with boxes, revert", kWithToc, 0, L"/REVERT", 1, {kNoLanguageSet}},
+    {"table read, silent", kWithToc, 0, L"/SILENT", 0, {}},
+    {"silent by the table's switch", kSilentToc, 0, L"", 0, {}},
+    {"silent by the table's switch, revert", kSilentToc, 0, L"/REVERT", 1, {}},
+    {"table scrambled once, with boxes", kOnceScrambledToc, 0, L"", 0, {kTocNotRead}},
+    {"table past the end of the file, with boxes", kTocPastTheEnd, 0, L"", 0, {kTocNotRead}},
+    {"table cut short, with boxes, revert", kCutToc, 0, L"/REVERT", 1, {kTocNotRead}},
+    {"valid, silent", "{}", 0, L"/SILENT", 0, {}},
+    {"valid, silent in lower case, revert", "{}", 0, L"/silent /revert", 1, {}},
+    {"valid, with boxes", "{}", 0, L"", 0, {kTocNotRead}},
+    {"valid, with boxes, revert", "{}", 0, L"/REVERT", 1, {kTocNotRead}},
+    {"cut trailer, with boxes", "{}", 3, L"", 0, {kChecksumMismatch, kTocNotRead}},
+    {"cut trailer, silent, revert", "{}", 3, L"/SILENT /REVERT", 1, {}},
+    {"header of 1001 bytes, with boxes, revert", R"({"header": {"size": 1001}})", 0, L"/REVERT", 1, {kSizeMismatch, kTocNotRead}},
+};
+
+// "table read, with boxes" names its test TableReadWithBoxes.
+std::string caseTestName(const ::testing::TestParamInfo<ExitCase>& info)
 {
-    // A package without a table of contents stops at reading it; one with a table unpacks its
-    // resources and stops where the installation run and the wizard are not built yet (a run
-    // with boxes says so). Every run here ends "not installed", which "/REVERT" turns into 1.
-    const char* const withToc = R"({"toc": {"settings": {"productName": "E2E", "installDir": "C:\\E2E"}}})";
-    const char* const silentToc = R"({"toc": {"settings": {"silent": true}}})";
-    const char* const onceScrambledToc = R"({"toc": {"scrambleCount": 1}})";
-    const char* const tocPastTheEnd = R"({"toc": {}, "header": {"fields": {"4": 100000000}}})";
-    const char* const cutToc = R"({"toc": {"rawPlainHex": "00000000 00000000 00000000"}})";
-    const std::string resources = packageWithResources();
-    const ExitCase cases[] = {
-        {"resources unpacked, with boxes", resources.c_str(), 0, L"", 0, {kNoWizardYet}, L"Setup of E2E Home"},
-        {"resources unpacked, with boxes, revert", resources.c_str(), 0, L"/REVERT", 1, {kNoWizardYet}, L"Setup of E2E Home"},
-        {"resources unpacked, silent", resources.c_str(), 0, L"/SILENT", 0, {}},
-        {"resources unpacked, silent, revert", resources.c_str(), 0, L"/SILENT /REVERT", 1, {}},
-        {"table read, with boxes", withToc, 0, L"", 0, {kNoLanguageSet}},
-        {"table read, with boxes, revert", withToc, 0, L"/REVERT", 1, {kNoLanguageSet}},
-        {"table read, silent", withToc, 0, L"/SILENT", 0, {}},
-        {"silent by the table's switch", silentToc, 0, L"", 0, {}},
-        {"silent by the table's switch, revert", silentToc, 0, L"/REVERT", 1, {}},
-        {"table scrambled once, with boxes", onceScrambledToc, 0, L"", 0, {kTocNotRead}},
-        {"table past the end of the file, with boxes", tocPastTheEnd, 0, L"", 0, {kTocNotRead}},
-        {"table cut short, with boxes, revert", cutToc, 0, L"/REVERT", 1, {kTocNotRead}},
-        {"valid, silent", "{}", 0, L"/SILENT", 0, {}},
-        {"valid, silent in lower case, revert", "{}", 0, L"/silent /revert", 1, {}},
-        {"valid, with boxes", "{}", 0, L"", 0, {kTocNotRead}},
-        {"valid, with boxes, revert", "{}", 0, L"/REVERT", 1, {kTocNotRead}},
-        {"cut trailer, with boxes", "{}", 3, L"", 0, {kChecksumMismatch, kTocNotRead}},
-        {"cut trailer, silent, revert", "{}", 3, L"/SILENT /REVERT", 1, {}},
-        {"header of 1001 bytes, with boxes, revert", R"({"header": {"size": 1001}})", 0, L"/REVERT", 1, {kSizeMismatch, kTocNotRead}},
-    };
-    for (const auto& c : cases) {
-        const std::wstring setup = writeSetup(installerWithPackage(c.description, c.cut));
-        const InstallerRun run = runInstallerProcess(setup, c.arguments, tempFolder());
-        ASSERT_TRUE(run.finished) << c.name;
-        EXPECT_EQ(run.exitCode, c.exitCode) << c.name;
-        EXPECT_EQ(run.boxTexts, c.boxes) << c.name;
-        EXPECT_EQ(run.boxCaptions, std::vector<std::wstring>(c.boxes.size(), c.caption)) << c.name;
-        if (c.boxes.empty()) {
-            EXPECT_FALSE(run.windowShown) << c.name;
+    std::string name;
+    bool wordStart = true;
+    for (const char* p = info.param.name; *p; ++p) {
+        if (std::isalnum(static_cast<unsigned char>(*p))) {
+            name += wordStart ? static_cast<char>(std::toupper(static_cast<unsigned char>(*p))) : *p;
+            wordStart = false;
+        } else {
+            wordStart = true;
         }
-        EXPECT_TRUE(fs::is_empty(folder_ / "temp")) << c.name;
     }
+    return name;
 }
+
+} // namespace
+
+class InstallerExitMatrix : public InstallerExitCode, public ::testing::WithParamInterface<ExitCase> {};
+
+TEST_P(InstallerExitMatrix, ExitCodeBoxesAndNoTemporaryFilesLeft)
+{
+    const ExitCase& c = GetParam();
+    const std::string description = c.description ? c.description : packageWithResources();
+    const std::wstring setup = writeSetup(installerWithPackage(description.c_str(), c.cut));
+    const InstallerRun run = runInstallerProcess(setup, c.arguments, tempFolder());
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    EXPECT_EQ(run.boxTexts, c.boxes);
+    EXPECT_EQ(run.boxCaptions, std::vector<std::wstring>(c.boxes.size(), c.caption));
+    if (c.boxes.empty()) {
+        EXPECT_FALSE(run.windowShown);
+    }
+    EXPECT_TRUE(fs::is_empty(folder_ / "temp"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Packages, InstallerExitMatrix, ::testing::ValuesIn(kExitCases), caseTestName);
 
 TEST_F(InstallerExitCode, FromANetworkPathItRunsFromALocalCopyAndDeletesIt)
 {

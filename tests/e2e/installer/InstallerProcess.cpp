@@ -101,7 +101,7 @@ InstallerRun runInstallerProcess(const std::wstring& program, const std::wstring
     CloseHandle(process.hThread);
 
     std::set<HWND> answered;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(180);
     while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
         if (std::chrono::steady_clock::now() > deadline) {
             TerminateProcess(process.hProcess, 99);
