@@ -23,6 +23,15 @@ using Report = std::tuple<int, int, int>;
 
 class PianoWindow : public KeyLayoutTest {
 protected:
+    // Wine lets only the foreground window's thread capture the mouse and clip the cursor, and
+    // other test programs show windows on the same display at any moment. This suite's windows
+    // live on a desktop of their own, whose foreground nobody else takes. (A thread that has
+    // made windows already cannot move: the suite then stays on the default desktop.)
+    static void SetUpTestSuite()
+    {
+        static HDESK desktop = CreateDesktopW(L"KvPianoWindowTest", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+        if (desktop) SetThreadDesktop(desktop);
+    }
     PianoWindow()
     {
         Application()->OnException = [this](const std::string& message) { errors.push_back(message); };
