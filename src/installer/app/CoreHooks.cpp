@@ -6,7 +6,6 @@
 #include "installer/core/DirectoryCreation.h"
 #include "installer/core/ErrorBox.h"
 #include "installer/core/ExtractionHooks.h"
-#include "installer/core/FatalError.h"
 #include "installer/core/FileSearchNote.h"
 #include "installer/core/InstallerShutdown.h"
 #include "installer/core/InstallerState.h"
@@ -14,6 +13,7 @@
 #include "installer/core/RegistryView.h"
 #include "installer/core/win/InstallerMessageBox.h"
 #include "installer/core/win/NextVolumeDialog.h"
+#include "installer/memory/FatalError.h"
 
 namespace {
 

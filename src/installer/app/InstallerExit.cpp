@@ -1,6 +1,6 @@
 #include "InstallerExit.h"
 
-#include "installer/core/FatalError.h"
+#include "installer/memory/FatalError.h"
 #include "installer/core/FileSystem.h"
 #include "installer/core/InstallerRunRules.h"
 #include "installer/core/InstallerState.h"

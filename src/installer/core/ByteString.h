@@ -6,7 +6,7 @@
 //
 // The case flag of the comparing operations: 0 compares upper-cased copies (toUpper), any other
 // value compares bytes exactly.
-#include "installer/core/MovableBlock.h"
+#include "installer/memory/MovableBlock.h"
 
 #include <cstdint>
 #include <initializer_list>

@@ -1,6 +1,6 @@
 #include "installer/core/PointerList.h"
 
-#include "installer/core/FatalError.h"
+#include "installer/memory/FatalError.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The installer's ordered list of pointers (tables read from the package, controls of a page,
 // paths). The list never owns what its items point to: owners free their items themselves.
-#include "installer/core/MovableBlock.h"
+#include "installer/memory/MovableBlock.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "installer/core/RecordArray.h"
 
-#include "installer/core/FatalError.h"
+#include "installer/memory/FatalError.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A growable array of fixed-size records whose owner keeps a plain pointer to the records: the
 // array refreshes that outside pointer after every change and sets it to null when freed.
-#include "installer/core/MovableBlock.h"
+#include "installer/memory/MovableBlock.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "installer/core/ByteString.h"
 
 #include "installer/core/ByteStringTestSupport.h"
-#include "installer/core/FatalErrorCatcher.h"
+#include "installer/memory/FatalErrorCatcher.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "installer/core/ByteString.h"
-#include "installer/core/MovableBlock.h"
+#include "installer/memory/MovableBlock.h"
 
 #include <gtest/gtest.h>
 

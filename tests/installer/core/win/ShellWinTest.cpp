@@ -153,7 +153,7 @@ TEST(VersionResourceTest, MissingInformation)
     EXPECT_EQ(translation, (1200u << 16) | 0x0409);
     EXPECT_TRUE(description.empty());
 
-    const std::string plain = besideTestProgram("installer_core_tests.exe");
+    const std::string plain = besideTestProgram("installer_tests.exe");
     std::uint32_t high = 7, low = 7;
     EXPECT_EQ(getFileVersion(plain.c_str(), &high, &low), -1);
     EXPECT_EQ(getFileDescription(plain.c_str(), nullptr, nullptr), -1);

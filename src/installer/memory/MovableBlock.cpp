@@ -1,7 +1,7 @@
-#include "installer/core/MovableBlock.h"
+#include "installer/memory/MovableBlock.h"
 
-#include "installer/core/FatalError.h"
-#include "installer/core/GlobalMemory.h"
+#include "installer/memory/FatalError.h"
+#include "installer/memory/GlobalMemory.h"
 
 #include <cstring>
 #include <utility>

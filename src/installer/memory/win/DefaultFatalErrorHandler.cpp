@@ -1,4 +1,4 @@
-#include "installer/core/FatalError.h"
+#include "installer/memory/FatalError.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "installer/core/GlobalMemory.h"
+#include "installer/memory/GlobalMemory.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Installs a fatal-error handler that throws FatalErrorRaised, so a test sees the installer's
 // fatal exit as an exception; the previous handler comes back at the end of the scope.
-#include "installer/core/FatalError.h"
+#include "installer/memory/FatalError.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "installer/core/FatalError.h"
+#include "installer/memory/FatalError.h"
 
-#include "installer/core/FatalErrorCatcher.h"
+#include "installer/memory/FatalErrorCatcher.h"
 
 #include <gtest/gtest.h>
 
