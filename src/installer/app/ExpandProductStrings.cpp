@@ -1,9 +1,9 @@
 #include "ExpandProductStrings.h"
 
-#include "installer/core/FileNameSafe.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/PackageHeaderFields.h"
 #include "installer/core/TextExpansion.h"
+#include "installer/text/FileNameSafe.h"
 
 void expandProductStrings()
 {

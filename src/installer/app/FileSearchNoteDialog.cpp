@@ -3,7 +3,7 @@
 #include "ResourceIds.h"
 
 #include "installer/core/InstallerState.h"
-#include "installer/core/win/TextConversion.h"
+#include "installer/text/win/TextConversion.h"
 
 #include <windows.h>
 

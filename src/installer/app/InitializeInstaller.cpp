@@ -9,7 +9,7 @@
 #include "installer/core/VariableApi.h"
 #include "installer/core/win/InstallerMessageBox.h"
 #include "installer/core/win/Registry.h"
-#include "installer/core/win/TextConversion.h"
+#include "installer/text/win/TextConversion.h"
 
 #include <windows.h>
 

@@ -7,7 +7,7 @@
 #include "installer/core/TempFileName.h"
 #include "installer/core/TransferPercent.h"
 #include "installer/core/win/CopyProgressBar.h"
-#include "installer/core/win/TextConversion.h"
+#include "installer/text/win/TextConversion.h"
 
 #include <windows.h>
 

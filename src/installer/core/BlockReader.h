@@ -4,7 +4,7 @@
 // read outside the block: an integer or text that runs past its end fails the read, and a count
 // is refused when its entries, at their smallest, could not fit in what is left. After the first
 // failure every read fails and leaves its output empty or 0.
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 

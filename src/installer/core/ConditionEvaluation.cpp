@@ -2,9 +2,9 @@
 
 #include "installer/core/InstallerState.h"
 #include "installer/core/SystemNumbers.h"
-#include "installer/core/SystemUpperCase.h"
 #include "installer/core/VariableApi.h"
 #include "installer/core/VariableList.h"
+#include "installer/text/SystemUpperCase.h"
 
 #include <cstring>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 // The condition an entry of the table of contents, a page template or a packed file may carry.
 // An entry without a record (a null pointer) always holds.
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 #include <memory>

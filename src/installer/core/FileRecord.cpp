@@ -1,8 +1,8 @@
 #include "installer/core/FileRecord.h"
 
 #include "installer/core/PackageTableReader.h"
-#include "installer/core/PermuteBytes.h"
 #include "installer/core/VolumeState.h"
+#include "installer/text/PermuteBytes.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "installer/core/FileSearch.h"
 
-#include "installer/core/CStrings.h"
+#include "installer/text/CStrings.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // Folders whose names begin with "." are not entered, nor are reparse points (junctions,
 // symbolic links: they may lead back up the tree), and the search goes no deeper than
 // kMaxFileSearchDepth folders. Pending window messages are dispatched after each folder.
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <functional>
 #include <string>

@@ -1,10 +1,10 @@
 #include "installer/core/FolderVariables.h"
 
-#include "installer/core/DecimalNumbers.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/ShortPathName.h"
 #include "installer/core/TextExpansion.h"
 #include "installer/core/VariableList.h"
+#include "installer/text/DecimalNumbers.h"
 
 namespace {
 constexpr std::int64_t kMinutesPerDay = 1440;

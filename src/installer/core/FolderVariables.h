@@ -1,6 +1,6 @@
 #pragma once
 // Storing the folder values and preparing the variable list once they are known.
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 

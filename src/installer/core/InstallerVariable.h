@@ -2,7 +2,7 @@
 // A variable of the installer, written with its angle brackets ("<InstallDir>"). The table of
 // contents declares most of them; start-up and the set functions add more. Names match byte for
 // byte.
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 #pragma once
 // A library copied out of the package into a temporary file, loaded, and bound by export names.
 // Unloading frees it and deletes the copy.
-#include "installer/core/ByteString.h"
 #include "installer/core/DynamicLibrary.h"
+#include "installer/text/ByteString.h"
 
 #include <array>
 #include <cstddef>

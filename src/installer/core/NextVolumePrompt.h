@@ -1,7 +1,7 @@
 #pragma once
 // Asking the user for a missing volume file. The program installs its next-volume dialog; the
 // default (and a silent run) cannot ask and answers Cancel.
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 

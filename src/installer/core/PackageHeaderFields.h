@@ -1,6 +1,6 @@
 #pragma once
 // Byte offsets of the big-endian 32-bit fields of the package header that the installer reads.
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 

@@ -6,8 +6,8 @@
 //
 // Trailer, from the end (little-endian 32-bit): -4 0x12345678, -8 0x0B1C2D3E, -12 S
 // (0xFFFFFFFF = no block), then S reserved bytes, then H.
-#include "installer/core/ByteString.h"
 #include "installer/core/PackageSource.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 

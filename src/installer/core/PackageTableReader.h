@@ -3,8 +3,8 @@
 // length read from the file is checked against what is left of the file before it is used, so
 // a damaged or hostile table can neither read past the end nor ask for more memory than the
 // file holds. After the first failure every read fails.
-#include "installer/core/ByteString.h"
 #include "installer/core/PackageSource.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 

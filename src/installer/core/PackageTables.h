@@ -1,8 +1,8 @@
 #pragma once
 // The small tables that the package header points to. Each reader returns false, and leaves
 // its output empty, when the table does not lie whole inside the installer file.
-#include "installer/core/ByteString.h"
 #include "installer/core/PackageSource.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 #include <vector>

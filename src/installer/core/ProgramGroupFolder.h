@@ -2,7 +2,7 @@
 // The program group's folder: the Programs folder of the start menu (all users' on NT-family
 // Windows when the option word asks for the all-users menu, else the user's), a backslash, the
 // program-group name and a backslash (the backslashes only when missing).
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The system's code for the last failed call and its message text.
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 

@@ -1,10 +1,10 @@
 #include "installer/core/SystemNumbers.h"
 
-#include "installer/core/DecimalNumbers.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/SystemProbes.h"
 #include "installer/core/VariableEvaluation.h"
 #include "installer/core/VariableList.h"
+#include "installer/text/DecimalNumbers.h"
 
 SystemNumbers gSystemNumbers;
 

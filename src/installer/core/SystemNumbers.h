@@ -3,7 +3,7 @@
 // system's own figures. The figures that cost time to measure are kept in eight cells, -1 until
 // measured; a cell once different from -1 is never measured again. The system-information
 // probes fill the same cells.
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 // The three passes that replace variable names in a text, in place. Names are matched byte for
 // byte; a text without "<" is left as it is. The full expansion is the folder pass, then the
 // built-in pass, then the user variables; some callers use another order or a subset.
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 

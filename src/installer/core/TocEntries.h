@@ -2,8 +2,8 @@
 // The entries of the table of contents: registry trees, shortcuts, INI and text-file entries, the
 // file operations and actions attached to wizard steps, and the prerequisites. Each entry owns
 // its condition; a null condition always holds.
-#include "installer/core/ByteString.h"
 #include "installer/core/ConditionRecord.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 #include <vector>

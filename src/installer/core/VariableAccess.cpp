@@ -1,10 +1,10 @@
 #include "installer/core/VariableApi.h"
 
 #include "installer/core/BuiltinVariableNames.h"
-#include "installer/core/DecimalNumbers.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/VariableEvaluation.h"
 #include "installer/core/VariableList.h"
+#include "installer/text/DecimalNumbers.h"
 
 int INSTALLER_CALLBACK setVariableText(const char* name, const char* text)
 {

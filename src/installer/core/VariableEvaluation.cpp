@@ -1,11 +1,11 @@
 #include "installer/core/VariableEvaluation.h"
 
-#include "installer/core/DecimalNumbers.h"
 #include "installer/core/FileSearchNote.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/TextExpansion.h"
 #include "installer/core/VariableApi.h"
 #include "installer/core/VariableSources.h"
+#include "installer/text/DecimalNumbers.h"
 
 #include <vector>
 

@@ -4,7 +4,7 @@
 // defaults and the flags are the same code natively (with stand-ins) and on Windows (with the
 // registry, the profile functions and the file system). Registry roots are the predefined key
 // handles as signed 32-bit numbers (HKEY_LOCAL_MACHINE is -2147483646).
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 #include <functional>

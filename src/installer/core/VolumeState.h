@@ -2,7 +2,7 @@
 // Where the package reader stands. Packed files may continue in numbered volume files beside
 // the installer: volume 1 is the installer file itself, volume n the file named like it with
 // its last three characters replaced by n in three digits ("setup.exe" -> "setup.002").
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 #include <vector>

@@ -11,7 +11,7 @@
 #include "installer/core/VolumeState.h"
 
 #include "PackageBuilder.h"
-#include "installer/core/TempFolder.h"
+#include "installer/text/TempFolder.h"
 
 #include <gtest/gtest.h>
 

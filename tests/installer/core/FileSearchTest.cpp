@@ -2,7 +2,7 @@
 #include "installer/core/FreeSpace.h"
 #include "installer/core/TempFileName.h"
 
-#include "installer/core/ByteStringTestSupport.h"
+#include "installer/text/ByteStringTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "installer/core/FolderVariables.h"
 #include "installer/core/VariableApi.h"
 
-#include "installer/core/TempFolder.h"
 #include "installer/core/VariableTestSupport.h"
+#include "installer/text/TempFolder.h"
 
 #include <gtest/gtest.h>
 

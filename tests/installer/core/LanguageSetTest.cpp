@@ -5,9 +5,9 @@
 #include "PackageBuilder.h"
 
 #include "installer/core/MemoryPackageSource.h"
-#include "installer/core/TempFolder.h"
 #include "installer/core/VariableApi.h"
 #include "installer/core/VariableTestSupport.h"
+#include "installer/text/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "installer/core/InstallerState.h"
 #include "installer/core/PackageLocate.h"
 #include "installer/core/MemoryPackageSource.h"
-#include "installer/core/TempFolder.h"
+#include "installer/text/TempFolder.h"
 
 #include "PackageBuilder.h"
 

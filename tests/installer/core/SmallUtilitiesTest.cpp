@@ -1,13 +1,13 @@
-#include "installer/core/FileNameSafe.h"
-#include "installer/core/CStrings.h"
+#include "installer/text/FileNameSafe.h"
+#include "installer/text/CStrings.h"
 #include "installer/core/DriveRoot.h"
-#include "installer/core/MultiString.h"
-#include "installer/core/NumberTexts.h"
-#include "installer/core/PermuteBytes.h"
+#include "installer/text/MultiString.h"
+#include "installer/text/NumberTexts.h"
+#include "installer/text/PermuteBytes.h"
 #include "installer/core/VersionNumbers.h"
 #include "installer/core/YearMinutes.h"
 
-#include "installer/core/ByteStringTestSupport.h"
+#include "installer/text/ByteStringTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "installer/core/UninstallerPath.h"
 
 #include "installer/core/FakeVariableSources.h"
-#include "installer/core/TempFolder.h"
 #include "installer/core/VariableTestSupport.h"
+#include "installer/text/TempFolder.h"
 
 #include <gtest/gtest.h>
 

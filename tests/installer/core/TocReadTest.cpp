@@ -1,8 +1,8 @@
 // The table of contents: packages from the builder read back field by field (every entry kind,
 // the registry trees depth first, the settings and switches), the result codes, and damaged or
 // hostile tables that must end the read with -4 without reading outside the block.
-#include "installer/core/ByteStringTestSupport.h"
 #include "installer/core/TocTestSupport.h"
+#include "installer/text/ByteStringTestSupport.h"
 
 #include "Scramble.h"
 #include "TocWriter.h"

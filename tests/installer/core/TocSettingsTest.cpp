@@ -1,8 +1,8 @@
 // The settings at the end of the table of contents: every named setting lands in its field, and
 // the switches map onto the option word, the background flags and the required devices in the
 // order they are stored.
-#include "installer/core/ByteStringTestSupport.h"
 #include "installer/core/TocTestSupport.h"
+#include "installer/text/ByteStringTestSupport.h"
 
 #include <gtest/gtest.h>
 

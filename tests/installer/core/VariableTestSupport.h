@@ -2,11 +2,11 @@
 // A clean installer state for the variable tests: an empty variable list, empty folder values
 // and built-in texts, fresh system-number cells, no search note. Everything is put back at the
 // end of the scope.
-#include "installer/core/ByteString.h"
 #include "installer/core/FileSearchNote.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/SystemNumbers.h"
 #include "installer/core/VariableSources.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 #include <memory>

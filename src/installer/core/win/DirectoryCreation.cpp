@@ -1,8 +1,8 @@
 #include "installer/core/DirectoryCreation.h"
 
-#include "installer/core/ByteString.h"
-#include "installer/core/CStrings.h"
 #include "installer/core/ErrorBox.h"
+#include "installer/text/ByteString.h"
+#include "installer/text/CStrings.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "installer/core/FileSystem.h"
 
-#include "installer/core/CStrings.h"
+#include "installer/text/CStrings.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 #include "installer/core/win/FolderBrowser.h"
 
-#include "installer/core/CStrings.h"
 #include "installer/core/DriveRoot.h"
 #include "installer/core/FreeSpace.h"
+#include "installer/text/CStrings.h"
 
 #include <shlobj.h>
 

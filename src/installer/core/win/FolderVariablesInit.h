@@ -1,6 +1,6 @@
 #pragma once
 // Computing the folder values at start-up (Windows).
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 // Looks the special folder (a shell CSIDL number) up and stores it as setFolderVariable does;
 // an unknown folder stores an empty text.

@@ -2,8 +2,8 @@
 
 #include "installer/core/InstallerRunRules.h"
 #include "installer/core/InstallerState.h"
-#include "installer/core/Utf8.h"
-#include "installer/core/win/TextConversion.h"
+#include "installer/text/Utf8.h"
+#include "installer/text/win/TextConversion.h"
 
 #include <string>
 

@@ -3,9 +3,9 @@
 #include "installer/core/DriveRoot.h"
 #include "installer/core/FileSystem.h"
 #include "installer/core/InstallerState.h"
-#include "installer/core/Utf8.h"
 #include "installer/core/win/InstallerMessageBox.h"
-#include "installer/core/win/TextConversion.h"
+#include "installer/text/Utf8.h"
+#include "installer/text/win/TextConversion.h"
 
 #include <windows.h>
 #include <commdlg.h>

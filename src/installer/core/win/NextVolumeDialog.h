@@ -1,7 +1,7 @@
 #pragma once
 // The dialog that asks for the next volume file of the package (dialog 138 of the installer
 // program: OK 1, Browse 4, Cancel 2, the prompt in item 1066).
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 

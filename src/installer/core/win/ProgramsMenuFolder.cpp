@@ -2,7 +2,7 @@
 
 #include "installer/core/InstallerState.h"
 #include "installer/core/win/SpecialFolders.h"
-#include "installer/core/win/TextConversion.h"
+#include "installer/text/win/TextConversion.h"
 
 #include <shlobj.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Loading RTF into a rich-edit control, and printing its content.
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "installer/core/win/Shortcut.h"
 
-#include "installer/core/CStrings.h"
 #include "installer/core/win/ComRef.h"
+#include "installer/text/CStrings.h"
 
 #include <windows.h>
 #include <objidl.h>

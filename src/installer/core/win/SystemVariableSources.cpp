@@ -3,7 +3,7 @@
 #include "installer/core/FileSearch.h"
 #include "installer/core/RegistryView.h"
 #include "installer/core/win/Registry.h"
-#include "installer/core/win/TextConversion.h"
+#include "installer/text/win/TextConversion.h"
 
 #include <windows.h>
 

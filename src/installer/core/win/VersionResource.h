@@ -1,6 +1,6 @@
 #pragma once
 // A file's version resource.
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 

@@ -5,8 +5,8 @@
 #include "installer/core/FreeSpace.h"
 #include "installer/core/TempFileName.h"
 
-#include "installer/core/ByteStringTestSupport.h"
-#include "installer/core/TempFolder.h"
+#include "installer/text/ByteStringTestSupport.h"
+#include "installer/text/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

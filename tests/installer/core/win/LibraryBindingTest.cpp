@@ -1,7 +1,7 @@
 #include "installer/core/LibraryBinding.h"
 
-#include "installer/core/TempFolder.h"
 #include "installer/core/win/BesideTestProgram.h"
+#include "installer/text/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

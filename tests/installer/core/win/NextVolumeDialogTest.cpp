@@ -2,7 +2,7 @@
 #include "installer/core/win/NextVolumeDialog.h"
 
 #include "installer/core/InstallerState.h"
-#include "installer/core/TempFolder.h"
+#include "installer/text/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 #include "installer/core/FileSystem.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/PackageLocate.h"
-#include "installer/core/TempFolder.h"
 #include "installer/core/VariableTestSupport.h"
 #include "installer/core/win/BesideTestProgram.h"
+#include "installer/text/TempFolder.h"
 
 #include "PackageBuilder.h"
 

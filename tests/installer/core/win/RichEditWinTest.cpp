@@ -1,6 +1,6 @@
 #include "installer/core/win/RichEdit.h"
 
-#include "installer/core/ByteStringTestSupport.h"
+#include "installer/text/ByteStringTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <richedit.h>

@@ -2,12 +2,12 @@
 #include "installer/core/win/Registry.h"
 #include "installer/core/win/Shortcut.h"
 #include "installer/core/win/SpecialFolders.h"
-#include "installer/core/win/TextConversion.h"
 #include "installer/core/win/UserAdmin.h"
 #include "installer/core/win/VersionResource.h"
+#include "installer/text/win/TextConversion.h"
 
-#include "installer/core/ByteStringTestSupport.h"
-#include "installer/core/TempFolder.h"
+#include "installer/text/ByteStringTestSupport.h"
+#include "installer/text/TempFolder.h"
 #include "installer/core/win/BesideTestProgram.h"
 #include "installer/core/VersionNumbers.h"
 

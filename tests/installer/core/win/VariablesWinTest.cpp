@@ -9,8 +9,8 @@
 #include "installer/core/win/FolderVariablesInit.h"
 #include "installer/core/win/SpecialFolders.h"
 
-#include "installer/core/TempFolder.h"
 #include "installer/core/VariableTestSupport.h"
+#include "installer/text/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
