@@ -1,7 +1,7 @@
 #include "InstallerExit.h"
 
 #include "installer/memory/FatalError.h"
-#include "installer/core/FileSystem.h"
+#include "installer/system/FileSystem.h"
 #include "installer/core/InstallerRunRules.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/PackageResources.h"

@@ -8,15 +8,15 @@
 #include "SelfCopy.h"
 #include "SetupResourceDir.h"
 
-#include "installer/core/FileSystem.h"
+#include "installer/system/FileSystem.h"
 #include "installer/core/FolderVariables.h"
 #include "installer/core/InstallerRunRules.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/SystemNumbers.h"
-#include "installer/core/TempFileName.h"
+#include "installer/system/TempFileName.h"
 #include "installer/core/VariableApi.h"
 #include "installer/core/win/FolderVariablesInit.h"
-#include "installer/core/win/UserAdmin.h"
+#include "installer/system/win/UserAdmin.h"
 #include "installer/core/win/InstallerMessageBox.h"
 
 #include <commctrl.h>

@@ -2,9 +2,9 @@
 
 #include "installer/core/InstallerState.h"
 #include "installer/core/PackageLocate.h"
-#include "installer/core/RegistryView.h"
 #include "installer/core/TocRead.h"
 #include "installer/core/VariableApi.h"
+#include "installer/system/RegistryView.h"
 
 #include <windows.h>
 

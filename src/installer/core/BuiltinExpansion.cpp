@@ -2,8 +2,8 @@
 
 #include "installer/core/InstallerState.h"
 #include "installer/core/ProgramGroupFolder.h"
-#include "installer/core/ShortPathName.h"
 #include "installer/core/UninstallerPath.h"
+#include "installer/system/ShortPathName.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "installer/core/FolderVariables.h"
 
 #include "installer/core/InstallerState.h"
-#include "installer/core/ShortPathName.h"
 #include "installer/core/TextExpansion.h"
 #include "installer/core/VariableList.h"
+#include "installer/system/ShortPathName.h"
 #include "installer/text/DecimalNumbers.h"
 
 namespace {

@@ -6,9 +6,9 @@
 // The state is portable: window, module, bitmap and device-context handles are kept as opaque
 // pointers and converted at the Windows edge.
 #include "installer/core/InstallerVariable.h"
-#include "installer/core/LibraryBinding.h"
 #include "installer/core/PackageTables.h"
 #include "installer/core/TocEntries.h"
+#include "installer/system/LibraryBinding.h"
 #include "installer/text/ByteString.h"
 
 #include <array>

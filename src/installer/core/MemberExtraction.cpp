@@ -3,9 +3,9 @@
 #include "installer/core/ExtractionHooks.h"
 #include "installer/core/InstallerShutdown.h"
 #include "installer/core/InstallerState.h"
-#include "installer/core/OutputFile.h"
 #include "installer/core/PackageReader.h"
-#include "installer/core/SystemError.h"
+#include "installer/system/OutputFile.h"
+#include "installer/system/SystemError.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "installer/core/PackageLocate.h"
 
-#include "installer/core/ErrorBox.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/PackageHeaderFields.h"
+#include "installer/system/ErrorBox.h"
 
 #include <array>
 #include <vector>

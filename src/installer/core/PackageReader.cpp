@@ -1,12 +1,12 @@
 #include "installer/core/PackageReader.h"
 
-#include "installer/core/ErrorBox.h"
-#include "installer/core/FileSystem.h"
 #include "installer/core/InstallerShutdown.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/NextVolumePrompt.h"
-#include "installer/core/SystemError.h"
 #include "installer/core/VolumeState.h"
+#include "installer/system/ErrorBox.h"
+#include "installer/system/FileSystem.h"
+#include "installer/system/SystemError.h"
 
 #include <algorithm>
 

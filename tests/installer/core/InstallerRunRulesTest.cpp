@@ -1,6 +1,6 @@
 #include "installer/core/InstallerRunRules.h"
-#include "installer/core/ModulePath.h"
-#include "installer/core/ResourceDirectory.h"
+#include "installer/system/ModulePath.h"
+#include "installer/system/ResourceDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Locating the package: installers with packages from the builder, written to real files and
 // read back through the package path, plus files damaged on purpose.
-#include "installer/core/ErrorBox.h"
+#include "installer/system/ErrorBox.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/PackageLocate.h"
 #include "installer/core/MemoryPackageSource.h"

@@ -1,7 +1,7 @@
 #include "installer/core/win/FolderBrowser.h"
 
-#include "installer/core/DriveRoot.h"
-#include "installer/core/FreeSpace.h"
+#include "installer/system/DriveRoot.h"
+#include "installer/system/FreeSpace.h"
 #include "installer/text/CStrings.h"
 
 #include <shlobj.h>

@@ -1,13 +1,13 @@
 #include "installer/core/win/FolderVariablesInit.h"
 
-#include "installer/core/FileSystem.h"
 #include "installer/core/FolderVariables.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/SystemProbes.h"
-#include "installer/core/YearMinutes.h"
-#include "installer/core/win/Registry.h"
-#include "installer/core/win/SpecialFolders.h"
-#include "installer/core/win/UserAdmin.h"
+#include "installer/system/FileSystem.h"
+#include "installer/system/YearMinutes.h"
+#include "installer/system/win/Registry.h"
+#include "installer/system/win/SpecialFolders.h"
+#include "installer/system/win/UserAdmin.h"
 
 #include <shlobj.h>
 

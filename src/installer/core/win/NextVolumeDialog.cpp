@@ -1,9 +1,9 @@
 #include "installer/core/win/NextVolumeDialog.h"
 
-#include "installer/core/DriveRoot.h"
-#include "installer/core/FileSystem.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/win/InstallerMessageBox.h"
+#include "installer/system/DriveRoot.h"
+#include "installer/system/FileSystem.h"
 #include "installer/text/Utf8.h"
 #include "installer/text/win/TextConversion.h"
 

@@ -1,13 +1,13 @@
 #include "installer/core/PackageResources.h"
 
-#include "installer/core/FileSystem.h"
 #include "installer/core/InstallerState.h"
 #include "installer/core/LanguageSet.h"
 #include "installer/core/MemberExtraction.h"
 #include "installer/core/PackageHeaderFields.h"
 #include "installer/core/PackageTables.h"
-#include "installer/core/TempFileName.h"
 #include "installer/core/VolumeState.h"
+#include "installer/system/FileSystem.h"
+#include "installer/system/TempFileName.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "installer/core/ProgramGroupFolder.h"
 
 #include "installer/core/InstallerState.h"
-#include "installer/core/win/SpecialFolders.h"
+#include "installer/system/win/SpecialFolders.h"
 #include "installer/text/win/TextConversion.h"
 
 #include <shlobj.h>

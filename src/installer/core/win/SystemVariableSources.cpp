@@ -1,8 +1,8 @@
 #include "installer/core/VariableSources.h"
 
-#include "installer/core/FileSearch.h"
-#include "installer/core/RegistryView.h"
-#include "installer/core/win/Registry.h"
+#include "installer/system/FileSearch.h"
+#include "installer/system/RegistryView.h"
+#include "installer/system/win/Registry.h"
 #include "installer/text/win/TextConversion.h"
 
 #include <windows.h>

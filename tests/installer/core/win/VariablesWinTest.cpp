@@ -5,9 +5,9 @@
 #include "installer/core/TextExpansion.h"
 #include "installer/core/VariableApi.h"
 #include "installer/core/VariableEvaluation.h"
-#include "installer/core/YearMinutes.h"
 #include "installer/core/win/FolderVariablesInit.h"
-#include "installer/core/win/SpecialFolders.h"
+#include "installer/system/YearMinutes.h"
+#include "installer/system/win/SpecialFolders.h"
 
 #include "installer/core/VariableTestSupport.h"
 #include "installer/text/TempFolder.h"
