@@ -1,8 +1,8 @@
 #include "ExpandProductStrings.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/core/PackageHeaderFields.h"
 #include "installer/core/TextExpansion.h"
+#include "installer/state/InstallerState.h"
 #include "installer/text/FileNameSafe.h"
 
 void expandProductStrings()

@@ -2,7 +2,7 @@
 
 #include "ResourceIds.h"
 
-#include "installer/core/InstallerState.h"
+#include "installer/state/InstallerState.h"
 #include "installer/text/win/TextConversion.h"
 
 #include <windows.h>

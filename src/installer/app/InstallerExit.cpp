@@ -2,11 +2,11 @@
 
 #include "installer/memory/FatalError.h"
 #include "installer/system/FileSystem.h"
-#include "installer/core/InstallerRunRules.h"
-#include "installer/core/InstallerState.h"
+#include "installer/state/InstallerRunRules.h"
+#include "installer/state/InstallerState.h"
 #include "installer/core/PackageResources.h"
 #include "installer/core/MemberExtraction.h"
-#include "installer/core/win/InstallerMessageBox.h"
+#include "installer/state/win/InstallerMessageBox.h"
 
 #include <windows.h>
 #include <objbase.h>

@@ -1,9 +1,9 @@
 #include "ReadToc.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/core/PackageLocate.h"
 #include "installer/core/TocRead.h"
 #include "installer/core/VariableApi.h"
+#include "installer/state/InstallerState.h"
 #include "installer/system/RegistryView.h"
 
 #include <windows.h>

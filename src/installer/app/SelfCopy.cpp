@@ -2,9 +2,9 @@
 
 #include "BusyNote.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/core/TransferPercent.h"
 #include "installer/core/win/CopyProgressBar.h"
+#include "installer/state/InstallerState.h"
 #include "installer/system/ModulePath.h"
 #include "installer/system/TempFileName.h"
 #include "installer/text/win/TextConversion.h"

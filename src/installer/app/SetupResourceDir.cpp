@@ -1,6 +1,6 @@
 #include "SetupResourceDir.h"
 
-#include "installer/core/InstallerState.h"
+#include "installer/state/InstallerState.h"
 #include "installer/system/ResourceDirectory.h"
 
 #include <windows.h>

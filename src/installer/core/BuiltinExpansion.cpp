@@ -1,8 +1,8 @@
 #include "installer/core/TextExpansion.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/core/ProgramGroupFolder.h"
 #include "installer/core/UninstallerPath.h"
+#include "installer/state/InstallerState.h"
 #include "installer/system/ShortPathName.h"
 
 namespace {

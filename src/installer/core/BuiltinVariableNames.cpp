@@ -1,7 +1,7 @@
 #include "installer/core/BuiltinVariableNames.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/core/UninstallerPath.h"
+#include "installer/state/InstallerState.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
 #include "installer/core/ConditionEvaluation.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/core/SystemNumbers.h"
 #include "installer/core/VariableApi.h"
 #include "installer/core/VariableList.h"
+#include "installer/state/InstallerState.h"
 #include "installer/text/SystemUpperCase.h"
 
 #include <cstring>

@@ -3,8 +3,8 @@
 // condition when field 60 is not 0 ([count], per comparison [length][left][operator][length]
 // [right]), its name (scrambled with the byte permutation, no NUL), its volume end offsets, and
 // then the member itself.
-#include "installer/core/ConditionRecord.h"
 #include "installer/core/PackageSource.h"
+#include "installer/state/ConditionRecord.h"
 #include "installer/text/ByteString.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "installer/core/FolderVariables.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/core/TextExpansion.h"
 #include "installer/core/VariableList.h"
+#include "installer/state/InstallerState.h"
 #include "installer/system/ShortPathName.h"
 #include "installer/text/DecimalNumbers.h"
 

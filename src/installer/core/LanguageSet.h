@@ -4,8 +4,8 @@
 // 32-bit integers): [size of the rest][name length L][L bytes of name][language number]
 // [Windows LANGID][table length T][T bytes of table, scrambled twice]; the next set follows the
 // table. The table is UTF-8 lines separated by CR LF; line i is the text of index i.
-#include "installer/core/InstallerState.h"
 #include "installer/core/PackageSource.h"
+#include "installer/state/InstallerState.h"
 #include "installer/text/ByteString.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "installer/core/MemberExtraction.h"
 
 #include "installer/core/ExtractionHooks.h"
-#include "installer/core/InstallerShutdown.h"
-#include "installer/core/InstallerState.h"
 #include "installer/core/PackageReader.h"
+#include "installer/state/InstallerShutdown.h"
+#include "installer/state/InstallerState.h"
 #include "installer/system/OutputFile.h"
 #include "installer/system/SystemError.h"
 

@@ -1,7 +1,7 @@
 #include "installer/core/PackageLocate.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/core/PackageHeaderFields.h"
+#include "installer/state/InstallerState.h"
 #include "installer/system/ErrorBox.h"
 
 #include <array>

@@ -1,9 +1,9 @@
 #include "installer/core/PackageReader.h"
 
-#include "installer/core/InstallerShutdown.h"
-#include "installer/core/InstallerState.h"
 #include "installer/core/NextVolumePrompt.h"
 #include "installer/core/VolumeState.h"
+#include "installer/state/InstallerShutdown.h"
+#include "installer/state/InstallerState.h"
 #include "installer/system/ErrorBox.h"
 #include "installer/system/FileSystem.h"
 #include "installer/system/SystemError.h"

@@ -2,20 +2,11 @@
 // The small tables that the package header points to. Each reader returns false, and leaves
 // its output empty, when the table does not lie whole inside the installer file.
 #include "installer/core/PackageSource.h"
+#include "installer/state/TemplateEntry.h"
 #include "installer/text/ByteString.h"
 
 #include <cstdint>
 #include <vector>
-
-// One page of the page sequence.
-struct TemplateEntry {
-    ByteString templateBytes;
-    std::int32_t pageType = 0;
-    bool showOnce = false;
-    bool shown = false;
-    // The page's condition in its stored encoding; empty when the page has none.
-    ByteString condition;
-};
 
 // Per entry: [n][n bytes of template][page type][show-once][m][m bytes of condition].
 bool readTemplateTable(const PackageSource& file, std::uint32_t count, std::uint32_t offset,

@@ -1,6 +1,6 @@
 #pragma once
 // Questions about the wizard's page sequence and where the current page stands in it.
-#include "installer/core/PackageTables.h"
+#include "installer/state/TemplateEntry.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "installer/core/VariableApi.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/core/ProgramGroupFolder.h"
+#include "installer/state/InstallerState.h"
 
 #include <cstring>
 

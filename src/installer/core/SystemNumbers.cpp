@@ -1,9 +1,9 @@
 #include "installer/core/SystemNumbers.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/core/SystemProbes.h"
 #include "installer/core/VariableEvaluation.h"
 #include "installer/core/VariableList.h"
+#include "installer/state/InstallerState.h"
 #include "installer/text/DecimalNumbers.h"
 
 SystemNumbers gSystemNumbers;

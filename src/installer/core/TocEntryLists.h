@@ -2,7 +2,11 @@
 // Readers of the entry lists of the table of contents, in their stored layout. Each appends to
 // its output and returns false when the block ends inside the list.
 #include "installer/core/BlockReader.h"
-#include "installer/core/InstallerState.h"
+#include "installer/state/InstallerState.h"
+
+// Stored 0 binary, 1 double word, 2 string, 3 multi-string, 4 expandable string; any other value
+// is kept as it is.
+std::int32_t registryTypeFromStored(std::int32_t stored);
 
 // One key's values and subkeys, depth first: [value count], per value [name][data][type][flags]
 // [condition]; [subkey count], per subkey [name][flags][condition] and then its own values and

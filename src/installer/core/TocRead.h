@@ -7,8 +7,8 @@
 // and its entries): the registry trees of HKEY_CLASSES_ROOT, HKEY_CURRENT_USER,
 // HKEY_LOCAL_MACHINE and HKEY_USERS, the shortcut, INI, text-file, step file operation, variable,
 // step action and prerequisite lists, then the settings.
-#include "installer/core/InstallerState.h"
 #include "installer/core/PackageSource.h"
+#include "installer/state/InstallerState.h"
 #include "installer/text/ByteString.h"
 
 enum TocReadCode : int {

@@ -1,7 +1,7 @@
 #include "installer/core/UninstallerPath.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/core/TextExpansion.h"
+#include "installer/state/InstallerState.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "installer/core/VariableApi.h"
 
 #include "installer/core/BuiltinVariableNames.h"
-#include "installer/core/InstallerState.h"
 #include "installer/core/VariableEvaluation.h"
 #include "installer/core/VariableList.h"
+#include "installer/state/InstallerState.h"
 #include "installer/text/DecimalNumbers.h"
 
 int INSTALLER_CALLBACK setVariableText(const char* name, const char* text)

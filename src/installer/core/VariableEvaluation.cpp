@@ -1,10 +1,10 @@
 #include "installer/core/VariableEvaluation.h"
 
 #include "installer/core/FileSearchNote.h"
-#include "installer/core/InstallerState.h"
 #include "installer/core/TextExpansion.h"
 #include "installer/core/VariableApi.h"
 #include "installer/core/VariableSources.h"
+#include "installer/state/InstallerState.h"
 #include "installer/text/DecimalNumbers.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 #include "installer/core/TextExpansion.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/core/VariableEvaluation.h"
+#include "installer/state/InstallerState.h"
 
 #include <algorithm>
 

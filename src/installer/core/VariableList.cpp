@@ -1,7 +1,7 @@
 #include "installer/core/VariableList.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/memory/FatalError.h"
+#include "installer/state/InstallerState.h"
 
 #include <memory>
 #include <new>

@@ -1,6 +1,6 @@
 #pragma once
 // The list of installer variables (gPackageToc.variables): lookup by exact name and appending.
-#include "installer/core/InstallerVariable.h"
+#include "installer/state/InstallerVariable.h"
 
 #include <cstdint>
 

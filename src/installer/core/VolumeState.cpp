@@ -1,6 +1,6 @@
 #include "installer/core/VolumeState.h"
 
-#include "installer/core/InstallerState.h"
+#include "installer/state/InstallerState.h"
 
 VolumeState gVolumeState;
 

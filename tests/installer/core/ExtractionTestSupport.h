@@ -3,12 +3,12 @@
 // made the installer's package, and the extraction's hooks replaced by recorders. Everything
 // global that a test changes is put back at the end.
 #include "installer/core/ExtractionHooks.h"
-#include "installer/core/InstallerShutdown.h"
-#include "installer/core/InstallerState.h"
 #include "installer/core/MemberExtraction.h"
 #include "installer/core/NextVolumePrompt.h"
 #include "installer/core/PackageLocate.h"
 #include "installer/core/VolumeState.h"
+#include "installer/state/InstallerShutdown.h"
+#include "installer/state/InstallerState.h"
 
 #include "PackageBuilder.h"
 #include "installer/text/TempFolder.h"

@@ -1,7 +1,7 @@
 // Locating the package: installers with packages from the builder, written to real files and
 // read back through the package path, plus files damaged on purpose.
 #include "installer/system/ErrorBox.h"
-#include "installer/core/InstallerState.h"
+#include "installer/state/InstallerState.h"
 #include "installer/core/PackageLocate.h"
 #include "installer/core/MemoryPackageSource.h"
 #include "installer/text/TempFolder.h"

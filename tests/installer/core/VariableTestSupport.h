@@ -3,9 +3,9 @@
 // and built-in texts, fresh system-number cells, no search note. Everything is put back at the
 // end of the scope.
 #include "installer/core/FileSearchNote.h"
-#include "installer/core/InstallerState.h"
 #include "installer/core/SystemNumbers.h"
 #include "installer/core/VariableSources.h"
+#include "installer/state/InstallerState.h"
 #include "installer/text/ByteString.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "installer/core/SystemProbes.h"
 
-#include "installer/core/InstallerState.h"
+#include "installer/state/InstallerState.h"
 
 #include <windows.h>
 

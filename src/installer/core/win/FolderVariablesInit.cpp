@@ -1,8 +1,8 @@
 #include "installer/core/win/FolderVariablesInit.h"
 
 #include "installer/core/FolderVariables.h"
-#include "installer/core/InstallerState.h"
 #include "installer/core/SystemProbes.h"
+#include "installer/state/InstallerState.h"
 #include "installer/system/FileSystem.h"
 #include "installer/system/YearMinutes.h"
 #include "installer/system/win/Registry.h"

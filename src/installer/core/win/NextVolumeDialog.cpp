@@ -1,7 +1,7 @@
 #include "installer/core/win/NextVolumeDialog.h"
 
-#include "installer/core/InstallerState.h"
-#include "installer/core/win/InstallerMessageBox.h"
+#include "installer/state/InstallerState.h"
+#include "installer/state/win/InstallerMessageBox.h"
 #include "installer/system/DriveRoot.h"
 #include "installer/system/FileSystem.h"
 #include "installer/text/Utf8.h"

@@ -1,11 +1,11 @@
 #include "installer/core/PackageResources.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/core/LanguageSet.h"
 #include "installer/core/MemberExtraction.h"
 #include "installer/core/PackageHeaderFields.h"
 #include "installer/core/PackageTables.h"
 #include "installer/core/VolumeState.h"
+#include "installer/state/InstallerState.h"
 #include "installer/system/FileSystem.h"
 #include "installer/system/TempFileName.h"
 

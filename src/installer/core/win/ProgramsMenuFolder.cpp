@@ -1,6 +1,6 @@
 #include "installer/core/ProgramGroupFolder.h"
 
-#include "installer/core/InstallerState.h"
+#include "installer/state/InstallerState.h"
 #include "installer/system/win/SpecialFolders.h"
 #include "installer/text/win/TextConversion.h"
 

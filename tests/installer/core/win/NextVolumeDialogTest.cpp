@@ -1,7 +1,7 @@
 // The next-volume dialog from the installer's resources: its prompt, captions and answers.
 #include "installer/core/win/NextVolumeDialog.h"
 
-#include "installer/core/InstallerState.h"
+#include "installer/state/InstallerState.h"
 #include "installer/text/TempFolder.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // each member that can fail with its code.
 #include "installer/core/PackageResources.h"
 
-#include "installer/core/InstallerState.h"
 #include "installer/core/PackageLocate.h"
 #include "installer/core/VariableTestSupport.h"
+#include "installer/state/InstallerState.h"
 #include "installer/system/FileSystem.h"
 #include "installer/system/win/BesideTestProgram.h"
 #include "installer/text/TempFolder.h"

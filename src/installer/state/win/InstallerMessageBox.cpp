@@ -1,7 +1,7 @@
-#include "installer/core/win/InstallerMessageBox.h"
+#include "installer/state/win/InstallerMessageBox.h"
 
-#include "installer/core/InstallerRunRules.h"
-#include "installer/core/InstallerState.h"
+#include "installer/state/InstallerRunRules.h"
+#include "installer/state/InstallerState.h"
 #include "installer/text/Utf8.h"
 #include "installer/text/win/TextConversion.h"
 

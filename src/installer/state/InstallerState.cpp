@@ -1,4 +1,4 @@
-#include "installer/core/InstallerState.h"
+#include "installer/state/InstallerState.h"
 
 // Defined in this order on purpose: objects of one translation unit are built in the order of
 // their definitions and destroyed in the reverse order.

@@ -1,4 +1,4 @@
-#include "installer/core/InstallerRunRules.h"
+#include "installer/state/InstallerRunRules.h"
 #include "installer/system/ModulePath.h"
 #include "installer/system/ResourceDirectory.h"
 

@@ -1,5 +1,5 @@
-#include "installer/core/InstallerState.h"
-#include "installer/core/win/InstallerMessageBox.h"
+#include "installer/state/InstallerState.h"
+#include "installer/state/win/InstallerMessageBox.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "installer/core/InstallerRunRules.h"
+#include "installer/state/InstallerRunRules.h"
 
 const char* const kDefaultMessageBoxCaption = "Dravell Installer";
 

@@ -5,9 +5,9 @@
 //
 // The state is portable: window, module, bitmap and device-context handles are kept as opaque
 // pointers and converted at the Windows edge.
-#include "installer/core/InstallerVariable.h"
-#include "installer/core/PackageTables.h"
-#include "installer/core/TocEntries.h"
+#include "installer/state/InstallerVariable.h"
+#include "installer/state/TemplateEntry.h"
+#include "installer/state/TocEntries.h"
 #include "installer/system/LibraryBinding.h"
 #include "installer/text/ByteString.h"
 

@@ -1,7 +1,7 @@
-#include "installer/core/InstallerShutdown.h"
+#include "installer/state/InstallerShutdown.h"
 
-#include "installer/core/InstallerRunRules.h"
-#include "installer/core/InstallerState.h"
+#include "installer/state/InstallerRunRules.h"
+#include "installer/state/InstallerState.h"
 
 #include <cstdlib>
 

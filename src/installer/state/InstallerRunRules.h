@@ -1,7 +1,7 @@
 #pragma once
 // The rules of an installer run that need no system service: the command-line switches, the
 // exit code, the answers of message boxes in silent mode and their caption.
-#include "installer/core/InstallerState.h"
+#include "installer/state/InstallerState.h"
 
 #include <cstdint>
 

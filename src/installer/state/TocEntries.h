@@ -2,7 +2,7 @@
 // The entries of the table of contents: registry trees, shortcuts, INI and text-file entries, the
 // file operations and actions attached to wizard steps, and the prerequisites. Each entry owns
 // its condition; a null condition always holds.
-#include "installer/core/ConditionRecord.h"
+#include "installer/state/ConditionRecord.h"
 #include "installer/text/ByteString.h"
 
 #include <cstdint>
@@ -16,10 +16,6 @@ enum RegistryValueType : std::int32_t {
     kRegistryDword = 4,
     kRegistryMultiString = 7,
 };
-
-// Stored 0 binary, 1 double word, 2 string, 3 multi-string, 4 expandable string; any other value
-// is kept as it is.
-std::int32_t registryTypeFromStored(std::int32_t stored);
 
 struct RegistryValue {
     ByteString name;
