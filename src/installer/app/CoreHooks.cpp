@@ -4,7 +4,6 @@
 #include "InstallerExit.h"
 
 #include "installer/core/ExtractionHooks.h"
-#include "installer/core/FileSearchNote.h"
 #include "installer/core/NextVolumePrompt.h"
 #include "installer/core/win/NextVolumeDialog.h"
 #include "installer/memory/FatalError.h"
@@ -14,6 +13,7 @@
 #include "installer/system/DirectoryCreation.h"
 #include "installer/system/ErrorBox.h"
 #include "installer/system/RegistryView.h"
+#include "installer/variables/FileSearchNote.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include "SetupResourceDir.h"
 
 #include "installer/system/FileSystem.h"
-#include "installer/core/FolderVariables.h"
+#include "installer/variables/FolderVariables.h"
 #include "installer/state/InstallerRunRules.h"
 #include "installer/state/InstallerState.h"
-#include "installer/core/SystemNumbers.h"
+#include "installer/variables/SystemNumbers.h"
 #include "installer/system/TempFileName.h"
-#include "installer/core/VariableApi.h"
-#include "installer/core/win/FolderVariablesInit.h"
+#include "installer/variables/VariableApi.h"
+#include "installer/variables/win/FolderVariablesInit.h"
 #include "installer/system/win/UserAdmin.h"
 #include "installer/state/win/InstallerMessageBox.h"
 

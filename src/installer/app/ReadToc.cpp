@@ -2,9 +2,9 @@
 
 #include "installer/core/PackageLocate.h"
 #include "installer/core/TocRead.h"
-#include "installer/core/VariableApi.h"
 #include "installer/state/InstallerState.h"
 #include "installer/system/RegistryView.h"
+#include "installer/variables/VariableApi.h"
 
 #include <windows.h>
 

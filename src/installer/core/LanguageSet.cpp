@@ -2,8 +2,8 @@
 
 #include "installer/core/PackageHeaderFields.h"
 #include "installer/core/PackageTableReader.h"
-#include "installer/core/TextExpansion.h"
-#include "installer/core/VariableApi.h"
+#include "installer/variables/TextExpansion.h"
+#include "installer/variables/VariableApi.h"
 
 #include <array>
 #include <memory>

@@ -5,9 +5,9 @@
 #include "PackageBuilder.h"
 
 #include "installer/core/MemoryPackageSource.h"
-#include "installer/core/VariableApi.h"
-#include "installer/core/VariableTestSupport.h"
 #include "installer/text/TempFolder.h"
+#include "installer/variables/VariableApi.h"
+#include "installer/variables/VariableTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 #include "installer/core/PackageResources.h"
 
 #include "installer/core/PackageLocate.h"
-#include "installer/core/VariableTestSupport.h"
 #include "installer/state/InstallerState.h"
 #include "installer/system/FileSystem.h"
 #include "installer/system/win/BesideTestProgram.h"
 #include "installer/text/TempFolder.h"
+#include "installer/variables/VariableTestSupport.h"
 
 #include "PackageBuilder.h"
 
