@@ -3,10 +3,10 @@
 #include "FileSearchNoteDialog.h"
 #include "InstallerExit.h"
 
-#include "installer/core/ExtractionHooks.h"
-#include "installer/core/NextVolumePrompt.h"
 #include "installer/core/win/NextVolumeDialog.h"
 #include "installer/memory/FatalError.h"
+#include "installer/package/ExtractionHooks.h"
+#include "installer/package/NextVolumePrompt.h"
 #include "installer/state/InstallerShutdown.h"
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"

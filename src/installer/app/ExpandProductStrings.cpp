@@ -1,6 +1,6 @@
 #include "ExpandProductStrings.h"
 
-#include "installer/core/PackageHeaderFields.h"
+#include "installer/package/PackageHeaderFields.h"
 #include "installer/state/InstallerState.h"
 #include "installer/text/FileNameSafe.h"
 #include "installer/variables/TextExpansion.h"

@@ -2,7 +2,7 @@
 
 #include "BusyNote.h"
 
-#include "installer/core/PackageResources.h"
+#include "installer/package/PackageResources.h"
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"
 #include "installer/system/FreeSpace.h"

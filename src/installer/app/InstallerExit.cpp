@@ -4,8 +4,8 @@
 #include "installer/system/FileSystem.h"
 #include "installer/state/InstallerRunRules.h"
 #include "installer/state/InstallerState.h"
-#include "installer/core/PackageResources.h"
-#include "installer/core/MemberExtraction.h"
+#include "installer/package/PackageResources.h"
+#include "installer/package/MemberExtraction.h"
 #include "installer/state/win/InstallerMessageBox.h"
 
 #include <windows.h>

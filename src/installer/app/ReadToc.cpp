@@ -1,7 +1,7 @@
 #include "ReadToc.h"
 
-#include "installer/core/PackageLocate.h"
-#include "installer/core/TocRead.h"
+#include "installer/package/PackageLocate.h"
+#include "installer/package/TocRead.h"
 #include "installer/state/InstallerState.h"
 #include "installer/system/RegistryView.h"
 #include "installer/variables/VariableApi.h"
