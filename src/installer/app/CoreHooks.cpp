@@ -3,7 +3,6 @@
 #include "FileSearchNoteDialog.h"
 #include "InstallerExit.h"
 
-#include "installer/core/win/NextVolumeDialog.h"
 #include "installer/memory/FatalError.h"
 #include "installer/package/ExtractionHooks.h"
 #include "installer/package/NextVolumePrompt.h"
@@ -14,6 +13,7 @@
 #include "installer/system/ErrorBox.h"
 #include "installer/system/RegistryView.h"
 #include "installer/variables/FileSearchNote.h"
+#include "installer/wizard/win/NextVolumeDialog.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "installer/core/win/RichEdit.h"
+#include "installer/wizard/win/RichEdit.h"
 
 #include "installer/text/ByteStringTestSupport.h"
 

@@ -1,7 +1,7 @@
 // The progress bar drawn on a real window: smooth and block mode, the percentage text, hidden
 // bars, ignored percentages, result codes, and the bar on the self-copy note.
-#include "installer/core/win/CopyProgressBar.h"
-#include "installer/core/win/ProgressBar.h"
+#include "installer/wizard/win/CopyProgressBar.h"
+#include "installer/wizard/win/ProgressBar.h"
 
 #include <gtest/gtest.h>
 

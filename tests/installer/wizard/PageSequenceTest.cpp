@@ -1,5 +1,5 @@
 // Where the current page stands in the wizard's page sequence.
-#include "installer/core/PageSequence.h"
+#include "installer/wizard/PageSequence.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "installer/core/win/NextVolumeDialog.h"
+#include "installer/wizard/win/NextVolumeDialog.h"
 
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"

@@ -1,6 +1,6 @@
 #include "ProgressBar.h"
 
-#include "installer/core/ProgressBarGeometry.h"
+#include "installer/wizard/ProgressBarGeometry.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "installer/core/win/FolderBrowser.h"
+#include "installer/wizard/win/FolderBrowser.h"
 
 #include "installer/system/DriveRoot.h"
 #include "installer/system/FreeSpace.h"

@@ -1,7 +1,7 @@
 // Where the progress bar draws: block widths fitted to the bar, filled widths, block counts and
 // the blocks' columns, and the percentages fed to it from byte counts.
-#include "installer/core/ProgressBarGeometry.h"
-#include "installer/core/TransferPercent.h"
+#include "installer/wizard/ProgressBarGeometry.h"
+#include "installer/wizard/TransferPercent.h"
 
 #include <gtest/gtest.h>
 

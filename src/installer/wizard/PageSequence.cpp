@@ -1,4 +1,4 @@
-#include "installer/core/PageSequence.h"
+#include "installer/wizard/PageSequence.h"
 
 #include <algorithm>
 

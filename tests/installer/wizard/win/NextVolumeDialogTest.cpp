@@ -1,5 +1,5 @@
 // The next-volume dialog from the installer's resources: its prompt, captions and answers.
-#include "installer/core/win/NextVolumeDialog.h"
+#include "installer/wizard/win/NextVolumeDialog.h"
 
 #include "installer/state/InstallerState.h"
 #include "installer/text/TempFolder.h"
