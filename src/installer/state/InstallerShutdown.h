@@ -1,5 +1,5 @@
 #pragma once
-// The core's way to end the installer in order (clean-up, rollback, exit code "not installed"):
+// The libraries' way to end the installer in order (clean-up, rollback, exit code "not installed"):
 // the program installs its shutdown; until then, and in tests, the default ends the process with
 // the exit code for "not installed". A test handler may throw instead of ending the process.
 
