@@ -1,4 +1,4 @@
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <benchmark/benchmark.h>
 

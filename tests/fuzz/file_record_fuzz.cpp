@@ -1,7 +1,7 @@
 // A packed-file record read from arbitrary bytes: no read outside them, no allocation larger
 // than they can hold, and a record that is accepted fits the bytes it came from.
-#include "installer/core/FileRecord.h"
-#include "installer/core/MemoryPackageSource.h"
+#include "installer/package/FileRecord.h"
+#include "installer/package/MemoryPackageSource.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 // The language sets and member tables of an arbitrary installer file: no read outside the file,
 // no allocation larger than it, never more lines than there are texts, every member inside.
-#include "installer/core/LanguageSet.h"
-#include "installer/core/MemoryPackageSource.h"
-#include "installer/core/PackageLocate.h"
-#include "installer/core/PackageTables.h"
+#include "installer/package/LanguageSet.h"
+#include "installer/package/MemoryPackageSource.h"
+#include "installer/package/PackageLocate.h"
+#include "installer/package/PackageTables.h"
 
 #include <vector>
 

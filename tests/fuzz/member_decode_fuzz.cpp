@@ -1,6 +1,6 @@
 // The member decoder over arbitrary bytes: no read outside the input, no write of more than the
 // decoder produced, no hang; every result is one of the documented codes.
-#include "installer/core/MemberDecoder.h"
+#include "installer/package/MemberDecoder.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 // Locating the package in an arbitrary file: no read outside it, no allocation larger than it.
-#include "installer/core/PackageLocate.h"
-#include "installer/core/MemoryPackageSource.h"
+#include "installer/package/PackageLocate.h"
+#include "installer/package/MemoryPackageSource.h"
 
 #include <vector>
 

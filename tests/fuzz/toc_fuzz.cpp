@@ -1,6 +1,6 @@
 // The table of contents reader over any unscrambled block: no read outside the block, no
 // allocation larger than it could hold, no fault on any nesting or count.
-#include "installer/core/TocRead.h"
+#include "installer/package/TocRead.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // Unscrambling of package blocks and uninstall data: any bytes, once or twice, must be handled
 // without a fault, and whatever passes both checks must scramble and unscramble back to itself.
-#include "installer/core/ByteString.h"
+#include "installer/text/ByteString.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,7 +1,7 @@
 // The UTF-8 decoder over any bytes and any byte limit: the measuring pass and the writing pass
 // agree, the output buffer sized by the measure is never overrun, and what decodes without a
 // Latin-1 fallback encodes back to the same bytes.
-#include "installer/core/Utf8.h"
+#include "installer/text/Utf8.h"
 
 #include <cstdint>
 #include <string>

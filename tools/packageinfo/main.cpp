@@ -1,6 +1,6 @@
 // packageinfo: locates the package in an installer file the way the installer does and prints
 // the result: "locate <code> header <length>", then the failure's text when there is one.
-#include "installer/core/PackageLocate.h"
+#include "installer/package/PackageLocate.h"
 
 #include <cstdio>
 

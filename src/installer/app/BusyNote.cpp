@@ -2,7 +2,7 @@
 
 #include "ResourceIds.h"
 
-#include "installer/core/win/TextConversion.h"
+#include "installer/text/win/TextConversion.h"
 
 INT_PTR CALLBACK BusyNote::procedure(HWND window, UINT message, WPARAM, LPARAM lParam) noexcept
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The installer's small "please wait" window (dialog 18), shown without an owner while start-up
 // works; destroyed with the object. It carries a progress bar, drawn once the bar is created.
-#include "installer/core/win/ProgressBar.h"
+#include "installer/wizard/win/ProgressBar.h"
 
 #include <windows.h>
 

@@ -3,17 +3,17 @@
 #include "FileSearchNoteDialog.h"
 #include "InstallerExit.h"
 
-#include "installer/core/DirectoryCreation.h"
-#include "installer/core/ErrorBox.h"
-#include "installer/core/ExtractionHooks.h"
-#include "installer/core/FatalError.h"
-#include "installer/core/FileSearchNote.h"
-#include "installer/core/InstallerShutdown.h"
-#include "installer/core/InstallerState.h"
-#include "installer/core/NextVolumePrompt.h"
-#include "installer/core/RegistryView.h"
-#include "installer/core/win/InstallerMessageBox.h"
-#include "installer/core/win/NextVolumeDialog.h"
+#include "installer/memory/FatalError.h"
+#include "installer/package/ExtractionHooks.h"
+#include "installer/package/NextVolumePrompt.h"
+#include "installer/state/InstallerShutdown.h"
+#include "installer/state/InstallerState.h"
+#include "installer/state/win/InstallerMessageBox.h"
+#include "installer/system/DirectoryCreation.h"
+#include "installer/system/ErrorBox.h"
+#include "installer/system/RegistryView.h"
+#include "installer/variables/FileSearchNote.h"
+#include "installer/wizard/win/NextVolumeDialog.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
 #pragma once
 // Hands the installer's own error box, fatal-error exit, shutdown, extraction question,
-// next-volume dialog, uninstall log and file-search note to the core's hooks.
+// next-volume dialog, uninstall log and file-search note to the libraries' hooks.
 void installCoreHooks();

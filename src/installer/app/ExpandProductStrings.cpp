@@ -1,9 +1,9 @@
 #include "ExpandProductStrings.h"
 
-#include "installer/core/FileNameSafe.h"
-#include "installer/core/InstallerState.h"
-#include "installer/core/PackageHeaderFields.h"
-#include "installer/core/TextExpansion.h"
+#include "installer/package/PackageHeaderFields.h"
+#include "installer/state/InstallerState.h"
+#include "installer/text/FileNameSafe.h"
+#include "installer/variables/TextExpansion.h"
 
 void expandProductStrings()
 {

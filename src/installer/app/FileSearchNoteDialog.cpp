@@ -2,8 +2,8 @@
 
 #include "ResourceIds.h"
 
-#include "installer/core/InstallerState.h"
-#include "installer/core/win/TextConversion.h"
+#include "installer/state/InstallerState.h"
+#include "installer/text/win/TextConversion.h"
 
 #include <windows.h>
 

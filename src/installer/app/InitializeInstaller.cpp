@@ -2,14 +2,14 @@
 
 #include "BusyNote.h"
 
-#include "installer/core/FreeSpace.h"
-#include "installer/core/InstallerState.h"
-#include "installer/core/PackageResources.h"
-#include "installer/core/TextExpansion.h"
-#include "installer/core/VariableApi.h"
-#include "installer/core/win/InstallerMessageBox.h"
-#include "installer/core/win/Registry.h"
-#include "installer/core/win/TextConversion.h"
+#include "installer/package/PackageResources.h"
+#include "installer/state/InstallerState.h"
+#include "installer/state/win/InstallerMessageBox.h"
+#include "installer/system/FreeSpace.h"
+#include "installer/system/win/Registry.h"
+#include "installer/text/win/TextConversion.h"
+#include "installer/variables/TextExpansion.h"
+#include "installer/variables/VariableApi.h"
 
 #include <windows.h>
 

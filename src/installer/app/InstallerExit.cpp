@@ -1,12 +1,12 @@
 #include "InstallerExit.h"
 
-#include "installer/core/FatalError.h"
-#include "installer/core/FileSystem.h"
-#include "installer/core/InstallerRunRules.h"
-#include "installer/core/InstallerState.h"
-#include "installer/core/PackageResources.h"
-#include "installer/core/MemberExtraction.h"
-#include "installer/core/win/InstallerMessageBox.h"
+#include "installer/memory/FatalError.h"
+#include "installer/system/FileSystem.h"
+#include "installer/state/InstallerRunRules.h"
+#include "installer/state/InstallerState.h"
+#include "installer/package/PackageResources.h"
+#include "installer/package/MemberExtraction.h"
+#include "installer/state/win/InstallerMessageBox.h"
 
 #include <windows.h>
 #include <objbase.h>

@@ -8,16 +8,16 @@
 #include "SelfCopy.h"
 #include "SetupResourceDir.h"
 
-#include "installer/core/FileSystem.h"
-#include "installer/core/FolderVariables.h"
-#include "installer/core/InstallerRunRules.h"
-#include "installer/core/InstallerState.h"
-#include "installer/core/SystemNumbers.h"
-#include "installer/core/TempFileName.h"
-#include "installer/core/VariableApi.h"
-#include "installer/core/win/FolderVariablesInit.h"
-#include "installer/core/win/UserAdmin.h"
-#include "installer/core/win/InstallerMessageBox.h"
+#include "installer/system/FileSystem.h"
+#include "installer/variables/FolderVariables.h"
+#include "installer/state/InstallerRunRules.h"
+#include "installer/state/InstallerState.h"
+#include "installer/variables/SystemNumbers.h"
+#include "installer/system/TempFileName.h"
+#include "installer/variables/VariableApi.h"
+#include "installer/variables/win/FolderVariablesInit.h"
+#include "installer/system/win/UserAdmin.h"
+#include "installer/state/win/InstallerMessageBox.h"
 
 #include <commctrl.h>
 #include <objbase.h>

@@ -1,10 +1,10 @@
 #include "ReadToc.h"
 
-#include "installer/core/InstallerState.h"
-#include "installer/core/PackageLocate.h"
-#include "installer/core/RegistryView.h"
-#include "installer/core/TocRead.h"
-#include "installer/core/VariableApi.h"
+#include "installer/package/PackageLocate.h"
+#include "installer/package/TocRead.h"
+#include "installer/state/InstallerState.h"
+#include "installer/system/RegistryView.h"
+#include "installer/variables/VariableApi.h"
 
 #include <windows.h>
 

@@ -2,12 +2,12 @@
 
 #include "BusyNote.h"
 
-#include "installer/core/InstallerState.h"
-#include "installer/core/ModulePath.h"
-#include "installer/core/TempFileName.h"
-#include "installer/core/TransferPercent.h"
-#include "installer/core/win/CopyProgressBar.h"
-#include "installer/core/win/TextConversion.h"
+#include "installer/state/InstallerState.h"
+#include "installer/system/ModulePath.h"
+#include "installer/system/TempFileName.h"
+#include "installer/text/win/TextConversion.h"
+#include "installer/wizard/TransferPercent.h"
+#include "installer/wizard/win/CopyProgressBar.h"
 
 #include <windows.h>
 

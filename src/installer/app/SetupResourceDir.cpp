@@ -1,7 +1,7 @@
 #include "SetupResourceDir.h"
 
-#include "installer/core/InstallerState.h"
-#include "installer/core/ResourceDirectory.h"
+#include "installer/state/InstallerState.h"
+#include "installer/system/ResourceDirectory.h"
 
 #include <windows.h>
 

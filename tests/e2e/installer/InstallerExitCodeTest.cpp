@@ -4,7 +4,7 @@
 #include "InstallerProcess.h"
 
 #include "PackageBuilder.h"
-#include "installer/core/win/BesideTestProgram.h"
+#include "installer/system/win/BesideTestProgram.h"
 
 #include <gtest/gtest.h>
 

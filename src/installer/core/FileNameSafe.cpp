@@ -1,9 +1,0 @@
-#include "installer/core/FileNameSafe.h"
-
-ByteString fileNameSafe(const ByteString& text)
-{
-    ByteString safe = text;
-    for (const char unsafe : {':', '/', '\\', '|', '*', '?', '"', '<', '>'})
-        safe.replaceChar(static_cast<std::uint8_t>(unsafe), '_');
-    return safe;
-}

@@ -1,6 +1,0 @@
-#pragma once
-// A text made usable as a file or mutex name: each colon, slash, backslash, vertical bar,
-// asterisk, question mark, double quote, less-than and greater-than sign becomes an underscore.
-#include "installer/core/ByteString.h"
-
-ByteString fileNameSafe(const ByteString& text);

@@ -1,6 +1,0 @@
-#pragma once
-// The system's upper-casing of the characters of a text (the ANSI code page's rules on Windows,
-// ASCII and the installer's own few letters natively).
-#include "installer/core/ByteString.h"
-
-void systemUpperCase(ByteString& text);

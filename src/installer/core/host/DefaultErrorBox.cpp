@@ -1,8 +1,0 @@
-#include "installer/core/ErrorBox.h"
-
-#include <cstdio>
-
-void defaultErrorBox(const char* text)
-{
-    std::fprintf(stderr, "%s\n", text ? text : "Out of memory");
-}

@@ -1,6 +1,0 @@
-#include "installer/core/SystemUpperCase.h"
-
-void systemUpperCase(ByteString& text)
-{
-    text.toUpper();
-}

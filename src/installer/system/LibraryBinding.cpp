@@ -1,0 +1,106 @@
+#include "installer/system/LibraryBinding.h"
+
+#include "installer/system/FileSystem.h"
+
+#include <cstring>
+
+LibraryBinding::LibraryBinding(std::initializer_list<const char*> exportNames)
+    : exportNames_(exportNames), entries_(exportNames.size(), nullptr)
+{
+}
+
+LibraryBinding::~LibraryBinding()
+{
+    unload();
+}
+
+bool LibraryBinding::load(const char* path)
+{
+    if (module_)
+        return true;
+    copyPath_.assignCStr(path);
+    module_ = loadLibraryFile(path);
+    if (!module_)
+        return false;
+    for (std::size_t i = 0; i < exportNames_.size(); ++i)
+        entries_[i] = findLibraryExport(module_, exportNames_[i]);
+    return true;
+}
+
+bool LibraryBinding::unload()
+{
+    if (!module_)
+        return true;
+    freeLibraryModule(module_);
+    module_ = nullptr;
+    entries_.assign(entries_.size(), nullptr);
+    if (!copyPath_.empty())
+        forceDelete(copyPath_.cStr());
+    return true;
+}
+
+LibraryExport LibraryBinding::entry(const char* name) const
+{
+    for (std::size_t i = 0; i < exportNames_.size(); ++i)
+        if (std::strcmp(exportNames_[i], name) == 0)
+            return entries_[i];
+    return nullptr;
+}
+
+namespace {
+
+#if defined(_WIN32)
+#define KV_LIBRARY_STDCALL __stdcall
+#else
+#define KV_LIBRARY_STDCALL
+#endif
+
+using JpegToBmp = int(KV_LIBRARY_STDCALL*)(const char* jpegPath, const char* bmpPath);
+
+} // namespace
+
+JpegHelper::JpegHelper() : LibraryBinding({"GetDllVersion", "Blit", "JPGToBMP", "JPGToBMPEx"}) {}
+
+bool JpegHelper::load(const char* path)
+{
+    if (loaded())
+        return true;
+    return LibraryBinding::load(path) && entry("JPGToBMPEx") != nullptr;
+}
+
+bool JpegHelper::convertJpegToBmp(const char* jpegPath, const char* bmpPath) const
+{
+    const auto convert = reinterpret_cast<JpegToBmp>(entry("JPGToBMP"));
+    if (!convert)
+        return false;
+    convert(jpegPath, bmpPath);
+    return true;
+}
+
+Mp3Helper::Mp3Helper()
+    : LibraryBinding({"MP3Close", "MP3DeInit", "MP3GetCurrentPos", "MP3GetLength", "MP3GetMPEG_Args", "MP3GetPlayer",
+                      "MP3GetPlayerMode", "MP3Init", "MP3Open", "MP3Pause", "MP3Play", "MP3SetDevice",
+                      "MP3SetExternalValues", "MP3SetPriority", "MP3Stop", "MP3Suspend", "MP3Resume"})
+{
+}
+
+bool Mp3Helper::load(const char* path)
+{
+    if (loaded())
+        return true;
+    if (!LibraryBinding::load(path))
+        return false;
+    constexpr std::size_t kStopIndex = 14;
+    for (std::size_t i = 0; i < 17; ++i)
+        if (i != kStopIndex && !entry(i))
+            return false;
+    return true;
+}
+
+PluginLibrary::PluginLibrary()
+    : LibraryBinding({"AdvancedEntry", "EntryPoint0", "EntryPoint1", "EntryPoint1_5", "EntryPoint2", "EntryPoint3",
+                      "EntryPoint4", "EntryPoint5", "EntryPoint6", "EntryPoint7", "EntryPoint8", "EntryPoint9",
+                      "EntryPoint10", "EntryPoint11", "EntryPoint12", "EntryPoint13", "EntryPointCustom",
+                      "SystemInformation", "OnMessage"})
+{
+}

@@ -1,0 +1,8 @@
+#include "installer/system/ErrorBox.h"
+
+#include <cstdio>
+
+void defaultErrorBox(const char* text)
+{
+    std::fprintf(stderr, "%s\n", text ? text : "Out of memory");
+}

@@ -1,0 +1,104 @@
+#include "installer/system/DirectoryCreation.h"
+
+#include "installer/system/ErrorBox.h"
+#include "installer/text/ByteString.h"
+#include "installer/text/CStrings.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+// Puts the current directory back however the walk ends.
+class CurrentDirectoryKeeper {
+public:
+    CurrentDirectoryKeeper()
+    {
+        const DWORD n = GetCurrentDirectoryA(0, nullptr);
+        saved_.resize(n);
+        if (n)
+            saved_.resize(GetCurrentDirectoryA(n, saved_.data()));
+    }
+    ~CurrentDirectoryKeeper()
+    {
+        if (!saved_.empty())
+            SetCurrentDirectoryA(saved_.c_str());
+    }
+    CurrentDirectoryKeeper(const CurrentDirectoryKeeper&) = delete;
+    CurrentDirectoryKeeper& operator=(const CurrentDirectoryKeeper&) = delete;
+
+private:
+    std::string saved_;
+};
+
+void reportFailure(const std::string& component, DWORD error)
+{
+    ByteString text;
+    text.format(kCouldNotCreateFolderFormat, component.c_str());
+    if (error == ERROR_ACCESS_DENIED)
+        text.appendCStr(kAccessDeniedAdvice);
+    showErrorBox(text.cStr());
+}
+
+bool enterOrCreate(const std::string& component, bool quiet)
+{
+    if (SetCurrentDirectoryA(component.c_str()))
+        return true;
+    if (!CreateDirectoryA(component.c_str(), nullptr) || !SetCurrentDirectoryA(component.c_str())) {
+        const DWORD error = GetLastError();
+        if (!quiet)
+            reportFailure(component, error);
+        return false;
+    }
+    char created[MAX_PATH * 2] = {};
+    const DWORD n = GetCurrentDirectoryA(sizeof created, created);
+    if (n > 0 && n < sizeof created)
+        recordCreatedFolder(created);
+    return true;
+}
+
+} // namespace
+
+bool createDirectories(const char* path, bool quiet)
+{
+    if (isNullOrEmpty(path))
+        return false;
+    const std::string full(path);
+    std::string start;
+    std::string rest;
+    const bool isDrivePath = full.size() >= 3 && full[1] == ':' && full[2] == '\\' &&
+        ((full[0] >= 'A' && full[0] <= 'Z') || (full[0] >= 'a' && full[0] <= 'z'));
+    if (isDrivePath) {
+        start = full.substr(0, 3);
+        rest = full.substr(3);
+    } else if (full.rfind("\\\\", 0) == 0) {
+        const std::size_t afterServer = full.find('\\', 2);
+        if (afterServer == std::string::npos)
+            return false;
+        const std::size_t afterShare = full.find('\\', afterServer + 1);
+        if (afterShare == std::string::npos || afterShare + 1 >= full.size())
+            return true; // only a server and a share: nothing to create
+        start = full.substr(0, afterShare);
+        rest = full.substr(afterShare + 1);
+    } else {
+        return false;
+    }
+    CurrentDirectoryKeeper keeper;
+    // Components are created relative to the start: never anywhere else.
+    if (!SetCurrentDirectoryA(start.c_str()))
+        return false;
+    if (!rest.empty() && rest.back() == '\\')
+        rest.pop_back();
+    std::size_t begin = 0;
+    while (begin <= rest.size()) {
+        std::size_t end = rest.find('\\', begin);
+        if (end == std::string::npos)
+            end = rest.size();
+        const std::string component = rest.substr(begin, end - begin);
+        if (!component.empty() && !enterOrCreate(component, quiet))
+            return false;
+        begin = end + 1;
+    }
+    return true;
+}

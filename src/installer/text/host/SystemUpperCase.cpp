@@ -1,0 +1,6 @@
+#include "installer/text/SystemUpperCase.h"
+
+void systemUpperCase(ByteString& text)
+{
+    text.toUpper();
+}

@@ -1,0 +1,80 @@
+#include "installer/variables/VariableSources.h"
+
+#include "installer/system/FileSearch.h"
+#include "installer/system/RegistryView.h"
+#include "installer/system/win/Registry.h"
+#include "installer/text/win/TextConversion.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+// The predefined handles are negative 32-bit numbers: widening keeps their sign, as the
+// system's own definitions do on 64-bit Windows.
+HKEY rootKey(std::int32_t root)
+{
+    return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(root));
+}
+
+ByteString readIniText(const char* file, const char* section, const char* key, const char* defaultText,
+                       std::uint32_t size)
+{
+    std::vector<char> buffer(size ? size : 1, '\0');
+    GetPrivateProfileStringA(section, key, defaultText, buffer.data(), static_cast<DWORD>(buffer.size()), file);
+    buffer.back() = '\0';
+    return ByteString(buffer.data());
+}
+
+std::int32_t readIniInt(const char* file, const char* section, const char* key, std::int32_t defaultValue)
+{
+    return static_cast<std::int32_t>(GetPrivateProfileIntA(section, key, defaultValue, file));
+}
+
+// Opens the key for querying and, when valueName is given, queries the value's size.
+bool registryEntryExists(std::int32_t root, const char* keyPath, const char* valueName)
+{
+    HKEY key;
+    if (RegOpenKeyExA(rootKey(root), keyPath, 0, KEY_QUERY_VALUE | registryViewBits(), &key) != ERROR_SUCCESS)
+        return false;
+    bool exists = true;
+    if (valueName) {
+        DWORD size = MAX_PATH;
+        exists = RegQueryValueExA(key, valueName, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
+    }
+    RegCloseKey(key);
+    return exists;
+}
+
+} // namespace
+
+VariableSources systemVariableSources()
+{
+    VariableSources sources;
+    sources.readIniText = &readIniText;
+    sources.readIniInt = &readIniInt;
+    sources.registryKeyExists = [](std::int32_t root, const char* keyPath) {
+        return registryEntryExists(root, keyPath, nullptr);
+    };
+    sources.registryValueExists = [](std::int32_t root, const char* keyPath, const char* valueName) {
+        return registryEntryExists(root, keyPath, valueName ? valueName : "");
+    };
+    sources.readRegistryBytes = [](std::int32_t root, const char* keyPath, const char* valueName,
+                                   std::vector<std::uint8_t>* out) {
+        return readRegistryBytes(rootKey(root), keyPath, valueName, out);
+    };
+    sources.findFile = [](const char* folder, const char* name, ByteString* out) {
+        return findFile(folder, name, 0, out);
+    };
+    sources.findFileOnFixedDrives = [](const char* name, ByteString* out) {
+        return findFileOnFixedDrives(name, 0, out);
+    };
+    sources.ansiToUtf8 = [](const char* text) {
+        ByteString utf8;
+        ansiToUtf8(text, utf8);
+        return utf8;
+    };
+    return sources;
+}
