@@ -3,6 +3,7 @@
 #include "base/Exceptions.h"
 #include "gui/win/TApplication.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -56,6 +57,20 @@ LRESULT CALLBACK WinControlWindowProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM 
     return result;
 }
 
+// The subclass procedure of the system windows our controls wrap.
+LRESULT CALLBACK WinControlSubclassProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam, UINT_PTR /*Id*/,
+                                        DWORD_PTR RefData)
+{
+    auto* control = reinterpret_cast<TWinControl*>(RefData);
+    if (!control || control->FHandle.load() != Wnd) {
+        if (Msg == WM_NCDESTROY) RemoveWindowSubclass(Wnd, WinControlSubclassProc, 0);
+        return DefSubclassProc(Wnd, Msg, wParam, lParam);
+    }
+    LRESULT result = 0;
+    if (!GuardedCall([&] { result = control->WndProc(Msg, wParam, lParam); })) return 0;
+    return result;
+}
+
 TShiftState KeyboardShiftState()
 {
     TShiftState shift = 0;
@@ -83,8 +98,16 @@ TWinControl::~TWinControl()
 {
     for (TControl* child : FControls) child->FParent = nullptr;
     FControls.clear();
+    DestroyOwnWindow();
+}
+
+void TWinControl::DestroyOwnWindow()
+{
     if (HWND wnd = FHandle.exchange(nullptr)) {
-        SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
+        if (FSubclassed)
+            RemoveWindowSubclass(wnd, WinControlSubclassProc, 0);
+        else
+            SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
         DestroyWindow(wnd);
     }
 }
@@ -109,13 +132,24 @@ void TWinControl::CreateHandle()
     TCreateParams params;
     CreateParams(params);
     HWND parent = Parent() ? Parent()->FHandle.load() : nullptr;
-    HWND wnd = CreateWindowExW(params.ExStyle, WindowClassName, params.Caption.c_str(), params.Style, Left(), Top(),
-                               Width(), Height(), parent, nullptr, GetModuleHandleW(nullptr), this);
+    FSubclassed = params.WindowClass != nullptr;
+    HWND wnd = CreateWindowExW(params.ExStyle, FSubclassed ? params.WindowClass : WindowClassName,
+                               params.Caption.c_str(), params.Style, Left(), Top(), Width(), Height(), parent,
+                               nullptr, GetModuleHandleW(nullptr), FSubclassed ? nullptr : this);
     if (!wnd) {
         FHandle = nullptr;
         throw Exception("Error creating window of " + ClassName());
     }
     FHandle = wnd;
+    if (FSubclassed) {
+        if (!SetWindowSubclass(wnd, WinControlSubclassProc, 0, reinterpret_cast<DWORD_PTR>(this))) {
+            FHandle = nullptr;
+            DestroyWindow(wnd);
+            throw Exception("Error subclassing window of " + ClassName());
+        }
+        SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    }
+    HandleCreated();
     for (TControl* child : FControls)
         if (auto* windowed = dynamic_cast<TWinControl*>(child)) windowed->HandleNeeded();
 }
@@ -193,7 +227,21 @@ TPoint TWinControl::ScreenToClient(const TPoint& P)
 
 LRESULT TWinControl::DefaultHandler(UINT Msg, WPARAM wParam, LPARAM lParam)
 {
+    if (FSubclassed) return DefSubclassProc(FHandle.load(), Msg, wParam, lParam);
     return DefWindowProcW(FHandle.load(), Msg, wParam, lParam);
+}
+
+bool TWinControl::ReflectToChild(HWND Child, UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result)
+{
+    if (!Child) return false;
+    for (TControl* control : FControls) {
+        auto* windowed = dynamic_cast<TWinControl*>(control);
+        if (windowed && windowed->FHandle.load() == Child) {
+            Result = windowed->WndProc(ReflectedMessage + Msg, wParam, lParam);
+            return true;
+        }
+    }
+    return false;
 }
 
 void TWinControl::PaintWindow(HDC) {}
@@ -243,6 +291,31 @@ void TWinControl::HandleMouse(UINT Msg, WPARAM wParam, LPARAM lParam)
 
 LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT reflected = 0;
+    switch (Msg) {
+    case WM_COMMAND: case WM_HSCROLL: case WM_VSCROLL:
+        if (ReflectToChild(reinterpret_cast<HWND>(lParam), Msg, wParam, lParam, reflected)) return reflected;
+        break;
+    case WM_NOTIFY:
+        if (ReflectToChild(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, Msg, wParam, lParam, reflected)) return reflected;
+        break;
+    case WM_DRAWITEM:
+        if (ReflectToChild(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem, Msg, wParam, lParam, reflected))
+            return reflected;
+        break;
+    default:
+        break;
+    }
+    if (FSubclassed) {
+        // The system window paints, sizes and handles the mouse itself.
+        if (Msg == WM_NCDESTROY) {
+            HWND wnd = FHandle.exchange(nullptr);
+            RemoveWindowSubclass(wnd, WinControlSubclassProc, 0);
+            return DefSubclassProc(wnd, Msg, wParam, lParam);
+        }
+        if (Msg >= ReflectedMessage) return 0;
+        return DefaultHandler(Msg, wParam, lParam);
+    }
     switch (Msg) {
     case WM_PAINT: {
         PAINTSTRUCT ps;

@@ -13,6 +13,12 @@
 namespace kv {
 
 LRESULT CALLBACK WinControlWindowProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK WinControlSubclassProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam, UINT_PTR Id, DWORD_PTR RefData);
+
+// A notification a parent received about a child's system window (WM_COMMAND, WM_NOTIFY,
+// WM_HSCROLL, WM_VSCROLL, WM_DRAWITEM) is passed on to the child's control as ReflectedMessage + Msg
+// with the same parameters.
+constexpr UINT ReflectedMessage = WM_APP + 0x3000;
 
 class TWinControl : public TControl {
 public:
@@ -52,6 +58,9 @@ protected:
         DWORD Style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
         DWORD ExStyle = 0;
         std::wstring Caption;
+        // A system window class (a button, a list box, a track bar) that the control wraps: its
+        // window is made from that class and subclassed; nullptr for our own window class.
+        const wchar_t* WindowClass = nullptr;
     };
     virtual void CreateParams(TCreateParams& Params);
     void BoundsChanged() override;
@@ -60,11 +69,19 @@ protected:
     virtual void KeyDown(std::uint16_t& Key, TShiftState Shift);
     virtual void KeyUp(std::uint16_t& Key, TShiftState Shift);
     virtual void CaptureChanged() {}
+    // Follows the making of the window, before the children's windows are made.
+    virtual void HandleCreated() {}
+    // Whether the window is a subclassed system window.
+    bool Subclassed() const { return FSubclassed; }
     LRESULT DefaultHandler(UINT Msg, WPARAM wParam, LPARAM lParam);
 
 private:
     friend class TControl;
     friend LRESULT CALLBACK WinControlWindowProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK WinControlSubclassProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam, UINT_PTR Id,
+                                                   DWORD_PTR RefData);
+    bool ReflectToChild(HWND Child, UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result);
+    void DestroyOwnWindow();
     void InsertControl(TControl* Control);
     void RemoveControl(TControl* Control);
     void CreateHandle();
@@ -76,6 +93,7 @@ private:
     std::int32_t FLaidOutWidth = -1, FLaidOutHeight = -1;
     bool FInWmSize = false;
     bool FClickPending = false;
+    bool FSubclassed = false;
 };
 
 // The modifier keys and buttons of a mouse message's wParam, with Alt from the keyboard.

@@ -1,0 +1,31 @@
+#pragma once
+// A system check box. OnClick follows every real change of the check state: a click, the space
+// bar, BM_CLICK or SetChecked; setting the state it has raises nothing.
+#include "gui/win/TWinControl.h"
+
+#include <string>
+
+namespace kv {
+
+class TCheckBox : public TWinControl {
+public:
+    explicit TCheckBox(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 97, 17); }
+    std::string ClassName() const override { return "TCheckBox"; }
+
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& Value);
+    bool Checked() const { return FChecked; }
+    void SetChecked(bool Value);
+
+    LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void HandleCreated() override;
+
+private:
+    std::string FCaption;
+    bool FChecked = false;
+};
+
+} // namespace kv
