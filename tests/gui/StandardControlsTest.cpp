@@ -124,6 +124,24 @@ TEST_F(StandardControls, AnExceptionInAControlsEventStopsAtItsWindow)
     EXPECT_FALSE(box->Checked());
 }
 
+TEST_F(StandardControls, CheckBoxFillsItsBackgroundWithItsColour)
+{
+    const TColor green = 0xC0DCC0;
+    for (TColor color : {green, clBtnFace}) {
+        SCOPED_TRACE(color);
+        TCheckBox box(nullptr);
+        box.SetBounds(10, 10, 60, 17);
+        box.SetColor(color);
+        box.SetParent(form);
+        box.Repaint();
+        Pump();
+        HDC dc = GetDC(box.Handle());
+        const COLORREF pixel = GetPixel(dc, 50, 8);
+        ReleaseDC(box.Handle(), dc);
+        EXPECT_EQ(pixel, ColorToRGB(color));
+    }
+}
+
 // --- group box ---
 
 TEST_F(StandardControls, GroupBoxShowsItsCaptionAndPassesItsChildrensNotificationsOn)

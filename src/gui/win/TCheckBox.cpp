@@ -4,6 +4,11 @@
 
 namespace kv {
 
+TCheckBox::~TCheckBox()
+{
+    if (FBrush) DeleteObject(FBrush);
+}
+
 void TCheckBox::SetCaption(const std::string& Value)
 {
     FCaption = Value;
@@ -41,6 +46,16 @@ LRESULT TCheckBox::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
             Click();
         }
         return 0;
+    }
+    if ((Msg == ReflectedMessage + WM_CTLCOLORBTN || Msg == ReflectedMessage + WM_CTLCOLORSTATIC) &&
+        Color() != clBtnFace) {
+        if (!FBrush || FBrushColor != Color()) {
+            if (FBrush) DeleteObject(FBrush);
+            FBrushColor = Color();
+            FBrush = CreateSolidBrush(ColorToRGB(FBrushColor));
+        }
+        SetBkColor(reinterpret_cast<HDC>(wParam), ColorToRGB(FBrushColor));
+        return reinterpret_cast<LRESULT>(FBrush);
     }
     return TWinControl::WndProc(Msg, wParam, lParam);
 }

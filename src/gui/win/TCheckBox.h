@@ -1,6 +1,7 @@
 #pragma once
 // A system check box. OnClick follows every real change of the check state: a click, the space
-// bar, BM_CLICK or SetChecked; setting the state it has raises nothing.
+// bar, BM_CLICK or SetChecked; setting the state it has raises nothing. A Color other than
+// clBtnFace fills its background.
 #include "gui/win/TWinControl.h"
 
 #include <string>
@@ -10,6 +11,7 @@ namespace kv {
 class TCheckBox : public TWinControl {
 public:
     explicit TCheckBox(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 97, 17); }
+    ~TCheckBox() override;
     std::string ClassName() const override { return "TCheckBox"; }
 
     const std::string& Caption() const { return FCaption; }
@@ -26,6 +28,8 @@ protected:
 private:
     std::string FCaption;
     bool FChecked = false;
+    HBRUSH FBrush = nullptr; // of FBrushColor, made when first painted
+    TColor FBrushColor = clNone;
 };
 
 } // namespace kv
