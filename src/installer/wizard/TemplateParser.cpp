@@ -1,6 +1,7 @@
 #include "installer/wizard/TemplateParser.h"
 
 #include "installer/memory/FatalError.h"
+#include "installer/variables/TextExpansion.h"
 
 #include <cstring>
 #include <limits>
@@ -222,8 +223,9 @@ void resolveControl(TemplateControl& control, const TemplateSettings& settings)
         control.text = ByteString();
     } else if (!control.text.empty()) {
         selectLanguageBlock(control.text, settings.languageNumber);
-        if (control.type == kControlStatic)
-            splitHyperlink(control.text, control.link);
+        // The link target may name user variables.
+        if (control.type == kControlStatic && splitHyperlink(control.text, control.link))
+            expandVariables(control.link, kAllVariables);
     }
     control.textColour = resolveColour(control.textColour, settings);
     control.normalTextColour = control.textColour;

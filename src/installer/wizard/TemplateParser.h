@@ -140,7 +140,8 @@ void freeTemplateControls(PointerList& controls);
 // Deletes the window's bindings and empties the list.
 void freeTemplateBindings(TemplateWindow& window);
 
-// Language block of the text (a static of sub-type 2 is emptied), hyperlink, colour codes, DPI.
+// Language block of the text (a static of sub-type 2 is emptied), hyperlink (its link with the
+// user variables expanded), colour codes, DPI.
 void resolveControl(TemplateControl& control, const TemplateSettings& settings);
 
 // Replaces text by the block of languageNumber ("<LangID=n>...</LangID=n>"), else by the block of

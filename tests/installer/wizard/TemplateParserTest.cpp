@@ -2,6 +2,9 @@
 // blocks, hyperlink statics, colour codes, DPI arithmetic and broken templates.
 #include "installer/wizard/TemplateParser.h"
 
+#include "installer/state/InstallerState.h"
+#include "installer/variables/VariableList.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -389,6 +392,50 @@ TEST(TemplateParser, ResolvingTextsColoursAndSizes)
     EXPECT_EQ(raw.control(1).textColour, kColourWindowText);
     EXPECT_TRUE(raw.control(1).link.empty());
     EXPECT_EQ(raw.control(2).x, 8);
+}
+
+TEST(TemplateParser, ResolvedLinkNamesUserVariables)
+{
+    appendKnownVariable("<Site>", kVariableText, ByteString(), ByteString("example.org"), 0);
+    TemplateSpec t;
+    ControlSpec link;
+    link.text = "hyperlink: text=\"<Site>\" link=\"http://<Site>/help\"";
+    t.controls = {link};
+    Parsed p;
+    parse(p, build(t), true);
+    gPackageToc.variables.clear();
+    ASSERT_EQ(p.result, kTemplateOk);
+    EXPECT_EQ(text(p.control(0).link), "http://example.org/help");
+    EXPECT_EQ(text(p.control(0).text), "<Site>") << "the shown text is left to the page";
+}
+
+TEST(TemplateParser, PagesAtEachScreenResolution)
+{
+    struct Case {
+        std::int32_t logPixels;
+        std::int32_t width, height, controlX, controlY, controlWidth, controlHeight;
+    };
+    // A 400 x 300 page, a control at 10, 20 of 200 x 30.
+    const Case cases[] = {
+        {96, 400, 300, 10, 20, 200, 30},
+        {120, 500, 370, 12, 25, 250, 37},
+        {144, 600, 441, 15, 30, 300, 45},
+    };
+    for (const Case& c : cases) {
+        TemplateSettings settings;
+        settings.dpiFactor = dpiFactorFor(c.logPixels);
+        TemplateSpec t;
+        t.controls = {ControlSpec{}};
+        Parsed p;
+        parse(p, build(t), true, settings);
+        ASSERT_EQ(p.result, kTemplateOk) << c.logPixels;
+        EXPECT_EQ(p.window.width, c.width) << c.logPixels;
+        EXPECT_EQ(p.window.height, c.height) << c.logPixels;
+        EXPECT_EQ(p.control(0).x, c.controlX) << c.logPixels;
+        EXPECT_EQ(p.control(0).y, c.controlY) << c.logPixels;
+        EXPECT_EQ(p.control(0).width, c.controlWidth) << c.logPixels;
+        EXPECT_EQ(p.control(0).height, c.controlHeight) << c.logPixels;
+    }
 }
 
 TEST(TemplateParser, BrushOfEachKindOfControl)
