@@ -142,7 +142,7 @@ TEST(TemplateParser, WindowFieldsBindingsAndControlOfEveryVersion)
         edit.type = kControlEdit;
         edit.id = 5;
         edit.x = -1;
-        edit.text = "C:\\Program";
+        edit.text = "C:\\Programme \xC3\xA4\xE2\x82\xAC"; // UTF-8 bytes stay as they are
         edit.imageId = 0xFFFFFFFE;
         t.controls = {button, edit};
         Parsed p;
@@ -188,7 +188,7 @@ TEST(TemplateParser, WindowFieldsBindingsAndControlOfEveryVersion)
         const TemplateControl& e = p.control(1);
         EXPECT_EQ(e.id, 5);
         EXPECT_EQ(e.x, -1);
-        EXPECT_EQ(text(e.text), "C:\\Program");
+        EXPECT_EQ(text(e.text), "C:\\Programme \xC3\xA4\xE2\x82\xAC");
         EXPECT_EQ(static_cast<std::int32_t>(e.imageId), kImageNone);
     }
 }
