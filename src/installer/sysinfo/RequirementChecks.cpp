@@ -7,7 +7,6 @@ constexpr std::uint32_t kOs98 = 1u << 1;
 constexpr std::uint32_t kOsNt = 1u << 2;
 constexpr std::uint32_t kOsMe = 1u << 3;
 constexpr std::uint32_t kFirst98Build = 1998;
-constexpr std::uint32_t kOsr2FirstBuild = 1001;
 constexpr std::uint32_t kSecondEdition98Build = 2222;
 
 std::uint32_t build16(const OsVersion& os)
