@@ -7,6 +7,7 @@
 #include "installer/system/DirectoryCreation.h"
 #include "installer/system/ErrorBox.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,7 +23,7 @@ protected:
             gUninstallLog.createdFolders.appendCStr("\r\n");
         });
         destination = file("dest");
-        gPackageToc.installDir = ByteString((destination + "/").c_str());
+        gPackageToc.installDir = ByteString(destination.c_str());
     }
     ~FileInstallTest() override
     {
@@ -44,13 +45,23 @@ protected:
         gInstallerContext.defaultOverwriteMode = 0;
     }
 
+#if defined(_WIN32)
+    static constexpr const char* kSeparator = "\\";
+#else
+    static constexpr const char* kSeparator = "/";
+#endif
+    // Names in tests are written with "/"; the installer gets the system's separator.
+    static std::string systemName(std::string name)
+    {
+        std::replace(name.begin(), name.end(), '/', kSeparator[0]);
+        return name;
+    }
     // A file entry named below the destination.
     static nlohmann::json entry(const std::string& name, const Bytes& content)
     {
-        return {{"name", "<InstallDir>" + name}, {"hex", hex(content)}};
+        return {{"name", "<InstallDir>" + std::string(kSeparator) + systemName(name)}, {"hex", hex(content)}};
     }
-    static Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
-    std::string installed(const std::string& name) const { return destination + "/" + name; }
+    std::string installed(const std::string& name) const { return destination + kSeparator + systemName(name); }
     static std::string textOf(const std::string& path)
     {
         std::ifstream in(path, std::ios::binary);

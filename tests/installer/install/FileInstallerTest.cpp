@@ -20,7 +20,8 @@ TEST_F(FileWalk, NestedFoldersEmptyFilesAndEveryStorageArePlacedAndLogged)
     const Bytes deep = sampleContent(100000, 3), raw = sampleContent(5000, 4), zipped = sampleContent(70000, 5);
     nlohmann::json files = nlohmann::json::array();
     files.push_back(entry("a/b/c/deep.txt", deep));
-    files.push_back({{"name", "<InstallDir>empty.txt"}, {"text", ""}, {"storage", "raw"}});
+    files.push_back(entry("empty.txt", {}));
+    files.back()["storage"] = "raw";
     files.push_back(entry("raw.bin", raw));
     files.back()["storage"] = "raw";
     files.push_back(entry("z/zip.dat", zipped));
@@ -136,6 +137,7 @@ TEST_F(FileWalk, APathThatLeavesItsFolderIsRefused)
 
     ASSERT_TRUE(installFiles());
     EXPECT_FALSE(fs::exists(file("escaped.txt")));
+    EXPECT_FALSE(fs::exists(installed("escaped.txt")));
     EXPECT_EQ(filesBelow(destination), std::vector<std::string>{"inside.txt"});
     ASSERT_EQ(errorBoxes.size(), 1u);
     EXPECT_EQ(errorBoxes[0].rfind("Failure while trying to install file ", 0), 0u);
