@@ -164,14 +164,21 @@ bool TIniFile::ValueExists(const std::string& Section, const std::string& Ident)
 
 std::vector<std::string> TIniFile::ReadSection(const std::string& Section) const
 {
+    std::vector<std::string> keys;
+    for (auto& entry : ReadSectionValues(Section)) keys.push_back(std::move(entry.first));
+    return keys;
+}
+
+std::vector<std::pair<std::string, std::string>> TIniFile::ReadSectionValues(const std::string& Section) const
+{
     const std::vector<std::string> lines = ReadLines();
     const TSectionSpan span = FindSection(lines, Section);
-    std::vector<std::string> keys;
-    if (span.First == std::string::npos) return keys;
+    std::vector<std::pair<std::string, std::string>> entries;
+    if (span.First == std::string::npos) return entries;
     std::string key, value;
     for (std::size_t i = span.First; i < span.Last; ++i)
-        if (Entry(lines[i], key, value)) keys.push_back(key);
-    return keys;
+        if (Entry(lines[i], key, value)) entries.emplace_back(key, value);
+    return entries;
 }
 
 std::int32_t TIniFile::ReadInteger(const std::string& Section, const std::string& Ident, std::int32_t Default) const

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kv {
@@ -29,6 +30,8 @@ public:
     bool ValueExists(const std::string& Section, const std::string& Ident) const;
     // The keys of a section in file order.
     std::vector<std::string> ReadSection(const std::string& Section) const;
+    // The keys and values of a section in file order, in one reading of the file.
+    std::vector<std::pair<std::string, std::string>> ReadSectionValues(const std::string& Section) const;
 
     // A key that exists keeps its line; a new key goes after the last entry of its section, a new
     // section at the end of the file.
