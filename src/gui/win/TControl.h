@@ -18,7 +18,7 @@ class TWinControl;
 using TAnchors = std::uint8_t;
 constexpr TAnchors akLeft = 1, akTop = 2, akRight = 4, akBottom = 8;
 
-enum TCursor : std::int8_t { crDefault = 0, crArrow = -2, crCross = -3, crHandPoint = -21 };
+enum TCursor : std::int8_t { crDefault = 0, crArrow = -2, crCross = -3, crSizeWE = -9, crHandPoint = -21 };
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, std::int32_t X, std::int32_t Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, std::int32_t X, std::int32_t Y)>;
