@@ -35,6 +35,7 @@ LPCWSTR SystemCursor(TCursor Cursor)
 {
     switch (Cursor) {
     case crCross: return MAKEINTRESOURCEW(32515);     // IDC_CROSS
+    case crSizeWE: return MAKEINTRESOURCEW(32644);    // IDC_SIZEWE
     case crHandPoint: return MAKEINTRESOURCEW(32649); // IDC_HAND
     case crHSplit: return MAKEINTRESOURCEW(32644);    // IDC_SIZEWE
     case crNoDrop: return MAKEINTRESOURCEW(32648);    // IDC_NO
