@@ -10,6 +10,7 @@
 #include "installer/state/InstallerShutdown.h"
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"
+#include "installer/sysinfo/win/SystemInformationProbes.h"
 #include "installer/system/DirectoryCreation.h"
 #include "installer/system/ErrorBox.h"
 #include "installer/system/RegistryView.h"
@@ -71,6 +72,7 @@ void installCoreHooks()
     setEndInstallerHandler(shutdownFromCore);
     setExtractionQuestion(askAfterExtractionError);
     setNextVolumePrompt(showNextVolumeDialog);
+    setSystemProbes(systemInformationProbes());
     // The progress bar of the installation page takes the extraction's progress when it exists.
     // The 64-bit view is chosen by the package; until it is read, the system's own view.
     setRegistryViewBits(0);

@@ -48,6 +48,8 @@ void readOsVersion()
     static_assert(sizeof(os.servicePack) == sizeof(version.szCSDVersion));
     std::memcpy(os.servicePack.data(), version.szCSDVersion, sizeof(version.szCSDVersion));
     gInstallerContext.unicode = os.platformId == VER_PLATFORM_WIN32_NT ? 1 : 0;
+    if (os.platformId == VER_PLATFORM_WIN32_WINDOWS && (os.build & 0xFFFF) <= 1000)
+        gSystemInfoResults.windows95BeforeOsr2 = 1;
 }
 
 // The run without a page; returns the exit code.
@@ -76,6 +78,7 @@ int initInstaller(HINSTANCE instance)
     gInstallerContext.mainWindow = nullptr;
     gInstallerContext.screenDc = nullptr;
     gInstallerContext.dialogImage = nullptr;
+    gSystemInfoResults = SystemInfoResults{};
     readOsVersion();
     gBackgroundStyle.flags = 0;
 

@@ -20,4 +20,5 @@ PluginLibrary gPluginLibrary;
 std::array<ByteString, kLanguageTextCount> gLanguageTexts;
 InstallerFlags gFlags;
 SystemRequirements gSystemRequirements;
+SystemInfoResults gSystemInfoResults;
 SlideshowSettings gSlideshowSettings;

@@ -12,6 +12,7 @@
 #include "installer/text/ByteString.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -221,6 +222,33 @@ struct SystemRequirements {
     std::uint32_t adminRequired = 0;
 };
 
+// What the system-information probes found, handed to the plug-in's step 5 as it is laid out here.
+struct SystemInfoResults {
+    std::uint8_t joystickProbed = 0;
+    // Windows 95 before OSR2 (9x platform, build 1000 or less).
+    std::uint8_t windows95BeforeOsr2 = 0;
+    std::uint8_t displayModeMet = 0;
+    std::uint8_t unused[5] = {};
+    std::uint32_t cpuFeatures = 0;
+    std::int32_t cpuVendor = 0;
+    std::int32_t cpuType = 0;
+    std::int32_t cpuMhz = 0;
+    std::int32_t displayDevices = 0;
+    // The colour depth reported with the largest display mode, and that mode's size.
+    std::int32_t largestModeBits = 0;
+    std::int32_t largestWidth = 0;
+    std::int32_t largestHeight = 0;
+    std::int32_t failures = 0;
+    std::int32_t memoryMb = 0;
+    std::int32_t unknowns = 0;
+    std::uint16_t directXMajor = 0;
+    std::uint16_t directXMinor = 0;
+};
+static_assert(sizeof(SystemInfoResults) == 56);
+static_assert(offsetof(SystemInfoResults, cpuFeatures) == 8);
+static_assert(offsetof(SystemInfoResults, failures) == 40);
+static_assert(offsetof(SystemInfoResults, directXMajor) == 52);
+
 // Where and how long the slideshow shows its images during the installation.
 struct SlideshowSettings {
     // 0 centre, 1 top left, 2 top right, 3 bottom left, other bottom right.
@@ -362,4 +390,5 @@ extern PluginLibrary gPluginLibrary;
 extern std::array<ByteString, kLanguageTextCount> gLanguageTexts;
 extern InstallerFlags gFlags;
 extern SystemRequirements gSystemRequirements;
+extern SystemInfoResults gSystemInfoResults;
 extern SlideshowSettings gSlideshowSettings;

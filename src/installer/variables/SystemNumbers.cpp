@@ -12,10 +12,17 @@ namespace {
 
 constexpr std::uint64_t kBytesPerMb = 1048576;
 
+// A probe that is not installed measures nothing.
+template <typename Result>
+Result measure(Result (*probe)())
+{
+    return probe ? probe() : Result{};
+}
+
 std::int32_t cachedCpuMhz()
 {
     if (gSystemNumbers.cpuMhz == -1)
-        gSystemNumbers.cpuMhz = systemProbes().cpuMhz();
+        gSystemNumbers.cpuMhz = measure(systemProbes().cpuMhz);
     return gSystemNumbers.cpuMhz;
 }
 
@@ -24,7 +31,7 @@ void identifyCpuOnce()
 {
     if (gSystemNumbers.cpuType != -1 && gSystemNumbers.cpuFlags != -1)
         return;
-    const CpuIdentity identity = systemProbes().identifyCpu();
+    const CpuIdentity identity = measure(systemProbes().identifyCpu);
     if (gSystemNumbers.cpuType == -1)
         gSystemNumbers.cpuType = identity.type;
     if (gSystemNumbers.cpuFlags == -1)
@@ -35,7 +42,7 @@ void measureScreenOnce(std::int32_t& cell)
 {
     if (cell != -1)
         return;
-    const ScreenFigures figures = systemProbes().screen();
+    const ScreenFigures figures = measure(systemProbes().screen);
     if (gSystemNumbers.screenWidth == -1)
         gSystemNumbers.screenWidth = figures.width;
     if (gSystemNumbers.screenHeight == -1)
@@ -48,7 +55,7 @@ void measureScreenOnce(std::int32_t& cell)
 std::int32_t cachedMemoryMb()
 {
     if (gSystemNumbers.memoryMb == -1) {
-        std::uint64_t mb = systemProbes().physicalMemoryBytes() / kBytesPerMb;
+        std::uint64_t mb = measure(systemProbes().physicalMemoryBytes) / kBytesPerMb;
         if (mb & 1)
             ++mb;
         gSystemNumbers.memoryMb = static_cast<std::int32_t>(mb > 0x7FFFFFFF ? 0x7FFFFFFF : mb);
@@ -61,7 +68,7 @@ std::int32_t cachedMemoryMb()
 std::int32_t directXVersion()
 {
     if (gSystemNumbers.directX == -1)
-        gSystemNumbers.directX = systemProbes().directXVersion();
+        gSystemNumbers.directX = measure(systemProbes().directXVersion);
     const auto probed = static_cast<std::uint32_t>(gSystemNumbers.directX);
     return static_cast<std::int32_t>((probed << 16) | (probed >> 16));
 }
@@ -94,7 +101,7 @@ bool systemNumber(const ByteString& name, std::int32_t& value)
     } else if (name.equalsCStr("<DirectXVer>")) {
         value = directXVersion();
     } else if (name.equalsCStr("<.NETVersion>")) {
-        value = systemProbes().dotNetVersion();
+        value = measure(systemProbes().dotNetVersion);
     } else {
         return false;
     }

@@ -1,7 +1,7 @@
 #pragma once
-// How the system's figures are measured. The screen and the memory come from plain system
-// calls; the processor, DirectX and .NET probes join here when they are built and answer 0 (or
-// an empty folder) until then. Tests replace the probes with fixed answers.
+// How the system's figures are measured. The library itself measures only the screen and the
+// memory; the program installs the system-information probes at start. A probe that is not
+// installed measures nothing (0, an empty folder). Tests replace the probes with fixed answers.
 #include <cstdint>
 #include <string>
 
@@ -33,5 +33,5 @@ struct SystemProbes {
 const SystemProbes& systemProbes();
 // Returns the probes used before.
 SystemProbes setSystemProbes(const SystemProbes& probes);
-// The system's own probes (the native build's answer 0).
+// The library's own probes: the screen and the memory (none in the native build).
 SystemProbes defaultSystemProbes();

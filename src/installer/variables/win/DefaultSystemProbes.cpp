@@ -26,17 +26,10 @@ std::uint64_t physicalMemoryBytes()
 
 } // namespace
 
-// The processor, DirectX and .NET probes are not part of this library yet: they answer 0 and no
-// folder.
 SystemProbes defaultSystemProbes()
 {
     SystemProbes probes;
-    probes.cpuMhz = [] { return std::int32_t{0}; };
-    probes.identifyCpu = [] { return CpuIdentity{}; };
     probes.screen = &mainWindowScreen;
     probes.physicalMemoryBytes = &physicalMemoryBytes;
-    probes.directXVersion = [] { return std::int32_t{0}; };
-    probes.dotNetVersion = [] { return std::int32_t{0}; };
-    probes.dotNetFolder = [] { return std::string(); };
     return probes;
 }

@@ -92,7 +92,8 @@ void initFolderVariables()
     setRegistryFolder("CommonFilesDir", "C:\\Program Files\\Common Files", "C:\\Progra~1\\Common~1", kCommonFiles,
                       kCommonFilesShort);
     setFolderVariable(windowsFolder().cStr(), folder(kWindowsDir), &folder(kWindowsDirShort));
-    setFolderVariable(systemProbes().dotNetFolder().c_str(), gMainInstaller.dotNetDir);
+    const auto dotNetFolder = systemProbes().dotNetFolder;
+    setFolderVariable(dotNetFolder ? dotNetFolder().c_str() : "", gMainInstaller.dotNetDir);
     ByteString system = systemFolder();
     setFolderVariable(system.cStr(), folder(kSystemDir), &folder(kSystemDirShort));
     setFolderVariable(tempFolder().cStr(), folder(kTempDir), &folder(kTempDirShort));
