@@ -2,6 +2,7 @@
 
 #include "LanguageSetWriter.h"
 #include "PackageMembers.h"
+#include "TemplateWriter.h"
 #include "TocWriter.h"
 
 #include <algorithm>
@@ -44,6 +45,25 @@ void appendBigEndian(Bytes& bytes, std::uint32_t value)
         bytes.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
+// A JSON text whose characters U+0000 to U+00FF stand for one byte each, so that bytes of $80
+// and above can be written.
+Bytes bytesOfLatin1Text(const std::string& utf8, const char* name)
+{
+    Bytes out;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<std::uint8_t>(utf8[i]);
+        if (byte < 0x80) {
+            out.push_back(byte);
+        } else if ((byte == 0xC2 || byte == 0xC3) && i + 1 < utf8.size() &&
+                   (static_cast<std::uint8_t>(utf8[i + 1]) & 0xC0) == 0x80) {
+            out.push_back(static_cast<std::uint8_t>(((byte & 0x03) << 6) | (static_cast<std::uint8_t>(utf8[++i]) & 0x3F)));
+        } else {
+            throw PackageDescriptionError(std::string("\"") + name + "\" holds a character above U+00FF");
+        }
+    }
+    return out;
+}
+
 void appendCounted(Bytes& bytes, const std::string& text)
 {
     appendBigEndian(bytes, static_cast<std::uint32_t>(text.size()));
@@ -70,6 +90,32 @@ std::string textMember(const nlohmann::json& object, const char* name)
     return object.at(name).get<std::string>();
 }
 
+void appendCounted(Bytes& bytes, const Bytes& data)
+{
+    appendBigEndian(bytes, static_cast<std::uint32_t>(data.size()));
+    bytes.insert(bytes.end(), data.begin(), data.end());
+}
+
+// A template's bytes: from a page description ("page"), or its bytes as a text whose characters
+// are taken one byte each ("template"; characters above U+00FF are refused).
+Bytes templateBytes(const nlohmann::json& entry)
+{
+    if (entry.contains("page"))
+        return templateFromDescription(entry.at("page"));
+    return bytesOfLatin1Text(textMember(entry, "template"), "template");
+}
+
+// A page's condition: a condition object (osFlags and comparisons) stored as the table of contents
+// stores one, or a text of its bytes as for "template"; none gives no bytes.
+Bytes conditionBytes(const nlohmann::json& entry)
+{
+    if (!entry.contains("condition"))
+        return {};
+    if (entry.at("condition").is_object())
+        return storedConditionFromDescription(entry);
+    return bytesOfLatin1Text(textMember(entry, "condition"), "condition");
+}
+
 using ComputedFields = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
 
 // Writes one table at the end of out and records its count and offset fields.
@@ -91,10 +137,10 @@ ComputedFields appendTables(Bytes& out, const nlohmann::json& description)
     appendTable(out, arrayMember(description, "templates"), 16, 20, fields, [](Bytes& bytes, const nlohmann::json& entry) {
         if (!entry.is_object())
             throw PackageDescriptionError("each template must be an object");
-        appendCounted(bytes, textMember(entry, "template"));
+        appendCounted(bytes, templateBytes(entry));
         appendBigEndian(bytes, unsignedMember(entry, "pageType", 0));
         appendBigEndian(bytes, entry.value("showOnce", false) ? 1 : 0);
-        appendCounted(bytes, textMember(entry, "condition"));
+        appendCounted(bytes, conditionBytes(entry));
     });
     appendTable(out, arrayMember(description, "imageIdentifiers"), 24, 28, fields, [](Bytes& bytes, const nlohmann::json& entry) {
         if (!entry.is_number_unsigned() || entry.get<std::uint64_t>() > 0xFFFFFFFFu)

@@ -15,7 +15,9 @@
 //   },
 //   "reservedBlock": { "size": n, "lengthField": value written as S instead of n }
 //       (absent: no block, S = 0xFFFFFFFF),
-//   "templates": [ { "template": text, "pageType": n, "showOnce": bool, "condition": text } ],
+//   "templates": [ { "page": a page description (TemplateWriter.h) or "template": the bytes as a
+//       text (characters U+0000-U+00FF, one byte each), "pageType": n, "showOnce": bool,
+//       "condition": a condition object (below) or its bytes as such a text } ],
 //       header fields 16 (count) and 20 (offset); per entry [n][template][page type][show-once]
 //       [m][condition],
 //   "imageIdentifiers": [ n, ... ], header fields 24 and 28; each value little-endian,

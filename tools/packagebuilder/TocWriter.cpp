@@ -92,6 +92,17 @@ void appendCondition(Bytes& out, const json& entry)
     }
 }
 
+} // namespace
+
+Bytes storedConditionFromDescription(const json& entry)
+{
+    Bytes out;
+    appendCondition(out, entry);
+    return out;
+}
+
+namespace {
+
 template <typename WriteEntry>
 void appendList(Bytes& out, const json& toc, const char* name, WriteEntry writeEntry)
 {

@@ -10,3 +10,6 @@
 Bytes plainTocFromDescription(const nlohmann::json& toc);
 // The table as stored: the plain table scrambled "scrambleCount" times (default 2).
 Bytes storedTocFromDescription(const nlohmann::json& toc);
+// A stored condition from the "condition" member of entry: [osFlags]; when osFlags is not 0,
+// [count] and per comparison [left text NUL][operator][right text NUL]. No member: osFlags 0.
+Bytes storedConditionFromDescription(const nlohmann::json& entry);

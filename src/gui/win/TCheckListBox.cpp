@@ -5,6 +5,8 @@
 
 #include <windowsx.h>
 
+#include <cstdlib>
+
 namespace kv {
 
 std::size_t TCheckListBox::CheckIndex(int Index) const
@@ -119,6 +121,30 @@ void TCheckListBox::DrawItem(const DRAWITEMSTRUCT& Item)
     }
 }
 
+POINT TCheckListBox::ScreenPoint(LPARAM lParam)
+{
+    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ::ClientToScreen(Handle(), &p);
+    return p;
+}
+
+bool TCheckListBox::TrackDrag(WPARAM wParam, std::int32_t X, std::int32_t Y)
+{
+    if (FDragging) return true;
+    if (!FDragPending) return false;
+    if (!(wParam & MK_LBUTTON)) {
+        FDragPending = false;
+        return false;
+    }
+    if (std::abs(X - FDragStart.x) < GetSystemMetrics(SM_CXDRAG) && std::abs(Y - FDragStart.y) < GetSystemMetrics(SM_CYDRAG))
+        return false;
+    FDragPending = false;
+    FDragging = true;
+    // The list box took the capture when the button went down; the drag keeps it to the drop.
+    SetCapture(Handle());
+    return true;
+}
+
 LRESULT TCheckListBox::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
 {
     switch (Msg) {
@@ -131,9 +157,32 @@ LRESULT TCheckListBox::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
         const auto hit = static_cast<DWORD>(SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, MAKELPARAM(x, y)));
         const int index = LOWORD(hit);
-        if (HIWORD(hit) == 0 && index < Count() && x >= 0 && x < CheckAreaWidth) Toggle(index);
+        const bool onItem = HIWORD(hit) == 0 && index < Count();
+        if (onItem && x >= 0 && x < CheckAreaWidth) {
+            Toggle(index);
+        } else if (onItem && Msg == WM_LBUTTONDOWN && DragMode() == dmAutomatic) {
+            FDragPending = true;
+            FDragStart = {x, y};
+        }
         return result;
     }
+    case WM_MOUSEMOVE:
+        if (TrackDrag(wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) {
+            ::SetCursor(CursorHandle(DragAcceptedAt(this, ScreenPoint(lParam)) ? crArrow : crNoDrop));
+            return 0;
+        }
+        break;
+    case WM_LBUTTONUP: {
+        const bool dropping = FDragging;
+        FDragPending = FDragging = false;
+        // The list box ends its own mouse tracking (and releases the capture) first.
+        const LRESULT result = TWinControl::WndProc(Msg, wParam, lParam);
+        if (dropping) DropAt(this, ScreenPoint(lParam));
+        return result;
+    }
+    case WM_CAPTURECHANGED:
+        if (FDragging && reinterpret_cast<HWND>(lParam) != Handle()) FDragPending = FDragging = false;
+        break;
     case WM_KEYDOWN:
         if (wParam == VK_SPACE) {
             const auto caret = static_cast<int>(SendMessageW(Handle(), LB_GETCARETINDEX, 0, 0));

@@ -2,6 +2,9 @@
 // A list box whose items carry a check box each. A click on an item's check box or the space bar
 // toggles an item: the one hit, or the one with the focus rectangle; OnClickCheck follows with
 // that item's index, whichever item is selected. Setting Checked raises nothing.
+// With DragMode dmAutomatic, pressing the left button on an item's text and moving the mouse a few
+// pixels drags the list (its ItemIndex stays the item pressed); releasing the button drops it on
+// the control under the mouse, when that control accepts it.
 #include "gui/win/TWinControl.h"
 
 #include <cstdint>
@@ -53,9 +56,15 @@ private:
     void Toggle(int Index);
     void InvalidateItem(int Index);
     void DrawItem(const DRAWITEMSTRUCT& Item);
+    // The mouse moved with the button down: starts the drag past the system's threshold.
+    // Returns whether the list is dragging (the list box must not see the move then).
+    bool TrackDrag(WPARAM wParam, std::int32_t X, std::int32_t Y);
+    POINT ScreenPoint(LPARAM lParam);
 
     std::vector<TItem> FItems;
     int FItemIndex = -1; // kept while there is no window
+    bool FDragPending = false, FDragging = false;
+    POINT FDragStart{};
 };
 
 } // namespace kv

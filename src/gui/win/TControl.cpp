@@ -102,6 +102,23 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, std::int32_t X, s
     if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
 }
 
+bool TControl::DragOver(TObject* Source, std::int32_t X, std::int32_t Y)
+{
+    bool accept = false;
+    if (OnDragOver) {
+        accept = true;
+        OnDragOver(this, Source, X, Y, accept);
+    }
+    return accept;
+}
+
+bool TControl::DragDrop(TObject* Source, std::int32_t X, std::int32_t Y)
+{
+    if (!DragOver(Source, X, Y)) return false;
+    if (OnDragDrop) OnDragDrop(this, Source, X, Y);
+    return true;
+}
+
 void TControl::Resize()
 {
     if (OnResize) OnResize(this);

@@ -18,10 +18,16 @@ class TWinControl;
 using TAnchors = std::uint8_t;
 constexpr TAnchors akLeft = 1, akTop = 2, akRight = 4, akBottom = 8;
 
-enum TCursor : std::int8_t { crDefault = 0, crArrow = -2, crCross = -3, crHandPoint = -21 };
+enum TCursor : std::int8_t { crDefault = 0, crArrow = -2, crCross = -3, crSizeWE = -9, crHSplit = -14, crNoDrop = -18, crHandPoint = -21 };
+
+// dmAutomatic: pressing the left button on the control and moving the mouse drags it.
+enum TDragMode : std::uint8_t { dmManual, dmAutomatic };
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, std::int32_t X, std::int32_t Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, std::int32_t X, std::int32_t Y)>;
+// Asked while the mouse drags Source over the control: Accept says whether a drop is taken.
+using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, std::int32_t X, std::int32_t Y, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, std::int32_t X, std::int32_t Y)>;
 using TKeyEvent = std::function<void(TObject* Sender, std::uint16_t& Key, TShiftState Shift)>;
 
 class TControl : public TComponent {
@@ -63,12 +69,22 @@ public:
 
     virtual void Invalidate() {}
 
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode Value) { FDragMode = Value; }
+    // Whether the control takes Source dropped at X, Y (client coordinates): only when OnDragOver
+    // is assigned and accepts it.
+    bool DragOver(TObject* Source, std::int32_t X, std::int32_t Y);
+    // Source dropped at X, Y: OnDragDrop, when the control accepts it. Returns whether it did.
+    bool DragDrop(TObject* Source, std::int32_t X, std::int32_t Y);
+
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TNotifyEvent OnResize;
     TMouseEvent OnMouseDown;
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
 
     // The parent moves the control when its own size changes, by the anchors.
     void ParentResized(std::int32_t ParentWidth, std::int32_t ParentHeight);
@@ -97,6 +113,7 @@ private:
     std::string FHint;
     bool FShowHint = false;
     TCursor FCursor = crDefault;
+    TDragMode FDragMode = dmManual;
     TColor FColor = clBtnFace;
     TFont FFont;
 };

@@ -13,6 +13,8 @@ namespace kv {
 namespace {
 
 constexpr wchar_t WindowClassName[] = L"KvWinControl";
+// The window property that leads from any of our windows, own class or subclassed, to its control.
+constexpr wchar_t ControlProperty[] = L"KvWinControl";
 
 void RegisterWindowClass()
 {
@@ -33,12 +35,47 @@ LPCWSTR SystemCursor(TCursor Cursor)
 {
     switch (Cursor) {
     case crCross: return MAKEINTRESOURCEW(32515);     // IDC_CROSS
+    case crSizeWE: return MAKEINTRESOURCEW(32644);    // IDC_SIZEWE
     case crHandPoint: return MAKEINTRESOURCEW(32649); // IDC_HAND
+    case crHSplit: return MAKEINTRESOURCEW(32644);    // IDC_SIZEWE
+    case crNoDrop: return MAKEINTRESOURCEW(32648);    // IDC_NO
     default: return MAKEINTRESOURCEW(32512);          // IDC_ARROW
     }
 }
 
 } // namespace
+
+HCURSOR CursorHandle(TCursor Cursor) { return LoadCursorW(nullptr, SystemCursor(Cursor)); }
+
+TWinControl* TWinControl::FromHandle(HWND Wnd)
+{
+    if (!Wnd) return nullptr;
+    auto* control = static_cast<TWinControl*>(GetPropW(Wnd, ControlProperty));
+    return control && control->FHandle.load() == Wnd ? control : nullptr;
+}
+
+TWinControl* FindDragTarget(POINT Screen)
+{
+    for (HWND wnd = WindowFromPoint(Screen); wnd; wnd = GetParent(wnd))
+        if (TWinControl* control = TWinControl::FromHandle(wnd)) return control;
+    return nullptr;
+}
+
+bool DragAcceptedAt(TObject* Source, POINT Screen)
+{
+    TWinControl* target = FindDragTarget(Screen);
+    if (!target) return false;
+    const TPoint p = target->ScreenToClient({Screen.x, Screen.y});
+    return target->DragOver(Source, p.X, p.Y);
+}
+
+bool DropAt(TObject* Source, POINT Screen)
+{
+    TWinControl* target = FindDragTarget(Screen);
+    if (!target) return false;
+    const TPoint p = target->ScreenToClient({Screen.x, Screen.y});
+    return target->DragDrop(Source, p.X, p.Y);
+}
 
 // The one window procedure of our window classes.
 LRESULT CALLBACK WinControlWindowProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam)
@@ -104,6 +141,7 @@ TWinControl::~TWinControl()
 void TWinControl::DestroyOwnWindow()
 {
     if (HWND wnd = FHandle.exchange(nullptr)) {
+        RemovePropW(wnd, ControlProperty);
         if (FSubclassed)
             RemoveWindowSubclass(wnd, WinControlSubclassProc, 0);
         else
@@ -149,6 +187,7 @@ void TWinControl::CreateHandle()
         }
         SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     }
+    SetPropW(wnd, ControlProperty, this);
     HandleCreated();
     for (TControl* child : FControls)
         if (auto* windowed = dynamic_cast<TWinControl*>(child)) windowed->HandleNeeded();
@@ -310,6 +349,7 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         // The system window paints, sizes and handles the mouse itself.
         if (Msg == WM_NCDESTROY) {
             HWND wnd = FHandle.exchange(nullptr);
+            RemovePropW(wnd, ControlProperty);
             RemoveWindowSubclass(wnd, WinControlSubclassProc, 0);
             return DefSubclassProc(wnd, Msg, wParam, lParam);
         }
@@ -372,6 +412,7 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         SetWindowLongPtrW(FHandle.load(), GWLP_USERDATA, 0);
         {
             HWND wnd = FHandle.exchange(nullptr);
+            RemovePropW(wnd, ControlProperty);
             return DefWindowProcW(wnd, Msg, wParam, lParam);
         }
     default:

@@ -27,6 +27,8 @@ public:
     std::string ClassName() const override { return "TWinControl"; }
 
     HWND Handle() { HandleNeeded(); return FHandle.load(); }
+    // The control whose window Wnd is, nullptr for a window that is none of ours.
+    static TWinControl* FromHandle(HWND Wnd);
     bool HandleAllocated() const { return FHandle.load() != nullptr; }
     void HandleNeeded();
 
@@ -95,6 +97,15 @@ private:
     bool FClickPending = false;
     bool FSubclassed = false;
 };
+
+// The control of ours whose window lies under a screen point (the nearest of the window and its
+// parents), nullptr for none.
+TWinControl* FindDragTarget(POINT Screen);
+// Whether the control under the point would take Source dropped there.
+bool DragAcceptedAt(TObject* Source, POINT Screen);
+// Drops Source at the point: the control there gets it when it accepts. Returns whether it did.
+bool DropAt(TObject* Source, POINT Screen);
+HCURSOR CursorHandle(TCursor Cursor);
 
 // The modifier keys and buttons of a mouse message's wParam, with Alt from the keyboard.
 TShiftState MouseShiftState(WPARAM wParam);

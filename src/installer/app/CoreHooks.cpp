@@ -3,6 +3,7 @@
 #include "FileSearchNoteDialog.h"
 #include "InstallerExit.h"
 
+#include "installer/install/InstallRun.h"
 #include "installer/memory/FatalError.h"
 #include "installer/package/ExtractionHooks.h"
 #include "installer/package/NextVolumePrompt.h"
@@ -15,6 +16,8 @@
 #include "installer/system/RegistryView.h"
 #include "installer/variables/FileSearchNote.h"
 #include "installer/wizard/win/NextVolumeDialog.h"
+
+#include <shlobj.h>
 
 namespace {
 
@@ -41,7 +44,24 @@ bool askAfterExtractionError(const char* text)
     return messageBox(GetActiveWindow(), text, caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
+int askDuringInstallation(const char* text, std::uint32_t type)
+{
+    const char* caption = gSetupTitle.empty() ? nullptr : gSetupTitle.cStr();
+    return messageBox(static_cast<HWND>(gInstallRun.pageWindow), text, caption, type);
+}
+
+void notifyAssociationsChanged()
+{
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+}
+
 } // namespace
+
+void installEngineHooks()
+{
+    setInstallMessageBox(askDuringInstallation);
+    gInstallOperations.notifyAssociationsChanged = notifyAssociationsChanged;
+}
 
 void installCoreHooks()
 {

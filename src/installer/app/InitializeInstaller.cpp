@@ -2,6 +2,7 @@
 
 #include "BusyNote.h"
 
+#include "installer/install/InstallEngine.h"
 #include "installer/package/PackageResources.h"
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"
@@ -81,11 +82,9 @@ int readDestinationFromRegistry()
 
 void measureFreeSpace()
 {
-    if (gPackageToc.installDir.empty())
-        return;
-    const char root[] = {static_cast<char>(gPackageToc.installDir.at(0)), ':', '\\', 0};
-    constexpr int kAvailableToCaller = 1;
-    gPackageToc.freeSpace = getFreeSpace(root, kAvailableToCaller);
+    // The destination's own root: a network share is measured as the share, not as a drive
+    // named after the path's first letter.
+    gPackageToc.freeSpace = destinationFreeSpace();
 }
 
 bool showsBusyNote()

@@ -1,5 +1,6 @@
 #include "InstallerExit.h"
 
+#include "installer/install/FileInstaller.h"
 #include "installer/memory/FatalError.h"
 #include "installer/system/FileSystem.h"
 #include "installer/state/InstallerRunRules.h"
@@ -64,6 +65,8 @@ void shutdownInstaller(bool unloadPlugin)
 {
     // A file the decoder is writing must be closed before a rollback can delete it.
     closeExtractionOutput();
+    // A file left half written goes, and the file it was replacing comes back.
+    abandonFileInProgress();
     cleanupAtExit(unloadPlugin);
     deleteLocalCopy();
     ExitProcess(static_cast<UINT>(installerExitCode(false, gFlags.revert)));

@@ -5,9 +5,11 @@
 #include "InitializeInstaller.h"
 #include "InstallerExit.h"
 #include "ReadToc.h"
+#include "RunInnerInstaller.h"
 #include "SelfCopy.h"
 #include "SetupResourceDir.h"
 
+#include "installer/install/InstallEngine.h"
 #include "installer/system/FileSystem.h"
 #include "installer/variables/FolderVariables.h"
 #include "installer/state/InstallerRunRules.h"
@@ -48,6 +50,22 @@ void readOsVersion()
     gInstallerContext.unicode = os.platformId == VER_PLATFORM_WIN32_NT ? 1 : 0;
     if (os.platformId == VER_PLATFORM_WIN32_WINDOWS && (os.build & 0xFFFF) <= 1000)
         gSystemInfoResults.windows95BeforeOsr2 = 1;
+}
+
+// The run without a page; returns the exit code.
+int runSilentInstallation()
+{
+    applySelectedTotals();
+    gPackageToc.freeSpace = destinationFreeSpace();
+    installEngineHooks();
+    bool installed = runInstallation(nullptr) == 1;
+    // Restarting the computer and the finish launches join here.
+    if (installed && gPackageToc.extractorMode)
+        installed = runInnerInstaller();
+    cleanupAtExit(true);
+    deleteLocalCopy();
+    CoUninitialize();
+    return installerExitCode(installed, gFlags.revert);
 }
 
 } // namespace
@@ -106,7 +124,9 @@ int runInstaller(HINSTANCE instance)
         errorBox(nullptr, gLanguageTexts[kAdministratorRequiredText].cStr(), nullptr);
         shutdownInstaller(true);
     }
-    // The installation run (silent) and the wizard join here; until they do, nothing is
-    // installed and the run ends with "not installed".
+    if (gFlags.silent)
+        return runSilentInstallation();
+    // The wizard joins here; until it does, nothing is installed and the run ends with "not
+    // installed".
     return leaveStartUp();
 }

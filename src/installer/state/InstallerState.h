@@ -47,6 +47,20 @@ struct PageImage {
     ByteString path;
 };
 
+// One item of the components page, in tree order: whether it was checked and its shown name
+// (one tab per depth level in front).
+struct ComponentChoice {
+    bool checked = false;
+    ByteString name;
+};
+
+// A file to register after all files and registry values are written; the queue runs by
+// falling priority, equal priorities in the order queued.
+struct QueuedRegistration {
+    std::int32_t priority = 0;
+    ByteString path;
+};
+
 // The product's package as read from the table of contents, and what the run adds to it.
 struct PackageToc {
     // The installation folder ("<InstallDir>"), the program-group name ("<ShortcutDir>") and the
@@ -69,8 +83,15 @@ struct PackageToc {
     std::uint64_t otherBytes = 0;
     ByteString mp3Files;
     ByteString jpegFiles;
+    // The components page's choices; empty until that page was saved.
+    std::vector<ComponentChoice> componentChoices;
     ByteString resourceDirectory;
+    // In extractor mode, every path the run unpacked (files and converted images).
+    std::vector<ByteString> unpackedFiles;
     ByteString savedUninstaller;
+    // Renames for the next restart: target path, NUL, temporary path, NUL; for each pair.
+    ByteString renamePairs;
+    std::vector<QueuedRegistration> registrationQueue;
     // The page sequence of the wizard, from the package's template table.
     std::vector<TemplateEntry> pageSequence;
     // Read as pairs: an image identifier at an even index stands for the one that follows it.
@@ -330,6 +351,11 @@ struct UninstallLog {
     ByteString templatePath;
     // The folders the installation created, one per CR LF line, in the order of creation.
     ByteString createdFolders;
+    // The files the installation placed that the uninstaller removes, one per CR LF line.
+    ByteString files;
+    // Files backed up before they were replaced: backup path, TAB, path, TAB and the packaged
+    // file's version high, version low, write time high and write time low; CR LF after each.
+    ByteString backups;
 };
 
 struct Background {

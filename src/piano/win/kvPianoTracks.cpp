@@ -1,5 +1,7 @@
 #include "piano/win/kvPianoTracks.h"
 
+#include <algorithm>
+
 namespace kv {
 
 namespace {
@@ -20,6 +22,11 @@ TKVPianoTracks::TKVPianoTracks(TComponent* AOwner) : TPanel(AOwner)
         group->SetParent(this);
         FGroupBoxes[hand] = group;
     }
+    FSplitter = new TSplitter(this);
+    FSplitter->SetName("Splitter1");
+    FSplitter->SetControl(FGroupBoxes[thLeft]);
+    FSplitter->SetParent(this);
+    FSplitter->OnMoved = [this](TObject*) { PlaceRightGroupBox(); };
     PlaceGroupBoxes();
     for (TKVTrackHand hand : {thLeft, thRight}) {
         TGroupBox* group = FGroupBoxes[hand];
@@ -30,15 +37,38 @@ TKVPianoTracks::TKVPianoTracks(TComponent* AOwner) : TPanel(AOwner)
         list->SetAnchors(akLeft | akTop | akRight | akBottom);
         list->SetParent(group);
         list->OnClickCheck = [this, hand](TObject*, int Index) { ToggleItem(hand, Index); };
+        list->SetDragMode(dmAutomatic);
+        list->OnDragOver = [this](TObject*, TObject* Source, std::int32_t, std::int32_t, bool& Accept) {
+            ListDragOver(Source, Accept);
+        };
+        list->OnDragDrop = [this, hand](TObject*, TObject* Source, std::int32_t, std::int32_t) { ListDragDrop(hand, Source); };
         FPianoTracks[hand] = list;
     }
 }
 
 void TKVPianoTracks::PlaceGroupBoxes()
 {
+    if (!FSplitter) return;
     const std::int32_t half = Width() / 2;
-    if (FGroupBoxes[thLeft]) FGroupBoxes[thLeft]->SetBounds(0, 0, half, Height());
-    if (FGroupBoxes[thRight]) FGroupBoxes[thRight]->SetBounds(half, 0, Width() - half, Height());
+    FGroupBoxes[thLeft]->SetBounds(0, 0, half, Height());
+    FSplitter->SetBounds(half, 0, FSplitter->Width(), Height());
+    PlaceRightGroupBox();
+}
+
+void TKVPianoTracks::PlaceRightGroupBox()
+{
+    const std::int32_t left = FSplitter->Left() + FSplitter->Width();
+    FGroupBoxes[thRight]->SetBounds(left, 0, std::max(0, Width() - left), Height());
+}
+
+void TKVPianoTracks::ListDragOver(TObject* Source, bool& Accept) const { Accept = AcceptsDrag(Source); }
+
+void TKVPianoTracks::ListDragDrop(TKVTrackHand Target, TObject* Source)
+{
+    int index = -1;
+    for (TCheckListBox* list : FPianoTracks)
+        if (list == Source) index = list->ItemIndex();
+    DropItem(Target, Source, index);
 }
 
 void TKVPianoTracks::Resize()

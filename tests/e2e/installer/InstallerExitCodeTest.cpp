@@ -104,9 +104,9 @@ std::string packageWithResources()
 namespace {
 
 // A package without a table of contents stops at reading it; one with a table unpacks its
-// resources and stops where the installation run and the wizard are not built yet (a run with
-// boxes says so). Every run here ends "not installed", which "/REVERT" turns into 1. Each row
-// is a test of its own, so that the rows run side by side.
+// resources; a run with boxes stops where the wizard is not built yet (and says so), a silent
+// run installs (these packages carry no files) unless its plug-in must be called first.
+// "/REVERT" inverts every code. Each row is a test of its own, so that the rows run side by side.
 const char* const kResources = nullptr; // the package of packageWithResources()
 const char* const kWithToc = R"({"toc": {"settings": {"productName": "E2E", "installDir": "C:\\E2E"}}})";
 const char* const kSilentToc = R"({"toc": {"settings": {"silent": true}}})";
@@ -121,9 +121,9 @@ const ExitCase kExitCases[] = {
     {"resources unpacked, silent, revert", kResources, 0, L"/SILENT /REVERT", 1, {}},
     {"table read, with boxes", kWithToc, 0, L"", 0, {kNoLanguageSet}},
     {"table read, with boxes, revert", kWithToc, 0, L"/REVERT", 1, {kNoLanguageSet}},
-    {"table read, silent", kWithToc, 0, L"/SILENT", 0, {}},
-    {"silent by the table's switch", kSilentToc, 0, L"", 0, {}},
-    {"silent by the table's switch, revert", kSilentToc, 0, L"/REVERT", 1, {}},
+    {"table read, silent", kWithToc, 0, L"/SILENT", 1, {}},
+    {"silent by the table's switch", kSilentToc, 0, L"", 1, {}},
+    {"silent by the table's switch, revert", kSilentToc, 0, L"/REVERT", 0, {}},
     {"table scrambled once, with boxes", kOnceScrambledToc, 0, L"", 0, {kTocNotRead}},
     {"table past the end of the file, with boxes", kTocPastTheEnd, 0, L"", 0, {kTocNotRead}},
     {"table cut short, with boxes, revert", kCutToc, 0, L"/REVERT", 1, {kTocNotRead}},

@@ -27,6 +27,13 @@ std::wstring WindowText(HWND wnd)
 // Both panels on one form, as the options window has them on its pages.
 class PianoPanels : public ::testing::Test {
 protected:
+    // Dragging needs the mouse capture, which Wine grants only to the foreground window's thread:
+    // the suite's windows live on a desktop of their own, whose foreground nobody else takes.
+    static void SetUpTestSuite()
+    {
+        static HDESK desktop = CreateDesktopW(L"KvPianoPanelsTest", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+        if (desktop) SetThreadDesktop(desktop);
+    }
     PianoPanels()
     {
         Application()->OnException = [this](const std::string& m) { errors.push_back(m); };
@@ -76,6 +83,32 @@ protected:
         PostMessageW(list->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.Left + x, y));
         PostMessageW(list->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(r.Left + x, y));
         Pump();
+    }
+    static LPARAM At(POINT p) { return MAKELPARAM(p.x, p.y); }
+    // Presses the left button on the text of item Index of From, moves the mouse FirstMove pixels
+    // to the right and on to the screen point Drop and releases it there, as the mouse would send
+    // it to the list that has the capture. A first move below the drag threshold releases the
+    // button where that move ended.
+    void DragItem(TCheckListBox* from, int index, POINT drop, int firstMove = 10)
+    {
+        const TRect r = from->ItemRect(index);
+        const POINT press{r.Left + TCheckListBox::CheckAreaWidth + 20, (r.Top + r.Bottom) / 2};
+        const POINT moved{press.x + firstMove, press.y};
+        POINT release = drop;
+        ScreenToClient(from->Handle(), &release);
+        if (firstMove < GetSystemMetrics(SM_CXDRAG)) release = moved;
+        PostMessageW(from->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, At(press));
+        PostMessageW(from->Handle(), WM_MOUSEMOVE, MK_LBUTTON, At(moved));
+        PostMessageW(from->Handle(), WM_MOUSEMOVE, MK_LBUTTON, At(release));
+        PostMessageW(from->Handle(), WM_LBUTTONUP, 0, At(release));
+        Pump();
+    }
+    // The middle of a control's window on the screen.
+    static POINT Middle(TWinControl* control)
+    {
+        RECT r;
+        GetWindowRect(control->Handle(), &r);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
     void ClickCheck(TKVTrackHand hand, int index) { ClickAt(tracks->List(hand), index, TCheckListBox::CheckAreaWidth / 2); }
     void ClickText(TKVTrackHand hand, int index) { ClickAt(tracks->List(hand), index, TCheckListBox::CheckAreaWidth + 20); }
@@ -127,10 +160,11 @@ TEST_F(PianoPanels, HandsPanelGivesTheLeftGroupBoxHalfItsWidth)
     for (int width : {260, 301, 120}) {
         tracks->SetWidth(width);
         EXPECT_EQ(tracks->GroupBox(thLeft)->BoundsRect(), Rect(0, 0, width / 2, 90)) << width;
-        EXPECT_EQ(tracks->GroupBox(thRight)->BoundsRect(), Rect(width / 2, 0, width, 90)) << width;
+        EXPECT_EQ(tracks->Splitter()->BoundsRect(), Rect(width / 2, 0, width / 2 + 3, 90)) << width;
+        EXPECT_EQ(tracks->GroupBox(thRight)->BoundsRect(), Rect(width / 2 + 3, 0, width, 90)) << width;
         RECT r;
         GetWindowRect(tracks->List(thRight)->Handle(), &r);
-        EXPECT_EQ(r.right - r.left, width - width / 2 - 12) << width;
+        EXPECT_EQ(r.right - r.left, width - width / 2 - 3 - 12) << width;
     }
 }
 
@@ -176,6 +210,118 @@ TEST_F(PianoPanels, AToggledCheckBoxSwitchesTheTrackOfTheItemHit)
             for (int i = 0; i < tracks->List(hand)->Count(); ++i)
                 EXPECT_EQ(tracks->List(hand)->Checked(i), tracks->Items(hand)[static_cast<std::size_t>(i)].Checked);
     }
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(PianoPanels, DraggingAnItemOntoAListMovesItsTrackToThatHand)
+{
+    // Left: T1, T3; right: T0, T2.
+    FillSong(4);
+    tracks->SetTrackHand(0, thRight);
+    tracks->SetTrackHand(2, thRight);
+    using Lists = std::pair<std::vector<std::string>, std::vector<std::string>>;
+    struct Case {
+        const char* name;
+        TKVTrackHand from;
+        int index;
+        std::function<POINT()> drop;
+        int firstMove;
+        Lists shown;
+    };
+    const auto onList = [this](TKVTrackHand hand) { return [this, hand] { return Middle(tracks->List(hand)); }; };
+    const auto onGroupCaption = [this] {
+        RECT r;
+        GetWindowRect(tracks->GroupBox(thLeft)->Handle(), &r);
+        return POINT{r.left + 30, r.top + 4};
+    };
+    // Each case starts from the state the one before it left.
+    const std::vector<Case> cases = {
+        {"right's second item onto the left list", thRight, 1, onList(thLeft), 10,
+         {{"[01] T1 +", "[03] T3 +", "[02] T2 +"}, {"[00] T0 +"}}},
+        {"left's first item onto the right list", thLeft, 0, onList(thRight), 10,
+         {{"[03] T3 +", "[02] T2 +"}, {"[00] T0 +", "[01] T1 +"}}},
+        {"an item onto its own list goes to its end", thLeft, 0, onList(thLeft), 10,
+         {{"[02] T2 +", "[03] T3 +"}, {"[00] T0 +", "[01] T1 +"}}},
+        {"a move below the drag threshold drags nothing", thRight, 0, onList(thRight), 1,
+         {{"[02] T2 +", "[03] T3 +"}, {"[00] T0 +", "[01] T1 +"}}},
+        {"a drop beside the lists is taken by none", thRight, 0, onGroupCaption, 10,
+         {{"[02] T2 +", "[03] T3 +"}, {"[00] T0 +", "[01] T1 +"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.firstMove > 1) {
+            // The press selects the dragged item; a selection elsewhere must not matter.
+            tracks->List(c.from)->SetItemIndex(c.index == 0 ? 1 : 0);
+        }
+        DragItem(tracks->List(c.from), c.index, c.drop(), c.firstMove);
+        EXPECT_EQ(Lists(Shown(thLeft), Shown(thRight)), c.shown);
+        for (TKVTrackHand hand : {thLeft, thRight})
+            for (const TKVTrackItem& item : tracks->Items(hand)) {
+                EXPECT_EQ(item.Track->TrackHand(), hand) << item.Text;
+                EXPECT_EQ(item.Track->TrackColor(), tracks->HandColor(hand)) << item.Text;
+            }
+    }
+    EXPECT_TRUE(GetCapture() == nullptr);
+    EXPECT_TRUE(trackClicks.empty());
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(PianoPanels, ADragBetweenTheListsAndAForeignListIsRefused)
+{
+    FillSong(2);
+    form->SetClientSize(420, 200);
+    auto* foreign = new TCheckListBox(form);
+    foreign->SetBounds(290, 5, 120, 90);
+    foreign->SetParent(form);
+    foreign->SetDragMode(dmAutomatic);
+    foreign->AddItem("[00] T0", true);
+    std::vector<TObject*> foreignDrops;
+    foreign->OnDragDrop = [&](TObject*, TObject* source, std::int32_t, std::int32_t) { foreignDrops.push_back(source); };
+    Pump();
+
+    DragItem(foreign, 0, Middle(tracks->List(thRight)));
+    EXPECT_EQ(Shown(thLeft), (std::vector<std::string>{"[00] T0 +", "[01] T1 +"}));
+    EXPECT_TRUE(Shown(thRight).empty());
+    EXPECT_EQ(song.GetTrack(0)->TrackHand(), thLeft);
+    // Nor does the foreign list, which asks nothing, take an item of the panel.
+    DragItem(tracks->List(thLeft), 0, Middle(foreign));
+    EXPECT_EQ(Shown(thLeft), (std::vector<std::string>{"[00] T0 +", "[01] T1 +"}));
+    EXPECT_TRUE(foreignDrops.empty());
+    EXPECT_FALSE(tracks->List(thRight)->DragOver(foreign, 0, 0));
+    EXPECT_TRUE(tracks->List(thRight)->DragOver(tracks->List(thLeft), 0, 0));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(PianoPanels, TheSplitterSizesTheGroupBoxesWithinTheirLeastWidth)
+{
+    struct Case {
+        int dx;
+        int leftWidth;
+    };
+    // Each case starts where the one before it left the splitter; the panel is 260 wide, the
+    // splitter 3, each side keeps at least 30.
+    const std::vector<Case> cases = {{-40, 90}, {25, 115}, {500, 227}, {-500, 30}, {0, 30}};
+    HWND splitter = tracks->Splitter()->Handle();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dx);
+        PostMessageW(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 40));
+        PostMessageW(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1 + c.dx, 40));
+        PostMessageW(splitter, WM_LBUTTONUP, 0, MAKELPARAM(1 + c.dx, 40));
+        Pump();
+        EXPECT_EQ(tracks->GroupBox(thLeft)->BoundsRect(), Rect(0, 0, c.leftWidth, 90));
+        EXPECT_EQ(tracks->Splitter()->Left(), c.leftWidth);
+        EXPECT_EQ(tracks->GroupBox(thRight)->BoundsRect(), Rect(c.leftWidth + 3, 0, 260, 90));
+        RECT r;
+        GetWindowRect(tracks->List(thLeft)->Handle(), &r);
+        EXPECT_EQ(r.right - r.left, c.leftWidth - 12);
+        GetWindowRect(tracks->List(thRight)->Handle(), &r);
+        EXPECT_EQ(r.right - r.left, 260 - c.leftWidth - 3 - 12);
+    }
+    EXPECT_TRUE(GetCapture() == nullptr);
+    // Resizing the panel halves it again.
+    tracks->SetWidth(300);
+    EXPECT_EQ(tracks->GroupBox(thLeft)->Width(), 150);
+    EXPECT_EQ(tracks->GroupBox(thRight)->Left(), 153);
     EXPECT_TRUE(errors.empty());
 }
 

@@ -1,0 +1,233 @@
+// The file walk on real files: folders made, empty, raw, deflated and zipped members placed,
+// the uninstall log listing exactly what was placed; members that fail to decode leave the old
+// file as it was and nothing partial; a failing member across volumes, a missing volume, a
+// damaged record, a path leaving its folder; the selection by installation type and components.
+#include "installer/install/FileInstallTestSupport.h"
+#include "installer/install/RegistrationQueue.h"
+
+#include <algorithm>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FileWalk : public FileInstallTest {};
+
+} // namespace
+
+TEST_F(FileWalk, NestedFoldersEmptyFilesAndEveryStorageArePlacedAndLogged)
+{
+    const Bytes deep = sampleContent(100000, 3), raw = sampleContent(5000, 4), zipped = sampleContent(70000, 5);
+    nlohmann::json files = nlohmann::json::array();
+    files.push_back(entry("a/b/c/deep.txt", deep));
+    files.push_back(entry("empty.txt", {}));
+    files.back()["storage"] = "raw";
+    files.push_back(entry("raw.bin", raw));
+    files.back()["storage"] = "raw";
+    files.push_back(entry("z/zip.dat", zipped));
+    files.back()["storage"] = "zip";
+    writePackage({{"files", files}});
+    gPackageToc.otherBytes = deep.size() + raw.size() + zipped.size();
+
+    ASSERT_TRUE(installFiles());
+    EXPECT_EQ(fileBytes(installed("a/b/c/deep.txt")), deep);
+    EXPECT_TRUE(fs::exists(installed("empty.txt")));
+    EXPECT_EQ(fs::file_size(installed("empty.txt")), 0u);
+    EXPECT_EQ(fileBytes(installed("raw.bin")), raw);
+    EXPECT_EQ(fileBytes(installed("z/zip.dat")), zipped);
+    EXPECT_EQ(filesBelow(destination),
+              (std::vector<std::string>{"a/b/c/deep.txt", "empty.txt", "raw.bin", "z/zip.dat"}));
+    EXPECT_EQ(loggedFiles(), (std::vector<std::string>{installed("a/b/c/deep.txt"), installed("empty.txt"),
+                                                       installed("raw.bin"), installed("z/zip.dat")}));
+    const std::string folders = ByteString(gUninstallLog.createdFolders).cStr();
+    EXPECT_NE(folders.find(installed("a/b/c") + "\r\n"), std::string::npos);
+    EXPECT_NE(folders.find(installed("z") + "\r\n"), std::string::npos);
+    EXPECT_TRUE(gInstallRun.failedFiles.empty());
+    EXPECT_TRUE(errorBoxes.empty());
+    EXPECT_EQ(gInstallRun.bytesCopied, gPackageToc.otherBytes);
+}
+
+struct CorruptCase {
+    const char* name;
+    nlohmann::json damage;
+};
+
+class CorruptMembers : public FileInstallTest, public ::testing::WithParamInterface<CorruptCase> {};
+
+TEST_P(CorruptMembers, OldFileStaysNothingPartialIsLeftAndTheWalkGoesOn)
+{
+    const Bytes content = sampleContent(90000, 6), after = sampleContent(3000, 7);
+    nlohmann::json replacing = entry("keep.txt", content), fresh = entry("new.txt", content);
+    replacing.update(GetParam().damage);
+    fresh.update(GetParam().damage);
+    writePackage({{"files", {replacing, entry("after.txt", after), fresh}}});
+    // Any question of the decoder is answered Yes, as in a silent run.
+    answerYes = true;
+    writeText(installed("keep.txt"), "old content");
+
+    ASSERT_TRUE(installFiles());
+    EXPECT_EQ(textOf(installed("keep.txt")), "old content");
+    EXPECT_EQ(fileBytes(installed("after.txt")), after);
+    EXPECT_EQ(filesBelow(destination), (std::vector<std::string>{"after.txt", "keep.txt"}));
+    EXPECT_EQ(loggedFiles(), std::vector<std::string>{installed("after.txt")});
+    EXPECT_EQ(gInstallRun.failedFiles, (std::vector<std::string>{installed("keep.txt"), installed("new.txt")}));
+}
+
+const CorruptCase kCorruptCases[] = {
+    {"BadCrc", {{"corrupt", "crc"}}},
+    {"BadLength", {{"corrupt", "length"}}},
+    {"BadHeader", {{"corrupt", "header"}}},
+    {"CutShort", {{"corrupt", "truncate"}, {"keep", 2000}}},
+    {"ZipBadCrc", {{"corrupt", "crc"}, {"storage", "zip"}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Damage, CorruptMembers, ::testing::ValuesIn(kCorruptCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FileWalk, AMemberAcrossVolumesThatFailsIsSkippedFromItsFirstVolume)
+{
+    const Bytes spanning = sampleContent(200000, 8), next = sampleContent(4000, 9);
+    nlohmann::json broken = entry("spanning.bin", spanning);
+    broken["corrupt"] = "crc";
+    broken["split"] = {1000, 1000};
+    writePackage({{"files", {broken, entry("next.txt", next)}}});
+
+    ASSERT_TRUE(installFiles());
+    EXPECT_FALSE(fs::exists(installed("spanning.bin")));
+    EXPECT_EQ(fileBytes(installed("next.txt")), next);
+    EXPECT_EQ(gInstallRun.failedFiles, std::vector<std::string>{installed("spanning.bin")});
+}
+
+TEST_F(FileWalk, AMissingVolumeEndsTheInstallerWithTheOldFileBack)
+{
+    const Bytes content = sampleContent(60000, 10);
+    nlohmann::json member = entry("lib.dll", content);
+    member["split"] = {500};
+    const std::string setup = writePackage({{"files", {member}}});
+    fs::remove(volumePath(setup, 2));
+    writeText(installed("lib.dll"), "old library");
+    gFlags.silent = true;
+
+    EXPECT_THROW(installFiles(), InstallerEnded);
+    EXPECT_EQ(endCalls, 1);
+    EXPECT_EQ(textOf(installed("lib.dll")), "old library");
+    EXPECT_EQ(filesBelow(destination), std::vector<std::string>{"lib.dll"});
+    EXPECT_TRUE(loggedFiles().empty());
+}
+
+TEST_F(FileWalk, ADamagedRecordFailsOnceAndTheWalkStops)
+{
+    const Bytes first = sampleContent(2000, 11);
+    nlohmann::json damaged = entry("second.txt", sampleContent(2000, 12));
+    damaged["storedSize"] = 0x7FFFFFF0u;
+    writePackage({{"files", {entry("first.txt", first), damaged, entry("third.txt", first)}}});
+
+    EXPECT_FALSE(installFiles());
+    EXPECT_EQ(fileBytes(installed("first.txt")), first);
+    EXPECT_EQ(filesBelow(destination), std::vector<std::string>{"first.txt"});
+    ASSERT_EQ(errorBoxes.size(), 1u);
+    EXPECT_NE(errorBoxes[0].find("packed file 2"), std::string::npos);
+    EXPECT_EQ(gInstallRun.failedFiles.size(), 1u);
+}
+
+TEST_F(FileWalk, APathThatLeavesItsFolderIsRefused)
+{
+    const Bytes content = sampleContent(1000, 13);
+    writePackage({{"files", {entry("sub/../../escaped.txt", content), entry("inside.txt", content)}}});
+
+    ASSERT_TRUE(installFiles());
+    EXPECT_FALSE(fs::exists(file("escaped.txt")));
+    EXPECT_FALSE(fs::exists(installed("escaped.txt")));
+    EXPECT_EQ(filesBelow(destination), std::vector<std::string>{"inside.txt"});
+    ASSERT_EQ(errorBoxes.size(), 1u);
+    EXPECT_EQ(errorBoxes[0].rfind("Failure while trying to install file ", 0), 0u);
+    EXPECT_EQ(gInstallRun.failedFiles.size(), 1u);
+}
+
+TEST_F(FileWalk, AKeptFileIsNeitherTouchedNorLoggedButCountsAsProgress)
+{
+    const Bytes content = sampleContent(3000, 14);
+    nlohmann::json asked = entry("config.ini", content);
+    asked["flags"] = 4096u;
+    writePackage({{"files", {asked}}});
+    writeText(installed("config.ini"), "user settings");
+    gFlags.silent = true;
+
+    ASSERT_TRUE(installFiles());
+    EXPECT_EQ(textOf(installed("config.ini")), "user settings");
+    EXPECT_TRUE(loggedFiles().empty());
+    EXPECT_GT(gInstallRun.bytesCopied, 0u);
+}
+
+TEST_F(FileWalk, AReplacedFileKeepsItsOldContentAsideUntilTheRunCommits)
+{
+    const Bytes content = sampleContent(3000, 15);
+    writePackage({{"files", {entry("app.exe", content)}}});
+    writeText(installed("app.exe"), "version 1");
+
+    ASSERT_TRUE(installFiles());
+    EXPECT_EQ(fileBytes(installed("app.exe")), content);
+    ASSERT_EQ(gInstallRun.asideFiles, std::vector<std::string>{installed("app.exe") + ".old0"});
+    EXPECT_EQ(textOf(gInstallRun.asideFiles[0]), "version 1");
+    // It existed before: the uninstaller must not remove it.
+    EXPECT_TRUE(loggedFiles().empty());
+}
+
+struct SelectionCase {
+    const char* name;
+    std::vector<std::int32_t> pageTypes;
+    std::int32_t installationType;
+    std::vector<bool> choices;
+    std::vector<std::string> installed;
+};
+
+class Selection : public FileInstallTest, public ::testing::WithParamInterface<SelectionCase> {};
+
+TEST_P(Selection, RecordsFollowTheInstallationTypeAndComponents)
+{
+    const SelectionCase& c = GetParam();
+    const Bytes content = sampleContent(500, 16);
+    nlohmann::json minimal = entry("minimal.txt", content), typical = entry("typical.txt", content),
+                   custom = entry("custom.txt", content);
+    minimal["installTypeMask"] = 1u;
+    typical["installTypeMask"] = 2u;
+    typical["componentIndex"] = 1u;
+    custom["installTypeMask"] = 0u;
+    custom["componentIndex"] = 2u;
+    writePackage({{"files", {minimal, typical, custom}}});
+    for (std::int32_t type : c.pageTypes) {
+        TemplateEntry page;
+        page.pageType = type;
+        gPackageToc.pageSequence.push_back(page);
+    }
+    gPackageToc.installationType = c.installationType;
+    for (bool checked : c.choices)
+        gPackageToc.componentChoices.push_back({checked, ByteString()});
+
+    ASSERT_TRUE(installFiles());
+    EXPECT_EQ(filesBelow(destination), c.installed);
+}
+
+const SelectionCase kSelectionCases[] = {
+    {"NoChoicePagesInstallsAll", {1, 13}, kMinimalInstallation, {}, {"custom.txt", "minimal.txt", "typical.txt"}},
+    {"Minimal", {9, 13}, kMinimalInstallation, {}, {"minimal.txt"}},
+    {"Typical", {9}, kTypicalInstallation, {}, {"minimal.txt", "typical.txt"}},
+    {"CustomByComponents", {10}, kCustomInstallation, {false, true, true}, {"custom.txt", "typical.txt"}},
+    {"CustomComponentBeyondTheChoices", {10}, kCustomInstallation, {true}, {"minimal.txt"}},
+    {"CustomWithoutSavedChoicesTakesTypical", {10}, kCustomInstallation, {}, {"minimal.txt", "typical.txt"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Types, Selection, ::testing::ValuesIn(kSelectionCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RegistrationQueue, FallingPriorityAndArrivalOrderWithinOne)
+{
+    std::vector<QueuedRegistration> queue;
+    const std::pair<const char*, std::int32_t> arrivals[] = {{"a", 1}, {"b", 5}, {"c", 5}, {"d", -2}, {"e", 3}, {"f", 5}};
+    for (const auto& [path, priority] : arrivals)
+        queueRegistration(queue, path, priority);
+    std::string order;
+    for (QueuedRegistration& entry : queue)
+        order += entry.path.cStr();
+    EXPECT_EQ(order, "bcfead");
+}
