@@ -227,6 +227,44 @@ TEST_F(RollWindow, PostedClicksInsertMoveAndDeleteNotes)
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(RollWindow, ScrollBarsWheelResetAndDoubleClick)
+{
+    Show({{1, 60, 960, 1440}, {1, 40, 0, 48000}});
+    ASSERT_EQ(roll->VertPosition(), 59);
+    SendMessageW(roll->Handle(), WM_VSCROLL, SB_PAGEDOWN, reinterpret_cast<LPARAM>(roll->VertScrollBar()->Handle()));
+    EXPECT_EQ(roll->VertPosition(), 63);
+    EXPECT_EQ(roll->NotePosition(), 63);
+    SendMessageW(roll->Handle(), WM_HSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(roll->HorzScrollBar()->Handle()));
+    EXPECT_EQ(roll->HorzPosition(), 1);
+    PostMessageW(roll->PaintBox()->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    Pump();
+    EXPECT_EQ(roll->VertPosition(), 64);
+    EXPECT_EQ(roll->VertScrollBar()->Position(), 64);
+
+    // The reset button fits the song's 33 pitches: (343 - 19 - 21) / 33 - 2 = 7 pixels a note.
+    roll->SetQuarterNoteWidth(200);
+    PostMessageW(roll->ResetButton()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(roll->ResetButton()->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_EQ(roll->QuarterNoteWidth(), 64);
+    EXPECT_EQ(roll->QuarterNoteHeight(), 7);
+    EXPECT_EQ(roll->VertTrackBar()->Position(), 7);
+
+    roll->SetHorzPosition(0);
+    roll->SetPlayMode(pmEdit);
+    std::vector<TKVMidiEvent*> doubleClicked;
+    roll->OnDblClickNote = [&](TKVMidiEvent* e) { doubleClicked.push_back(e); };
+    TKVMidiEvent* note = FindNote(*song, 60, 960);
+    const TPoint p = Middle(note);
+    Click(p.X, p.Y);
+    PostMouse(WM_LBUTTONDBLCLK, MK_LBUTTON, p.X, p.Y);
+    PostMouse(WM_LBUTTONUP, 0, p.X, p.Y);
+    EXPECT_EQ(doubleClicked, std::vector<TKVMidiEvent*>{note});
+    EXPECT_EQ(note->StartTime(), 960);
+    EXPECT_TRUE(sound.Silent());
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(RollWindow, GridLinesDrawnOnceMatchALinePerLane)
 {
     TKVPianoRollGeometry g = roll->Geometry();
