@@ -2,6 +2,7 @@
 
 #include "base/Exceptions.h"
 #include "midi/kvMidiCommon.h"
+#include "midi/kvMidiTicks.h"
 #include "piano/kvPaintCommonGeometry.h"
 
 #include <algorithm>
@@ -574,7 +575,7 @@ void TKVPianoRollCore::MoveNoteBy(TKVMidiEvent* Event, TMoveType Kind, std::int3
     } else if (Kind == mtLength) {
         off->SetStartTime(toTicks(std::max(std::int64_t{Event->StartTime()} + RollMinNoteLength, newEnd)));
     }
-    Event->SetTimeLength(off->StartTime() - Event->StartTime());
+    Event->SetTimeLength(SubTicks(off->StartTime(), Event->StartTime()));
     TrackChanged(track, false);
 }
 
