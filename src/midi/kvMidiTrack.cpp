@@ -4,6 +4,7 @@
 #include "midi/kvMidiTicks.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 namespace kv {
@@ -77,6 +78,19 @@ std::vector<std::unique_ptr<TKVMidiEvent>> TMyMidiTrack::DelEvent(TKVMidiEvent* 
     RaiseTrackModified(static_cast<int>(removed.size()));
     if (FreeIt) removed.clear();
     return removed;
+}
+
+void TMyMidiTrack::DelEvents(const std::vector<TKVMidiEvent*>& Events)
+{
+    std::unordered_set<const TKVMidiEvent*> doomed;
+    for (const TKVMidiEvent* event : Events) {
+        if (event == nullptr) continue;
+        doomed.insert(event);
+        if (event->RelatedEvent() != nullptr) doomed.insert(event->RelatedEvent());
+    }
+    ForgetLinksTo([&doomed](const TKVMidiEvent* target) { return doomed.count(target) != 0; });
+    const int removed = FTrackEventList.RemoveIf([&doomed](const TKVMidiEvent& event) { return doomed.count(&event) != 0; });
+    RaiseTrackModified(removed);
 }
 
 TKVMidiEvent* TMyMidiTrack::GetEvent(int Index) const

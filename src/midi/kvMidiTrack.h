@@ -34,6 +34,9 @@ public:
     // Removes mEvent and its related note-off. With FreeIt they are freed and nothing is returned;
     // otherwise they are handed back in list order, still linked to each other.
     std::vector<std::unique_ptr<TKVMidiEvent>> DelEvent(TKVMidiEvent* mEvent, bool FreeIt);
+    // Removes and frees each of the events and its related note-off in one pass over the track,
+    // as DelEvent with FreeIt would one by one. Events the track does not hold are left alone.
+    void DelEvents(const std::vector<TKVMidiEvent*>& Events);
     // nil outside 0..TrackEventCount - 1.
     TKVMidiEvent* GetEvent(int Index) const;
     // Appends an event while the track is built in time order: the event starts at the running

@@ -2,12 +2,14 @@
 
 #include "base/Exceptions.h"
 #include "midi/kvMidiCommon.h"
+#include "midi/kvMidiTicks.h"
 #include "piano/kvPaintCommonGeometry.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <mutex>
+#include <unordered_map>
 
 namespace kv {
 
@@ -573,7 +575,7 @@ void TKVPianoRollCore::MoveNoteBy(TKVMidiEvent* Event, TMoveType Kind, std::int3
     } else if (Kind == mtLength) {
         off->SetStartTime(toTicks(std::max(std::int64_t{Event->StartTime()} + RollMinNoteLength, newEnd)));
     }
-    Event->SetTimeLength(off->StartTime() - Event->StartTime());
+    Event->SetTimeLength(SubTicks(off->StartTime(), Event->StartTime()));
     TrackChanged(track, false);
 }
 
@@ -648,23 +650,48 @@ void TKVPianoRollCore::ApplyRelease(std::int32_t X, std::int32_t Y)
 {
     const std::vector<TKVMidiEvent*> selection = SelectedNotes();
     if (selection.empty()) return;
-    const std::int32_t p = std::max(1, NoteRectHeight());
-    const std::int32_t ticks = PixelsToTicks(std::int64_t{X} - FOldPoint.X);
-    const std::int32_t rows = RowsWithinRange((FOldPoint.Y - Y) / p);
-    FBatch = true;
-    try {
-        for (auto it = selection.rbegin(); it != selection.rend(); ++it) {
-            if (FPlayMode == pmEdit || FPlayMode == pmInsert)
-                MoveNoteBy(*it, FMoveType, ticks, rows);
-            else if (FPlayMode == pmDelete)
-                DeleteNote(*it);
+    if (FPlayMode == pmDelete) {
+        DeleteNotes({selection.rbegin(), selection.rend()});
+    } else if (FPlayMode == pmEdit || FPlayMode == pmInsert) {
+        const std::int32_t p = std::max(1, NoteRectHeight());
+        const std::int32_t ticks = PixelsToTicks(std::int64_t{X} - FOldPoint.X);
+        const std::int32_t rows = RowsWithinRange((FOldPoint.Y - Y) / p);
+        FBatch = true;
+        try {
+            for (auto it = selection.rbegin(); it != selection.rend(); ++it) MoveNoteBy(*it, FMoveType, ticks, rows);
+        } catch (...) {
+            FinishBatch();
+            throw;
         }
-    } catch (...) {
         FinishBatch();
-        throw;
     }
-    FinishBatch();
     if (FSelectNoteList.size() == 1) TakeTemplate(*FSelectNoteList.front());
+}
+
+void TKVPianoRollCore::DeleteNotes(const std::vector<TKVMidiEvent*>& Notes)
+{
+    if (FMidiFile == nullptr) return;
+    std::unordered_map<const TKVMidiEvent*, std::int32_t> holder;
+    for (const TEntry& entry : FMidiEventList) holder.emplace(entry.Event, entry.TrackIndex);
+    std::vector<std::vector<TKVMidiEvent*>> byTrack(static_cast<std::size_t>(FMidiFile->TrackCount()));
+    for (TKVMidiEvent* note : Notes) {
+        RemoveFromSelection(note);
+        if (note == FAuditionNote) EndAudition();
+        ForgetLitNote(note);
+        const auto found = holder.find(note);
+        if (found != holder.end() && found->second < FMidiFile->TrackCount())
+            byTrack[static_cast<std::size_t>(found->second)].push_back(note);
+    }
+    // The list must not keep the freed events, even for a moment.
+    FMidiEventList.clear();
+    for (int t = 0; t < FMidiFile->TrackCount(); ++t) {
+        if (byTrack[static_cast<std::size_t>(t)].empty()) continue;
+        TMyMidiTrack* track = FMidiFile->GetTrack(t);
+        track->DelEvents(byTrack[static_cast<std::size_t>(t)]);
+        track->UpdateDeltaTime();
+    }
+    RebuildEventList();
+    UpdateScrollRanges();
 }
 
 void TKVPianoRollCore::PaintBoxMouseUp(TMouseButton Button, TShiftState, std::int32_t X, std::int32_t Y)

@@ -192,6 +192,8 @@ private:
     std::int32_t RowsWithinRange(std::int32_t Rows) const;
     void MoveNoteBy(TKVMidiEvent* Event, TMoveType Kind, std::int32_t Ticks, std::int32_t Rows);
     void ApplyRelease(std::int32_t X, std::int32_t Y);
+    // Deletes the notes, each track's at once.
+    void DeleteNotes(const std::vector<TKVMidiEvent*>& Notes);
     void TrackChanged(TMyMidiTrack* Track, bool Rebuild);
     void FinishBatch();
     void EndDrag();

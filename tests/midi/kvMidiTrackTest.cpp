@@ -235,6 +235,16 @@ TEST_F(TwoNotes, DelEventOfAnEventNotInTheTrackRemovesNothingElse)
     EXPECT_EQ(track.TrackEventCount(), 5);
 }
 
+TEST_F(TwoNotes, DelEventsRemovesSeveralNotesAndTheirOffsInOnePass)
+{
+    ModifiedCounter modified(track);
+    auto stranger = NoteOn(61, 0);
+    track.DelEvents({on62, stranger.get(), off60, nullptr});
+    EXPECT_EQ(EventsOf(track), (std::vector<TKVMidiEvent*>{program, on60}));
+    EXPECT_EQ(on60->RelatedEvent(), nullptr) << "no link to a freed note-off is kept";
+    EXPECT_EQ(modified.count, 3) << "one report per removed event";
+}
+
 TEST(MidiTrackTest, UpdateDeltaTimePlacesTheEndOfTrackOnTheLastEvent)
 {
     TMyMidiTrack track;

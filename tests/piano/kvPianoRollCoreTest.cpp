@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -76,7 +77,7 @@ protected:
     TPoint On(TKVMidiEvent* note)
     {
         const TRect r = roll.GetNoteRect(note);
-        return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+        return {static_cast<std::int32_t>((std::int64_t{r.Left} + r.Right) / 2), (r.Top + r.Bottom) / 2};
     }
     std::unique_ptr<TKVMidiFile> song;
     RollRig roll;
@@ -215,6 +216,34 @@ TEST_F(PianoRollCore, ZoomAndResolutionThatWouldDivideByZeroAreKeptOut)
     }
     EXPECT_EQ(test::NoteOnCount(*song), 1);
     roll.ResetZoom();
+}
+
+TEST_F(PianoRollCore, FarTimesAtTheCoarsestResolutionNeitherOverflowNorWrap)
+{
+    // One pulse per quarter note at 256 pixels a quarter: a note 200 million ticks in lies
+    // 51 200 million pixels to the right.
+    song = MakeRollSong(1, {{0, 60, 0, 2}, {0, 62, 200000000, 260000000}}, 1);
+    roll.SetMidiFile(song.get());
+    roll.SetQuarterNoteWidth(256);
+    roll.SetPlayMode(pmPlay);
+    for (std::int32_t time : {0, 230000000, std::numeric_limits<std::int32_t>::max(), -1}) {
+        roll.SetCurrentTime(time);
+        roll.PaintPass();
+        roll.Press(70, 100);
+        roll.Move(5000, 100);
+        roll.Release(5000, 100);
+    }
+    TKVMidiEvent* far = FindNote(*song, 62, 200000000);
+    const TRect r = roll.GetNoteRect(far);
+    EXPECT_GT(r.Left, 0);
+    EXPECT_GE(r.Right, r.Left);
+    roll.SetPlayMode(pmEdit);
+    roll.SetHorzPosition(roll.HorzMax());
+    const TPoint p = On(far);
+    roll.Drag(p.X, p.Y, p.X + 100000, p.Y);
+    EXPECT_GE(far->StartTime(), 200000000);
+    EXPECT_GE(far->TimeLength(), RollMinNoteLength);
+    EXPECT_TRUE(roll.sound.Silent());
 }
 
 TEST_F(PianoRollCore, InsertByClickingAnEmptyPlace)

@@ -5,7 +5,6 @@
 #include "base/TMemoryStream.h"
 #include "midi/kvMidiFile.h"
 
-#include <gtest/gtest.h>
 
 #include <map>
 #include <memory>

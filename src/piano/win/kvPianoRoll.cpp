@@ -122,6 +122,76 @@ void DrawVertical(TCanvas& Cnv, const TPoint& P1, const TPoint& P2, const TRect&
 
 } // namespace
 
+namespace {
+
+// Writes pixels of a top-down 24- or 32-bit image directly; what lies outside it is skipped.
+class TPixelWriter {
+public:
+    explicit TPixelWriter(TBitmap& Bitmap)
+        : FBits(Bitmap.Empty() ? nullptr : Bitmap.ScanLine(0)), FWidth(Bitmap.Width()), FHeight(Bitmap.Height()),
+          FBytesPerLine(Bitmap.BytesPerLine()), FBytesPerPixel(Bitmap.PixelFormat() == pf32bit ? 4 : 3)
+    {
+    }
+    void Fill(TRect R, TColor Color)
+    {
+        TRect image{0, 0, FWidth, FHeight};
+        if (FBits == nullptr || !IntersectRect(R, R, image)) return;
+        const std::uint32_t pixel = ColorToPixel(Color);
+        for (std::int32_t y = R.Top; y < R.Bottom; ++y) {
+            std::uint8_t* line = FBits + static_cast<std::ptrdiff_t>(y) * FBytesPerLine;
+            if (FBytesPerPixel == 4) {
+                std::fill(reinterpret_cast<std::uint32_t*>(line) + R.Left, reinterpret_cast<std::uint32_t*>(line) + R.Right,
+                          pixel);
+            } else {
+                for (std::int32_t x = R.Left; x < R.Right; ++x) {
+                    line[3 * x] = static_cast<std::uint8_t>(pixel);
+                    line[3 * x + 1] = static_cast<std::uint8_t>(pixel >> 8);
+                    line[3 * x + 2] = static_cast<std::uint8_t>(pixel >> 16);
+                }
+            }
+        }
+    }
+    // The one-pixel border of the points from (L, T) to (R, B), both corners included: what a
+    // closed one-pixel polyline through the rectangle's corners draws.
+    void Border(const TRect& R, TColor Color)
+    {
+        Fill({R.Left, R.Top, R.Right + 1, R.Top + 1}, Color);
+        Fill({R.Left, R.Bottom, R.Right + 1, R.Bottom + 1}, Color);
+        Fill({R.Left, R.Top, R.Left + 1, R.Bottom + 1}, Color);
+        Fill({R.Right, R.Top, R.Right + 1, R.Bottom + 1}, Color);
+    }
+
+private:
+    std::uint8_t* FBits;
+    std::int32_t FWidth, FHeight, FBytesPerLine, FBytesPerPixel;
+};
+
+} // namespace
+
+void PaintRollNotes(TBitmap& Bmp, const std::vector<TKVRollNote>& Notes, const std::vector<TColor>& Colors,
+                    const TRect& Area)
+{
+    // Equal to filling each note's part inside the area through a scratch bitmap with a brush of
+    // its colour, then outlining the edges the area does not cut with the canvas's pen; written
+    // straight into the image, as thousands of notes would take thousands of drawing calls.
+    TCanvas& cnv = Bmp.Canvas();
+    const TPen& pen = cnv.Pen();
+    const bool plainPen = pen.Width() <= 1 && pen.Style() == psSolid && pen.Mode() == pmCopy;
+    TPixelWriter pixels(Bmp);
+    for (std::size_t i = 0; i < Notes.size(); ++i) {
+        const TRect& r = Notes[i].Rect;
+        TRect shown;
+        if (!IntersectRect(shown, r, Area)) continue;
+        pixels.Fill(shown, Colors[i]);
+        if (shown == r && plainPen) {
+            pixels.Border(r, pen.Color());
+        } else {
+            ClippedFrameRect(cnv, r, Area, 0, 0, 0, 0, 0, true);
+            GdiFlush();
+        }
+    }
+}
+
 void VerticalLine(TCanvas& Cnv, const TPoint& P1, const TPoint& P2, const TRect& Area)
 {
     DrawVertical(Cnv, P1, P2, Area, false);
@@ -495,14 +565,10 @@ void TKVPianoRoll::PaintNotes(TCanvas& Cnv, const TKVPianoRollGeometry& G, const
     PaintRollGrid(Cnv, G);
 
     ApplyCanvasState(Cnv, nullptr);
-    for (const TKVRollNote& note : Notes) {
-        TRect shown;
-        if (!IntersectRect(shown, note.Rect, area)) continue; // a lane scrolled out of the area
-        Cnv.Brush().SetColor(NoteColor(note));
-        Cnv.Brush().SetStyle(bsSolid);
-        FillRectViaBitmap(CachedBmp, tmpBmp, note.Rect, area, false, clNone);
-        ClippedFrameRect(Cnv, note.Rect, area, 0, 0, 0, 0, 0, true);
-    }
+    std::vector<TColor> colors;
+    colors.reserve(Notes.size());
+    for (const TKVRollNote& note : Notes) colors.push_back(NoteColor(note));
+    PaintRollNotes(CachedBmp, Notes, colors, area);
 
     ApplyCanvasState(Cnv, nullptr);
     const std::int64_t x = G.CursorX(CurrentTime());

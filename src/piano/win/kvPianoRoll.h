@@ -69,6 +69,10 @@ private:
 // The grid of the notes area: every shown lane outlined, a line every 32nd note, darker on
 // quarter notes. The lines are drawn once across all lanes.
 void PaintRollGrid(TCanvas& Cnv, const TKVPianoRollGeometry& G);
+// The notes in their colours, each filled where it lies inside Area and outlined with the
+// bitmap canvas's pen on the edges that Area does not cut.
+void PaintRollNotes(TBitmap& Bmp, const std::vector<TKVRollNote>& Notes, const std::vector<TColor>& Colors,
+                    const TRect& Area);
 // A vertical line from P1 to P2 (same x) when its x lies within Area's left and right edges,
 // both included; the exclusive-or variant draws it in XOR.
 void VerticalLine(TCanvas& Cnv, const TPoint& P1, const TPoint& P2, const TRect& Area);

@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -226,6 +227,44 @@ TEST_F(RollWindow, PostedClicksInsertMoveAndDeleteNotes)
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(RollWindow, ScrollBarsWheelResetAndDoubleClick)
+{
+    Show({{1, 60, 960, 1440}, {1, 40, 0, 48000}});
+    ASSERT_EQ(roll->VertPosition(), 59);
+    SendMessageW(roll->Handle(), WM_VSCROLL, SB_PAGEDOWN, reinterpret_cast<LPARAM>(roll->VertScrollBar()->Handle()));
+    EXPECT_EQ(roll->VertPosition(), 63);
+    EXPECT_EQ(roll->NotePosition(), 63);
+    SendMessageW(roll->Handle(), WM_HSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(roll->HorzScrollBar()->Handle()));
+    EXPECT_EQ(roll->HorzPosition(), 1);
+    PostMessageW(roll->PaintBox()->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    Pump();
+    EXPECT_EQ(roll->VertPosition(), 64);
+    EXPECT_EQ(roll->VertScrollBar()->Position(), 64);
+
+    // The reset button fits the song's 33 pitches: (343 - 19 - 21) / 33 - 2 = 7 pixels a note.
+    roll->SetQuarterNoteWidth(200);
+    PostMessageW(roll->ResetButton()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(roll->ResetButton()->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_EQ(roll->QuarterNoteWidth(), 64);
+    EXPECT_EQ(roll->QuarterNoteHeight(), 7);
+    EXPECT_EQ(roll->VertTrackBar()->Position(), 7);
+
+    roll->SetHorzPosition(0);
+    roll->SetPlayMode(pmEdit);
+    std::vector<TKVMidiEvent*> doubleClicked;
+    roll->OnDblClickNote = [&](TKVMidiEvent* e) { doubleClicked.push_back(e); };
+    TKVMidiEvent* note = FindNote(*song, 60, 960);
+    const TPoint p = Middle(note);
+    Click(p.X, p.Y);
+    PostMouse(WM_LBUTTONDBLCLK, MK_LBUTTON, p.X, p.Y);
+    PostMouse(WM_LBUTTONUP, 0, p.X, p.Y);
+    EXPECT_EQ(doubleClicked, std::vector<TKVMidiEvent*>{note});
+    EXPECT_EQ(note->StartTime(), 960);
+    EXPECT_TRUE(sound.Silent());
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(RollWindow, GridLinesDrawnOnceMatchALinePerLane)
 {
     TKVPianoRollGeometry g = roll->Geometry();
@@ -263,6 +302,44 @@ TEST_F(RollWindow, GridLinesDrawnOnceMatchALinePerLane)
                         ++differing;
             EXPECT_EQ(differing, 0) << width << " x " << height;
         }
+    }
+}
+
+TEST_F(RollWindow, NotesWrittenDirectlyMatchTheDrawingRoutines)
+{
+    const TRect area{62, 21, 300, 200};
+    // Inside, overlapping, cut on each side, cut at two corners, empty, and wholly outside.
+    const std::vector<TRect> rects{{100, 50, 140, 56}, {120, 53, 180, 59}, {40, 70, 90, 76},  {280, 80, 340, 86},
+                                   {150, 15, 170, 25}, {160, 195, 175, 230}, {50, 10, 400, 300}, {200, 90, 200, 96},
+                                   {10, 100, 50, 106}, {100, 21, 110, 27},   {290, 60, 300, 66}};
+    std::vector<TKVRollNote> notes;
+    std::vector<TColor> colors;
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        notes.push_back({nullptr, nullptr, 0, rects[i]});
+        colors.push_back(RGBColor(static_cast<std::uint8_t>(40 * i), 200, static_cast<std::uint8_t>(255 - 20 * i)));
+    }
+    for (TPixelFormat format : {pf32bit, pf24bit}) {
+        TBitmap fast, plain, scratch;
+        for (TBitmap* b : {&fast, &plain}) {
+            b->SetSize(320, 240);
+            b->SetPixelFormat(format);
+            b->Canvas().Brush().SetColor(Background);
+            b->Canvas().FillRect({0, 0, 320, 240});
+            b->Canvas().Pen().SetColor(clBlack);
+            b->Canvas().Pen().SetWidth(1);
+        }
+        PaintRollNotes(fast, notes, colors, area);
+        for (std::size_t i = 0; i < notes.size(); ++i) {
+            plain.Canvas().Brush().SetColor(colors[i]);
+            FillRectViaBitmap(plain, scratch, rects[i], area, false, clNone);
+            ClippedFrameRect(plain.Canvas(), rects[i], area, 0, 0, 0, 0, 0, true);
+        }
+        ASSERT_EQ(fast.PixelFormat(), plain.PixelFormat());
+        int differing = 0;
+        for (int y = 0; y < 240; ++y)
+            if (std::memcmp(fast.ScanLine(y), plain.ScanLine(y), static_cast<std::size_t>(fast.BytesPerLine())) != 0)
+                ++differing;
+        EXPECT_EQ(differing, 0) << (format == pf32bit ? "32" : "24") << " bits per pixel";
     }
 }
 
