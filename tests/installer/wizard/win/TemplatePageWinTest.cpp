@@ -108,6 +108,41 @@ void writeStrip(const std::string& path, int frameWidth, int height, const std::
     out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
 }
 
+// Copies the window's screen area into a 24-bit BMP file.
+void captureWindow(HWND window, const std::string& path)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP shot = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, shot);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), stride * height);
+    SelectObject(memory, old);
+    DeleteObject(shot);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
 class TemplatePageWin : public ::testing::Test {
 protected:
     TemplatePageWin() : savedServices_(pageServices())
@@ -609,7 +644,7 @@ TEST_F(TemplatePageWin, PageWithoutOwnWindowIsDrawnOnTheBackground)
     EXPECT_TRUE(IsWindow(parent));
 }
 
-TEST_F(TemplatePageWin, ScreenshotOfAPage)
+TEST_F(TemplatePageWin, ScreenshotsOfAPageAndTheDialogs)
 {
     const char* folder = std::getenv("KV_SCREENSHOT_DIR");
     if (!folder)
@@ -633,34 +668,23 @@ TEST_F(TemplatePageWin, ScreenshotOfAPage)
         pump();
         Sleep(20);
     }
-    RECT rect{};
-    GetWindowRect(page->window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP shot = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, shot);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
-    std::ofstream out(std::string(folder) + "\\page.bmp", std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    out.write(static_cast<const char*>(bits), stride * height);
-    SelectObject(memory, old);
-    DeleteObject(shot);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    captureWindow(page->window, std::string(folder) + "\\page.bmp");
+    // The installer's dialogs beside it.
+    for (const auto& [id, name] : {std::pair{kAboutDialogId, "about"}, std::pair{kProgressNoteDialogId, "note"},
+                                   std::pair{kInputDialogId, "input"}}) {
+        InputRequest request{ByteString("Input"), ByteString("Your name, please:"), ByteString("Ann")};
+        const DLGPROC procedure = id == kAboutDialogId         ? aboutDialogProc
+                                  : id == kProgressNoteDialogId ? progressDialogProc
+                                                                : inputDialogProc;
+        HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), nullptr, procedure,
+                                         reinterpret_cast<LPARAM>(&request));
+        ASSERT_NE(dialog, nullptr);
+        SetWindowPos(dialog, HWND_TOPMOST, 500, 10, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        for (int i = 0; i < 10; ++i) {
+            pump();
+            Sleep(20);
+        }
+        captureWindow(dialog, std::string(folder) + "\\" + name + ".bmp");
+        DestroyWindow(dialog);
+    }
 }
