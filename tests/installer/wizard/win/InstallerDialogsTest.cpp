@@ -31,6 +31,26 @@ std::vector<std::string> staticTexts(HWND dialog)
     return texts;
 }
 
+// Ends the About box from a timer while it runs modally, with the message in pendingMessage.
+UINT pendingMessage = WM_COMMAND;
+void CALLBACK endAboutBox(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND box = FindWindowW(L"#32770", L"About");
+    if (!box)
+        return;
+    KillTimer(nullptr, id);
+    PostMessageW(box, pendingMessage, pendingMessage == WM_COMMAND ? IDOK : 0, 0);
+}
+
+void CALLBACK cancelModalInput(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND box = FindWindowW(L"#32770", L"Modal input");
+    if (!box)
+        return;
+    KillTimer(nullptr, id);
+    PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+}
+
 HWND openModeless(int id, DLGPROC procedure, LPARAM parameter)
 {
     return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), nullptr, procedure, parameter);
@@ -56,16 +76,8 @@ TEST(InstallerDialogs, AboutBoxTextsAndDefaultButton)
 TEST(InstallerDialogs, AboutBoxEndsWithOkAndWithClose)
 {
     for (const UINT message : {UINT(WM_COMMAND), UINT(WM_CLOSE)}) {
-        // Closes itself from a timer while it runs modally.
-        static UINT pending;
-        pending = message;
-        SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-            HWND box = FindWindowW(L"#32770", L"About");
-            if (!box)
-                return;
-            KillTimer(nullptr, id);
-            PostMessageW(box, pending, pending == WM_COMMAND ? IDOK : 0, 0);
-        });
+        pendingMessage = message;
+        SetTimer(nullptr, 0, 50, endAboutBox);
         HWND owner = CreateWindowW(L"STATIC", L"owner", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
         runAboutBox(owner);
         EXPECT_TRUE(IsWindowEnabled(owner)) << "the owner comes back";
@@ -132,13 +144,7 @@ TEST(InstallerDialogs, InputDialogShowsTheRequestAndAnswersOnlyOnOk)
 TEST(InstallerDialogs, InputDialogRunsModallyAndEscEndsItWithTwo)
 {
     InputRequest request{ByteString("Modal input"), ByteString("Prompt"), ByteString("kept")};
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        HWND box = FindWindowW(L"#32770", L"Modal input");
-        if (!box)
-            return;
-        KillTimer(nullptr, id);
-        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
-    });
+    SetTimer(nullptr, 0, 50, cancelModalInput);
     EXPECT_EQ(runInputDialog(nullptr, request), IDCANCEL);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(request.value.data()), request.value.length()), "kept");
 }
