@@ -108,6 +108,31 @@ void writeStrip(const std::string& path, int frameWidth, int height, const std::
     out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
 }
 
+// A 16 x 16 32-bit icon file of one colour.
+void writeIcon(const std::string& path, std::uint32_t colour)
+{
+    constexpr int size = 16;
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = size;
+    info.biHeight = size * 2; // colour and mask
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    const std::vector<std::uint32_t> pixels(size * size, 0xFF000000u | colour);
+    const std::vector<std::uint8_t> mask(size * 4, 0);
+    const DWORD imageSize = static_cast<DWORD>(sizeof info + pixels.size() * 4 + mask.size());
+    const std::uint16_t header[3] = {0, 1, 1};
+    const std::uint8_t entry[8] = {size, size, 0, 0, 1, 0, 32, 0};
+    const DWORD entryTail[2] = {imageSize, 6 + 16};
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(header), sizeof header);
+    out.write(reinterpret_cast<const char*>(entry), sizeof entry);
+    out.write(reinterpret_cast<const char*>(entryTail), sizeof entryTail);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size() * 4));
+    out.write(reinterpret_cast<const char*>(mask.data()), static_cast<std::streamsize>(mask.size()));
+}
+
 // Copies the window's screen area into a 24-bit BMP file.
 void captureWindow(HWND window, const std::string& path)
 {
@@ -540,6 +565,37 @@ TEST_F(TemplatePageWin, ImageButtonFramesByPixel)
     EXPECT_EQ(page->hover.hot, full);
     closeTemplatePage(*page, true);
     destroyCurrentPage(true);
+}
+
+TEST_F(TemplatePageWin, IconsFromFilesAreShownAndFreedAsIcons)
+{
+    TempFolder folder;
+    const std::string path = folder.file("page.ico");
+    writeIcon(path, 0x00C000);
+    gPackageToc.imageList = {{41, ByteString(path.c_str())}};
+    TemplatePage* page = show({{"controls",
+                                {{{"type", "static"}, {"subType", 3}, {"id", 5}, {"x", 0}, {"y", 0}, {"width", 32},
+                                  {"height", 32}, {"style", 0x50000003}, {"image", 41}},
+                                 {{"type", "static"}, {"subType", 3}, {"id", 6}, {"x", 40}, {"y", 0}, {"width", 32},
+                                  {"height", 32}, {"style", 0x50000003}, {"image", -1}}}}});
+    ASSERT_NE(page, nullptr);
+    const HICON fromFile = static_cast<HICON>(page->findControlById(5)->imageBitmap);
+    const HICON program = static_cast<HICON>(page->findControlById(6)->imageBitmap);
+    ASSERT_NE(fromFile, nullptr);
+    ASSERT_NE(program, nullptr) << "the program's own icon";
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(item(page, 5), STM_GETICON, 0, 0)), fromFile);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(fromFile, &info));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    closeTemplatePage(*page, true);
+    destroyCurrentPage(true);
+    // The file's icon is gone; the program's shared icon stays.
+    EXPECT_FALSE(GetIconInfo(fromFile, &info));
+    ICONINFO shared{};
+    EXPECT_TRUE(GetIconInfo(program, &shared));
+    DeleteObject(shared.hbmColor);
+    DeleteObject(shared.hbmMask);
 }
 
 TEST_F(TemplatePageWin, CloseActsAsCancelAndTheButtonActionsRun)
