@@ -676,6 +676,33 @@ TEST_F(TemplatePageWin, PluginAnswerSuppressesThePagesOwnHandling)
     EXPECT_EQ(seen[0].second, 0u);
 }
 
+TEST_F(TemplatePageWin, NextPageTakesThePlaceWhereTheUserDraggedTheLastOne)
+{
+    const nlohmann::json first = {{"alignment", 4}, {"width", 300}, {"height", 200}};
+    TemplatePage* page = show(first);
+    ASSERT_NE(page, nullptr);
+    RECT placed{};
+    GetWindowRect(page->window, &placed);
+    SetWindowPos(page->window, nullptr, placed.left - 100, placed.top + 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    closeTemplatePage(*page, false);
+    EXPECT_TRUE(IsWindowVisible(page->window)) << "a page with a window of its own stays until the next is shown";
+
+    TemplatePage* second = show(first);
+    ASSERT_NE(second, nullptr);
+    RECT now{};
+    GetWindowRect(second->window, &now);
+    EXPECT_EQ(now.left, placed.left - 100);
+    EXPECT_EQ(now.top, placed.top + 50);
+    EXPECT_EQ(findPageByWindow(second->window), second);
+
+    // Another alignment places the page by its template.
+    closeTemplatePage(*second, false);
+    TemplatePage* third = show({{"alignment", 0}, {"width", 300}, {"height", 200}});
+    ASSERT_NE(third, nullptr);
+    GetWindowRect(third->window, &now);
+    EXPECT_NE(now.left, placed.left - 100);
+}
+
 TEST_F(TemplatePageWin, PageWithoutOwnWindowIsDrawnOnTheBackground)
 {
     pageServices().backgroundShown = [] { return true; };
