@@ -277,8 +277,9 @@ TEST(ControlColours, EachQuestionGetsItsColoursAndBackgroundMode)
         // The current colour, which a hovered hyperlink changes.
         EXPECT_EQ(paint.textColour, 0x0000FFu);
         EXPECT_EQ(paint.transparent, c.transparent);
-        if (!c.transparent)
+        if (!c.transparent) {
             EXPECT_EQ(paint.backColour, 0x123456u);
+        }
     }
 }
 
