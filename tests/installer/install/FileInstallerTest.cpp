@@ -115,6 +115,24 @@ TEST_F(FileWalk, AMissingVolumeEndsTheInstallerWithTheOldFileBack)
     EXPECT_TRUE(loggedFiles().empty());
 }
 
+TEST_F(FileWalk, APackageRunFromALocalCopyFindsItsVolumesBesideTheOriginal)
+{
+    const Bytes content = sampleContent(60000, 17);
+    nlohmann::json member = entry("lib.dll", content);
+    member["split"] = {500};
+    const std::string original = writePackage({{"files", {member}}});
+    const std::string copy = file("copy.exe");
+    fs::copy_file(original, copy);
+    gPackagePath = ByteString(copy.c_str());
+    gModulePath = ByteString(original.c_str());
+    gFlags.localCopy = true;
+
+    EXPECT_TRUE(installFiles());
+    gModulePath = ByteString();
+    EXPECT_EQ(fileBytes(installed("lib.dll")), content);
+    EXPECT_TRUE(prompts.empty());
+}
+
 TEST_F(FileWalk, ADamagedRecordFailsOnceAndTheWalkStops)
 {
     const Bytes first = sampleContent(2000, 11);
