@@ -214,3 +214,50 @@ const BrokenCase kBrokenCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Members, SilentInstallBroken, ::testing::ValuesIn(kBrokenCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+struct InnerCase {
+    const char* name;
+    bool innerExists;
+    const wchar_t* arguments;
+    DWORD exitCode;
+};
+
+class ExtractorMode : public SilentInstall, public ::testing::WithParamInterface<InnerCase> {};
+
+} // namespace
+
+// An extractor package unpacks its files into the resource folder, runs the inner installer (its
+// code decides, "/REVERT" passed on and inverted again) and removes what it unpacked.
+TEST_P(ExtractorMode, TheInnerInstallerDecidesAndTheUnpackedFilesGo)
+{
+    const InnerCase& c = GetParam();
+    const fs::path inner = folder_ / "inner.exe";
+    if (c.innerExists) {
+        const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
+        writePackageFiles(inner.string(), buildPackage(program, nlohmann::json::parse(R"({"toc": {"settings": {"silent": true}}})")));
+    }
+    nlohmann::json description;
+    description["toc"]["settings"]["extractorMode"] = 1u;
+    description["toc"]["settings"]["innerInstallerPath"] = inner.string();
+    description["files"] = {entry("unused", {})};
+    description["files"][0]["name"] = "<ResourceDir>\\installer\\data.txt";
+    description["files"][0]["hex"] = hex(sample(5000, 6, true));
+
+    const InstallerRun result = run(description, c.arguments);
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, c.exitCode);
+    EXPECT_TRUE(result.boxTexts.empty());
+    EXPECT_TRUE(fs::is_empty(folder_ / "temp"));
+}
+
+const InnerCase kInnerCases[] = {
+    {"InnerInstalls", true, L"/SILENT", 1},
+    {"InnerInstallsRevert", true, L"/SILENT /REVERT", 0},
+    {"InnerMissing", false, L"/SILENT", 0},
+    {"InnerMissingRevert", false, L"/SILENT /REVERT", 1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Inner, ExtractorMode, ::testing::ValuesIn(kInnerCases),
+                         [](const auto& info) { return std::string(info.param.name); });
