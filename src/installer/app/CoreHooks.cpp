@@ -4,6 +4,7 @@
 #include "InstallerExit.h"
 
 #include "installer/install/InstallRun.h"
+#include "installer/install/JpegConversion.h"
 #include "installer/memory/FatalError.h"
 #include "installer/package/ExtractionHooks.h"
 #include "installer/package/NextVolumePrompt.h"
@@ -61,6 +62,7 @@ void installEngineHooks()
 {
     setInstallMessageBox(askDuringInstallation);
     gInstallOperations.notifyAssociationsChanged = notifyAssociationsChanged;
+    gInstallOperations.convertJpegFiles = convertJpegFiles;
 }
 
 void installCoreHooks()

@@ -394,12 +394,15 @@ RecordOutcome installRecord(FileRecord& record, std::uint64_t dataOffset)
         return RecordOutcome::Next;
     }
     const std::string folder = folderOf(name);
-    if ((folder.size() > 3 && !fs.createFolders(folder, false)) || !fs.exists(folder)) {
-        showInstallError((kFailureInstallingFile + name).c_str());
-        return RecordOutcome::Stop;
+    if (gInstallRun.readyFolders.count(folder) == 0) {
+        if ((folder.size() > 3 && !fs.createFolders(folder, false)) || !fs.exists(folder)) {
+            showInstallError((kFailureInstallingFile + name).c_str());
+            return RecordOutcome::Stop;
+        }
+        if (!probeWriteAccess(folder))
+            return RecordOutcome::Stop;
+        gInstallRun.readyFolders.insert(folder);
     }
-    if (!probeWriteAccess(folder))
-        return RecordOutcome::Stop;
     if (gPackageToc.extractorMode)
         gPackageToc.unpackedFiles.emplace_back(name.c_str());
     if (!gFlags.silent && gInstallView.statusLine)

@@ -8,6 +8,7 @@
 #include "installer/system/FreeSpace.h"
 
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -119,6 +120,7 @@ void setProgress(std::int32_t phasePercent, std::uint64_t done)
         while (static_cast<std::uint32_t>(fs.tickCount() - gInstallRun.runStartTick) < due) {
             if (gInstallView.pumpMessages)
                 gInstallView.pumpMessages();
+            std::this_thread::yield();
         }
     }
     if (gInstallView.pumpMessages)

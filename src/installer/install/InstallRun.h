@@ -66,6 +66,8 @@ struct InstallRunState {
     std::vector<std::pair<std::string, bool>> sharedLibraries;
     // Backup names used in this run.
     std::set<std::string> backupNames;
+    // Folders made (or found) and found writable in this run: each is made and probed once.
+    std::set<std::string> readyFolders;
 };
 
 extern InstallRunState gInstallRun;

@@ -97,7 +97,7 @@ int openNextVolume(PackageHandle& handle)
     if (state.currentVolume >= kLastVolumeNumber)
         endInstaller();
     state.currentVolume += 1;
-    ByteString name = volumeFileName(ByteString(currentVolumeFile()), state.currentVolume);
+    ByteString name = volumeFileName(volumeNameBase(), state.currentVolume);
     for (;;) {
         if (!fileExists(name.cStr())) {
             if (gFlags.silent || promptForVolume(name, state.currentVolume) != 1)

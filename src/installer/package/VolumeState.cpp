@@ -52,3 +52,11 @@ const char* currentVolumeFile()
 {
     return gVolumeState.fileName.empty() ? gPackagePath.cStr() : gVolumeState.fileName.cStr();
 }
+
+ByteString volumeNameBase()
+{
+    const bool firstFile = gVolumeState.fileName.empty() || gVolumeState.fileName.equals(gPackagePath);
+    if (firstFile && gFlags.localCopy && !gModulePath.empty())
+        return gModulePath;
+    return ByteString(currentVolumeFile());
+}

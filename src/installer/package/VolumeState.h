@@ -35,3 +35,6 @@ void setSingleVolumeMember(std::uint32_t offset, std::uint32_t size);
 ByteString volumeFileName(const ByteString& fileName, std::int32_t number);
 // The file that holds the current volume.
 const char* currentVolumeFile();
+// The name the next volume's name is made from: the current volume's file, except that a
+// package read from a local copy of the installer finds its volumes beside the original.
+ByteString volumeNameBase();

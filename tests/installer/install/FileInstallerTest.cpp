@@ -3,6 +3,7 @@
 // file as it was and nothing partial; a failing member across volumes, a missing volume, a
 // damaged record, a path leaving its folder; the selection by installation type and components.
 #include "installer/install/FileInstallTestSupport.h"
+#include "installer/install/InstallFileSystem.h"
 #include "installer/install/RegistrationQueue.h"
 
 #include <algorithm>
@@ -113,6 +114,24 @@ TEST_F(FileWalk, AMissingVolumeEndsTheInstallerWithTheOldFileBack)
     EXPECT_EQ(textOf(installed("lib.dll")), "old library");
     EXPECT_EQ(filesBelow(destination), std::vector<std::string>{"lib.dll"});
     EXPECT_TRUE(loggedFiles().empty());
+}
+
+TEST_F(FileWalk, APackageRunFromALocalCopyFindsItsVolumesBesideTheOriginal)
+{
+    const Bytes content = sampleContent(60000, 17);
+    nlohmann::json member = entry("lib.dll", content);
+    member["split"] = {500};
+    const std::string original = writePackage({{"files", {member}}});
+    const std::string copy = file("copy.exe");
+    fs::copy_file(original, copy);
+    gPackagePath = ByteString(copy.c_str());
+    gModulePath = ByteString(original.c_str());
+    gFlags.localCopy = true;
+
+    EXPECT_TRUE(installFiles());
+    gModulePath = ByteString();
+    EXPECT_EQ(fileBytes(installed("lib.dll")), content);
+    EXPECT_TRUE(prompts.empty());
 }
 
 TEST_F(FileWalk, ADamagedRecordFailsOnceAndTheWalkStops)
@@ -230,4 +249,49 @@ TEST(RegistrationQueue, FallingPriorityAndArrivalOrderWithinOne)
     for (QueuedRegistration& entry : queue)
         order += entry.path.cStr();
     EXPECT_EQ(order, "bcfead");
+}
+
+namespace {
+
+int answerNo(const char*, std::uint32_t)
+{
+    return kAnswerNo;
+}
+
+} // namespace
+
+TEST_F(FileWalk, AFileBesideThePackageIsCopiedWithItsOwnTimes)
+{
+    const Bytes content = sampleContent(70000, 18);
+    const std::string source = file("beside.dat");
+    writeWholeFile(source, content);
+    const std::uint64_t sourceTime = installFileSystem().lastWriteTime(source).value();
+    nlohmann::json beside = {{"name", "<InstallDir>" + std::string(kSeparator) + "copied.dat"}, {"text", source},
+                             {"storage", "beside"}, {"flags", 0x10u}, {"lastWriteTime", 5u}};
+    writePackage({{"files", {beside, entry("after.txt", content)}}});
+
+    ASSERT_TRUE(installFiles());
+    EXPECT_EQ(fileBytes(installed("copied.dat")), content);
+    EXPECT_EQ(installFileSystem().lastWriteTime(installed("copied.dat")).value() / 10000000, sourceTime / 10000000);
+    EXPECT_EQ(fileBytes(installed("after.txt")), content);
+}
+
+TEST_F(FileWalk, AMissingFileBesideThePackageIsSkippedOrStopsTheInstallation)
+{
+    nlohmann::json beside = {{"name", "<InstallDir>" + std::string(kSeparator) + "copied.dat"},
+                             {"text", file("missing.dat")}, {"storage", "beside"}};
+    writePackage({{"files", {beside, entry("after.txt", sampleContent(100))}}});
+    gLanguageTexts[127] = ByteString("Missing %s. Skip it?");
+
+    gFlags.silent = true;
+    EXPECT_TRUE(installFiles());
+    EXPECT_EQ(filesBelow(destination), std::vector<std::string>{"after.txt"});
+
+    fs::remove_all(destination);
+    gFlags.silent = false;
+    const InstallMessageBox previous = setInstallMessageBox(answerNo);
+    EXPECT_FALSE(installFiles());
+    setInstallMessageBox(previous);
+    gLanguageTexts[127] = ByteString();
+    EXPECT_FALSE(fs::exists(installed("after.txt")));
 }

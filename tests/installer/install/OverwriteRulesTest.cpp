@@ -1,4 +1,5 @@
 // When an existing file is replaced, kept or put to the user, with and without the version check.
+#include "installer/install/OverwriteQuestions.h"
 #include "installer/install/OverwriteRules.h"
 
 #include <gtest/gtest.h>
@@ -69,4 +70,13 @@ TEST(OverwriteRules, EachModeAndStateGivesItsAction)
 {
     for (const RuleCase& c : kCases)
         EXPECT_EQ(overwriteAction(c.facts), c.expected) << c.name;
+}
+
+TEST(OverwriteQuestionVersion, LeadingZeroPartsAreLeftOut)
+{
+    EXPECT_EQ(versionText(0x00020003, 0x00040005), "2.3.4.5");
+    EXPECT_EQ(versionText(0x00000003, 0x00040005), "3.4.5");
+    EXPECT_EQ(versionText(0x00000000, 0x00040005), "4.5");
+    EXPECT_EQ(versionText(0x00000000, 0x00000005), "5");
+    EXPECT_EQ(versionText(0xFFFF0000, 0x00000000), "65535.0.0.0");
 }

@@ -1,0 +1,263 @@
+// The real installer program installing a builder package silently: every file in place with
+// its content (SHA-256), attributes and times, and the success code ("/REVERT" inverted); a
+// corrupt member, one cut short, or one in a missing volume fails the run with the old file
+// untouched and nothing partial left.
+#include "InstallerProcess.h"
+
+#include "PackageBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <wincrypt.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string sha256(const Bytes& bytes)
+{
+    HCRYPTPROV provider = 0;
+    HCRYPTHASH hash = 0;
+    std::string digest;
+    if (CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) &&
+        CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash) &&
+        CryptHashData(hash, bytes.data(), static_cast<DWORD>(bytes.size()), 0)) {
+        BYTE value[32] = {};
+        DWORD length = sizeof(value);
+        if (CryptGetHashParam(hash, HP_HASHVAL, value, &length, 0)) {
+            static const char digits[] = "0123456789abcdef";
+            for (DWORD i = 0; i < length; ++i) {
+                digest += digits[value[i] >> 4];
+                digest += digits[value[i] & 15];
+            }
+        }
+    }
+    if (hash)
+        CryptDestroyHash(hash);
+    if (provider)
+        CryptReleaseContext(provider, 0);
+    return digest;
+}
+
+Bytes sample(std::size_t size, std::uint32_t seed, bool compressible)
+{
+    Bytes bytes(size);
+    std::uint32_t state = seed;
+    for (auto& b : bytes) {
+        state = state * 1103515245u + 12345u;
+        b = compressible ? static_cast<std::uint8_t>("abcdefgh \n"[(state >> 16) % 10]) : static_cast<std::uint8_t>(state >> 24);
+    }
+    return bytes;
+}
+
+std::string hex(const Bytes& bytes)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (auto b : bytes) {
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
+std::string testName()
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    return name;
+}
+
+constexpr std::uint64_t kWriteTime = 0x01D5A1B2C3D4E5F0ull;
+constexpr std::uint64_t kCreationTime = 0x01D0112233445560ull;
+
+class SilentInstall : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = fs::temp_directory_path() / ("dravell_silent_" + testName());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "temp");
+        destination_ = folder_ / "dest";
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        for (const auto& item : fs::recursive_directory_iterator(folder_, ignored))
+            SetFileAttributesW(item.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        fs::remove_all(folder_, ignored);
+    }
+
+    nlohmann::json package(const nlohmann::json& files) const
+    {
+        nlohmann::json description;
+        description["toc"]["settings"]["installDir"] = destination_.string();
+        description["files"] = files;
+        return description;
+    }
+    static nlohmann::json entry(const std::string& name, const Bytes& content)
+    {
+        return {{"name", "<InstallDir>\\" + name}, {"hex", hex(content)}};
+    }
+    InstallerRun run(const nlohmann::json& description, const std::wstring& arguments, bool dropVolume2 = false)
+    {
+        const fs::path setup = folder_ / "setup.exe";
+        const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
+        writePackageFiles(setup.string(), buildPackage(program, description));
+        if (dropVolume2)
+            fs::remove(volumePath(setup.string(), 2));
+        return runInstallerProcess(setup.wstring(), arguments, (folder_ / "temp").wstring());
+    }
+    std::vector<std::string> filesBelow(const fs::path& folder) const
+    {
+        std::vector<std::string> names;
+        for (const auto& item : fs::recursive_directory_iterator(folder))
+            if (item.is_regular_file())
+                names.push_back(fs::relative(item.path(), folder).generic_string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path folder_;
+    fs::path destination_;
+};
+
+} // namespace
+
+TEST_F(SilentInstall, EveryFileIsPlacedWithItsContentAttributesAndTimes)
+{
+    const Bytes text = sample(300000, 1, true), binary = sample(200000, 2, false), zipped = sample(50000, 3, true);
+    nlohmann::json files = nlohmann::json::array();
+    files.push_back(entry("docs\\guide\\deep\\readme.txt", text));
+    files.back()["flags"] = 0x18u;
+    files.back()["lastWriteTime"] = kWriteTime;
+    files.back()["creationTime"] = kCreationTime;
+    files.push_back(entry("bin\\tool.dat", binary));
+    files.back()["storage"] = "raw";
+    files.back()["fileFlags"] = 0x10u | 0x4u;
+    files.push_back(entry("bin\\zipped.bin", zipped));
+    files.back()["storage"] = "zip";
+    files.back()["fileFlags"] = 0x8u;
+    files.push_back(entry("empty.txt", {}));
+    files.back()["storage"] = "raw";
+    files.push_back(entry("split.bin", binary));
+    files.back()["split"] = {70000u, 70000u};
+    const nlohmann::json description = package(files);
+
+    for (const auto& [arguments, code] : {std::pair{L"/SILENT", 1u}, std::pair{L"/SILENT /REVERT", 0u}}) {
+        fs::remove_all(destination_);
+        const InstallerRun result = run(description, arguments);
+        ASSERT_TRUE(result.finished);
+        EXPECT_EQ(result.exitCode, code) << fs::path(arguments).string();
+        EXPECT_TRUE(result.boxTexts.empty());
+        EXPECT_FALSE(result.windowShown);
+        EXPECT_EQ(filesBelow(destination_), (std::vector<std::string>{"bin/tool.dat", "bin/zipped.bin",
+                                                                      "docs/guide/deep/readme.txt", "empty.txt",
+                                                                      "split.bin"}));
+        EXPECT_EQ(sha256(readWholeFile((destination_ / "docs/guide/deep/readme.txt").string())), sha256(text));
+        EXPECT_EQ(sha256(readWholeFile((destination_ / "bin/tool.dat").string())), sha256(binary));
+        EXPECT_EQ(sha256(readWholeFile((destination_ / "bin/zipped.bin").string())), sha256(zipped));
+        EXPECT_EQ(sha256(readWholeFile((destination_ / "split.bin").string())), sha256(binary));
+        EXPECT_EQ(fs::file_size(destination_ / "empty.txt"), 0u);
+
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ASSERT_TRUE(GetFileAttributesExW((destination_ / "docs/guide/deep/readme.txt").c_str(), GetFileExInfoStandard, &data));
+        EXPECT_EQ((std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime, kWriteTime);
+        // Wine keeps no creation time on a Unix file system, and reports every file as archived:
+        // those two are not checked here.
+        const DWORD mask = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+        EXPECT_EQ(GetFileAttributesW((destination_ / "bin/tool.dat").c_str()) & mask, mask);
+        EXPECT_EQ(GetFileAttributesW((destination_ / "bin/zipped.bin").c_str()) & mask, 0u);
+        EXPECT_EQ(GetFileAttributesW((destination_ / "empty.txt").c_str()) & mask, 0u);
+        SetFileAttributesW((destination_ / "bin/tool.dat").c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+struct BrokenCase {
+    const char* name;
+    nlohmann::json damage;
+    bool dropVolume2;
+};
+
+class SilentInstallBroken : public SilentInstall, public ::testing::WithParamInterface<BrokenCase> {};
+
+TEST_P(SilentInstallBroken, FailsWithTheOldFileUntouchedAndNothingPartial)
+{
+    const BrokenCase& c = GetParam();
+    nlohmann::json broken = entry("lib\\core.dll", sample(150000, 4, false));
+    broken.update(c.damage);
+    const nlohmann::json description = package({entry("lib\\first.txt", sample(1000, 5, true)), broken});
+
+    for (const auto& [arguments, code] : {std::pair{L"/SILENT", 0u}, std::pair{L"/SILENT /REVERT", 1u}}) {
+        fs::remove_all(destination_);
+        fs::create_directories(destination_ / "lib");
+        writeWholeFile((destination_ / "lib/core.dll").string(), Bytes{'o', 'l', 'd'});
+        const InstallerRun result = run(description, arguments, c.dropVolume2);
+        ASSERT_TRUE(result.finished);
+        EXPECT_EQ(result.exitCode, code);
+        EXPECT_TRUE(result.boxTexts.empty());
+        EXPECT_EQ(readWholeFile((destination_ / "lib/core.dll").string()), (Bytes{'o', 'l', 'd'}));
+        EXPECT_EQ(filesBelow(destination_), (std::vector<std::string>{"lib/core.dll", "lib/first.txt"}));
+    }
+}
+
+const BrokenCase kBrokenCases[] = {
+    {"BadCrc", {{"corrupt", "crc"}}, false},
+    {"CutShort", {{"corrupt", "truncate"}, {"keep", 5000u}}, false},
+    {"InAMissingVolume", {{"split", {20000u}}}, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Members, SilentInstallBroken, ::testing::ValuesIn(kBrokenCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+struct InnerCase {
+    const char* name;
+    bool innerExists;
+    const wchar_t* arguments;
+    DWORD exitCode;
+};
+
+class ExtractorMode : public SilentInstall, public ::testing::WithParamInterface<InnerCase> {};
+
+} // namespace
+
+// An extractor package unpacks its files into the resource folder, runs the inner installer (its
+// code decides, "/REVERT" passed on and inverted again) and removes what it unpacked.
+TEST_P(ExtractorMode, TheInnerInstallerDecidesAndTheUnpackedFilesGo)
+{
+    const InnerCase& c = GetParam();
+    const fs::path inner = folder_ / "inner.exe";
+    if (c.innerExists) {
+        const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
+        writePackageFiles(inner.string(), buildPackage(program, nlohmann::json::parse(R"({"toc": {"settings": {"silent": true}}})")));
+    }
+    nlohmann::json description;
+    description["toc"]["settings"]["extractorMode"] = 1u;
+    description["toc"]["settings"]["innerInstallerPath"] = inner.string();
+    description["files"] = {entry("unused", {})};
+    description["files"][0]["name"] = "<ResourceDir>\\installer\\data.txt";
+    description["files"][0]["hex"] = hex(sample(5000, 6, true));
+
+    const InstallerRun result = run(description, c.arguments);
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, c.exitCode);
+    EXPECT_TRUE(result.boxTexts.empty());
+    EXPECT_TRUE(fs::is_empty(folder_ / "temp"));
+}
+
+const InnerCase kInnerCases[] = {
+    {"InnerInstalls", true, L"/SILENT", 1},
+    {"InnerInstallsRevert", true, L"/SILENT /REVERT", 0},
+    {"InnerMissing", false, L"/SILENT", 0},
+    {"InnerMissingRevert", false, L"/SILENT /REVERT", 1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Inner, ExtractorMode, ::testing::ValuesIn(kInnerCases),
+                         [](const auto& info) { return std::string(info.param.name); });

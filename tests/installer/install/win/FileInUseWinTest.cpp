@@ -1,0 +1,189 @@
+// Files held open by another program: moved away and deleted at restart, or written beside the
+// target under a temporary name whose rename is queued under the real target, or skipped when
+// neither works (a silent run cancels); the in-use probe leaves no handle open.
+#include "installer/install/FileInstallTestSupport.h"
+#include "installer/install/InstallFileSystem.h"
+#include "installer/system/win/BesideTestProgram.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Another program holding a file open without sharing, as long as the object lives.
+class FileHolder {
+public:
+    explicit FileHolder(const std::string& path, bool movable = false)
+    {
+        std::string commandLine = "\"" + besideTestProgram("hold_file.exe") + "\" \"" + path + "\"";
+        if (movable)
+            commandLine += " movable";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
+            return;
+        for (int i = 0; i < 200 && !held_; ++i) {
+            HANDLE probe = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (probe != INVALID_HANDLE_VALUE)
+                CloseHandle(probe);
+            held_ = probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+            if (!held_)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    ~FileHolder()
+    {
+        if (process_.hProcess) {
+            TerminateProcess(process_.hProcess, 0);
+            WaitForSingleObject(process_.hProcess, 10000);
+            CloseHandle(process_.hThread);
+            CloseHandle(process_.hProcess);
+        }
+    }
+    FileHolder(const FileHolder&) = delete;
+    FileHolder& operator=(const FileHolder&) = delete;
+    bool held() const { return held_; }
+
+private:
+    PROCESS_INFORMATION process_{};
+    bool held_ = false;
+};
+
+// The system's services, except that a locked file cannot be moved away.
+class LockedFilesStay final : public InstallFileSystem {
+public:
+    bool exists(const std::string& p) override { return sys().exists(p); }
+    std::optional<std::uint32_t> attributes(const std::string& p) override { return sys().attributes(p); }
+    bool setAttributes(const std::string& p, std::uint32_t a) override { return sys().setAttributes(p, a); }
+    bool move(const std::string& from, const std::string& to) override
+    {
+        return to.find(".delete_on_reboot") == std::string::npos && sys().move(from, to);
+    }
+    bool remove(const std::string& p) override { return sys().remove(p); }
+    bool copy(const std::string& from, const std::string& to) override { return sys().copy(from, to); }
+    bool createEmpty(const std::string& p) override { return sys().createEmpty(p); }
+    bool inUse(const std::string& p) override { return sys().inUse(p); }
+    bool deleteAtRestart(const std::string& p) override { return sys().deleteAtRestart(p); }
+    bool setTimes(const std::string& p, const std::uint64_t* c, const std::uint64_t* w) override { return sys().setTimes(p, c, w); }
+    std::optional<std::uint64_t> lastWriteTime(const std::string& p) override { return sys().lastWriteTime(p); }
+    std::optional<std::uint64_t> creationTime(const std::string& p) override { return sys().creationTime(p); }
+    FileVersionFacts version(const std::string& p) override { return sys().version(p); }
+    std::string languageName(std::uint16_t l) override { return sys().languageName(l); }
+    bool createFolders(const std::string& f, bool q) override { return sys().createFolders(f, q); }
+    ProbeResult probeCreate(const std::string& p) override { return sys().probeCreate(p); }
+    std::uint32_t tickCount() override { return sys().tickCount(); }
+
+private:
+    static InstallFileSystem& sys() { return systemFileSystem(); }
+};
+
+const char* const kSessionManager = "System\\CurrentControlSet\\Control\\Session Manager";
+
+std::string pendingRenames()
+{
+    char buffer[32768] = {};
+    DWORD size = sizeof(buffer) - 2;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr,
+                     buffer, &size) != ERROR_SUCCESS)
+        return {};
+    std::string all(buffer, size);
+    std::replace(all.begin(), all.end(), '\0', '|');
+    return all;
+}
+
+void clearPendingRenames()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, "PendingFileRenameOperations");
+        RegCloseKey(key);
+    }
+}
+
+class FileInUse : public FileInstallTest {
+protected:
+    FileInUse() { clearPendingRenames(); }
+    ~FileInUse() override
+    {
+        setInstallFileSystem(nullptr);
+        clearPendingRenames();
+    }
+    void packageOneFile()
+    {
+        writePackage({{"files", {entry("locked.dll", Bytes{'n', 'e', 'w'})}}});
+        writeText(installed("locked.dll"), "old");
+    }
+};
+
+} // namespace
+
+TEST_F(FileInUse, AFileInUseThatCanMoveIsMovedAwayAndDeletedAtRestart)
+{
+    packageOneFile();
+    gFlags.silent = true;
+    const FileHolder holder(installed("locked.dll"), true);
+    ASSERT_TRUE(holder.held());
+
+    ASSERT_TRUE(installFiles());
+    const std::string moved = installed("locked.dll") + ".delete_on_reboot0";
+    EXPECT_EQ(textOf(installed("locked.dll")), "new");
+    EXPECT_TRUE(fs::exists(moved));
+    const std::string pending = pendingRenames();
+    EXPECT_NE(pending.find(moved), std::string::npos) << pending;
+    // It existed before: the uninstaller leaves it.
+    EXPECT_TRUE(loggedFiles().empty());
+}
+
+TEST_F(FileInUse, ALockedFileThatCannotMoveIsWrittenBesideItAndLoggedUnderItsRealName)
+{
+    packageOneFile();
+    LockedFilesStay lockedFilesStay;
+    setInstallFileSystem(&lockedFilesStay);
+    gInstallerContext.optionWord = kOptionReplaceLockedThroughTmp;
+    gFlags.silent = true;
+    const FileHolder holder(installed("locked.dll"));
+    ASSERT_TRUE(holder.held());
+
+    ASSERT_TRUE(installFiles());
+    const std::string pairs(reinterpret_cast<const char*>(gPackageToc.renamePairs.data()), gPackageToc.renamePairs.length());
+    const std::size_t nul = pairs.find('\0');
+    ASSERT_NE(nul, std::string::npos);
+    EXPECT_EQ(pairs.substr(0, nul), installed("locked.dll"));
+    const std::string temporary = pairs.substr(nul + 1, pairs.find('\0', nul + 1) - nul - 1);
+    EXPECT_EQ(fs::path(temporary).parent_path(), fs::path(installed("locked.dll")).parent_path());
+    EXPECT_EQ(fs::path(temporary).extension(), ".tmp");
+    EXPECT_EQ(textOf(temporary), "new");
+    EXPECT_EQ(loggedFiles(), std::vector<std::string>{installed("locked.dll")});
+}
+
+TEST_F(FileInUse, ALockedFileWithNoWayRoundIsSkippedInASilentRun)
+{
+    packageOneFile();
+    LockedFilesStay lockedFilesStay;
+    setInstallFileSystem(&lockedFilesStay);
+    gFlags.silent = true;
+    {
+        const FileHolder holder(installed("locked.dll"));
+        ASSERT_TRUE(holder.held());
+        ASSERT_TRUE(installFiles());
+    }
+    EXPECT_EQ(textOf(installed("locked.dll")), "old");
+    EXPECT_TRUE(gPackageToc.renamePairs.empty());
+    EXPECT_TRUE(loggedFiles().empty());
+    EXPECT_EQ(filesBelow(destination), std::vector<std::string>{"locked.dll"});
+}
+
+TEST_F(FileInUse, TheProbeOfAFreeFileLeavesNoHandleOpen)
+{
+    writeText(installed("free.dll"), "x");
+    EXPECT_FALSE(systemFileSystem().inUse(installed("free.dll")));
+    HANDLE exclusive = CreateFileA(installed("free.dll").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(exclusive, INVALID_HANDLE_VALUE);
+    if (exclusive != INVALID_HANDLE_VALUE)
+        CloseHandle(exclusive);
+    EXPECT_TRUE(DeleteFileA(installed("free.dll").c_str()));
+}
