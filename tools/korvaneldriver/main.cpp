@@ -1,5 +1,6 @@
 // Drives a running Korvanel.exe from outside, for scripts/run and by hand:
-//   korvaneldriver wait [seconds]   waits until the main window "VELDRANE" is shown and painted
+//   korvaneldriver wait [seconds]   waits until the main window "VELDRANE" is shown and painted, and
+//                                   prints its place on the screen as WxH+X+Y
 //   korvaneldriver texts            prints the class, bounds in its parent and text of each child window
 //   korvaneldriver about            opens the About box through the system menu
 //   korvaneldriver close [seconds]  closes the main window and waits until it is gone
@@ -46,6 +47,9 @@ int wmain(int argc, wchar_t** argv)
         if (!WaitFor(true, seconds)) return 1;
         // One round of messages answered: the first paint is done.
         SendMessageTimeoutW(MainWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, seconds * 1000, nullptr);
+        RECT r{};
+        GetWindowRect(MainWindow(), &r);
+        std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
         return 0;
     }
     if (!wcscmp(argv[1], L"texts")) {

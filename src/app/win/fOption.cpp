@@ -37,6 +37,8 @@ TfrmOption::TfrmOption(TComponent* AOwner, TfrmMain* Main, std::string SettingsF
     SetClientSize(564, 236);
     CenterOn(Main);
     CreateControls();
+    // The window and its controls exist from the start, hidden until Options shows them.
+    HandleNeeded();
     FillGMPatches();
     LoadOptions();
     LoadDevices();
