@@ -3,6 +3,7 @@
 //                                   prints its place on the screen as WxH+X+Y
 //   korvaneldriver texts            prints the class, bounds in its parent and text of each child window
 //   korvaneldriver about            opens the About box through the system menu
+//   korvaneldriver show CAPTION     shows the program's hidden window of that caption ("Options")
 //   korvaneldriver close [seconds]  closes the main window and waits until it is gone
 // Exit status 0 on success, 1 when the window did not appear or go in time, 2 for bad use.
 #include <windows.h>
@@ -61,6 +62,19 @@ int wmain(int argc, wchar_t** argv)
         if (!MainWindow()) return 1;
         PostMessageW(MainWindow(), WM_SYSCOMMAND, 0xA1, 0);
         return 0;
+    }
+    if (!wcscmp(argv[1], L"show") && argc > 2) {
+        DWORD pid = 0;
+        if (!GetWindowThreadProcessId(MainWindow(), &pid)) return 1;
+        for (HWND wnd = FindWindowExW(nullptr, nullptr, nullptr, argv[2]); wnd;
+             wnd = FindWindowExW(nullptr, wnd, nullptr, argv[2])) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(wnd, &owner);
+            if (owner != pid) continue;
+            ShowWindow(wnd, SW_SHOWNORMAL);
+            return 0;
+        }
+        return 1;
     }
     if (!wcscmp(argv[1], L"close")) {
         if (HWND wnd = MainWindow()) PostMessageW(wnd, WM_CLOSE, 0, 0);

@@ -27,6 +27,7 @@ TfrmAbout::TfrmAbout(TComponent* AOwner) : TForm(AOwner)
     Label1 = new TLabel(this);
     Label1->SetName("Label1");
     Label1->SetBounds(89, 8, 160, 32);
+    Label1->SetWordWrap(true);
     Label1->SetCaption(std::string(ApplicationTitle) + " " + GetFileVersionString());
     Label1->SetParent(this);
     lblWebsite = new TLabel(this);

@@ -8,7 +8,7 @@
 namespace kv {
 
 // The address the About box shows and opens.
-constexpr char MakerWebsite[] = "https://www.veldrane.example/";
+constexpr char MakerWebsite[] = "https://veldrane.example/";
 
 class TfrmAbout : public TForm {
 public:

@@ -36,9 +36,10 @@ TfrmOption::TfrmOption(TComponent* AOwner, TfrmMain* Main, std::string SettingsF
     SetBorderStyle(bsDialog);
     SetClientSize(564, 236);
     CenterOn(Main);
-    CreateControls();
-    // The window and its controls exist from the start, hidden until Options shows them.
+    // The window and its controls exist from the start, hidden until Options shows them; the
+    // pages know their size before their controls are placed on them.
     HandleNeeded();
+    CreateControls();
     FillGMPatches();
     LoadOptions();
     LoadDevices();
@@ -129,12 +130,12 @@ void TfrmOption::CreateControls()
         TLabel** Target;
         std::int32_t Left;
     } colours[] = {{"LabelColor", "Default Color:", "lblColor", &lblColor, 10},
-                   {"Label1", "Left Hand:", "lblColorL", &lblColorL, 150},
-                   {"Label2", "Right Hand:", "lblColorR", &lblColorR, 290}};
+                   {"Label1", "Left Hand:", "lblColorL", &lblColorL, 138},
+                   {"Label2", "Right Hand:", "lblColorR", &lblColorR, 266}};
     int tag = 0;
     for (const auto& c : colours) {
-        MakeLabel(this, Options, c.Name, c.Caption, c.Left, 50, 74);
-        TLabel* label = MakeLabel(this, Options, c.ColorName, "", c.Left + 76, 48, 40);
+        MakeLabel(this, Options, c.Name, c.Caption, c.Left, 50, 78);
+        TLabel* label = MakeLabel(this, Options, c.ColorName, "", c.Left + 80, 48, 36);
         label->SetTag(tag++);
         label->OnDblClick = [this, label](TObject*) { PickColor(label); };
         *c.Target = label;

@@ -33,7 +33,10 @@ void TLabel::CreateParams(TCreateParams& Params)
     TWinControl::CreateParams(Params);
     Params.WindowClass = L"STATIC";
     Params.Style |= SS_NOPREFIX | SS_NOTIFY |
-                    (FAlignment == taRightJustify ? SS_RIGHT : FAlignment == taCenter ? SS_CENTER : SS_LEFT);
+                    (FAlignment == taRightJustify ? SS_RIGHT
+                     : FAlignment == taCenter     ? SS_CENTER
+                     : FWordWrap                  ? SS_LEFT
+                                                  : SS_LEFTNOWORDWRAP);
     Params.Caption = Utf8ToWide(FCaption);
 }
 

@@ -18,6 +18,9 @@ public:
     void SetCaption(const std::string& Value);
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment Value) { FAlignment = Value; }
+    // Set before the window is made: long text breaks into lines (off: it is cut at the edge).
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value) { FWordWrap = Value; }
 
     LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -29,6 +32,7 @@ protected:
 private:
     std::string FCaption;
     TAlignment FAlignment = taLeftJustify;
+    bool FWordWrap = false;
     HBRUSH FBrush = nullptr;
     HFONT FFont = nullptr;
     TColor FBrushColor = clBtnFace;
