@@ -48,6 +48,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner)
     TimerRoll->SetName("TimerRoll");
     TimerRoll->SetEnabled(false);
     TimerRoll->SetInterval(500);
+    TimerRoll->OnTimer = [this](TObject*) { TimerRollTimer(); };
 
     CreateActions();
     CreateToolBar();
@@ -257,7 +258,21 @@ void TfrmMain::Resize()
     trbVolume->SetWidth(std::min(room, trbSpeedRatio->Width()));
 }
 
-void TfrmMain::FormShow() { trbVolume->SetPosition(MidiDevices1->MidiVolume()); }
+void TfrmMain::FormShow()
+{
+    trbVolume->SetPosition(MidiDevices1->MidiVolume());
+    // The piano roll was open when the program last ended: it opens again a second after start.
+    if (actPianoRoll->Tag() == 1) TimerRoll->SetEnabled(true);
+}
+
+void TfrmMain::TimerRollTimer()
+{
+    TimerRoll->SetTag(TimerRoll->Tag() + 1);
+    if (TimerRoll->Tag() <= 1) return;
+    TimerRoll->SetEnabled(false);
+    TimerRoll->SetTag(0);
+    actPianoRoll->Execute();
+}
 
 void TfrmMain::AddSystemMenuItems()
 {

@@ -32,8 +32,11 @@ public:
     ~TfrmMain() override;
     std::string ClassName() const override { return "TfrmMain"; }
 
-    // The first show: the volume slider takes the devices' volume.
+    // The first show: the volume slider takes the devices' volume; the roll timer starts when
+    // the roll was open at the last end.
     void FormShow();
+    // Each tick of TimerRoll; the second one executes Piano Roll.
+    void TimerRollTimer();
     // The application-wide message hook; true when the message was handled.
     bool ApplicationEvents1Message(MSG& Msg);
     // Creates the window with Create when Form is nullptr, shows it and puts it right above the

@@ -109,7 +109,27 @@ TEST_F(MainWindow, ControlsStandWhereTheWindowDescriptionPutsThem)
     EXPECT_EQ(options->cbGMPatches->Items(24), "24: Acoustic Guitar (nylon)");
     EXPECT_EQ(options->cbGMPatches->ItemValue(127), 127);
     EXPECT_EQ(options->lblColorL->Color(), 11844998);
+    // No settings file: the last file is "Untitled.mid" beside the program, not in the current folder.
+    EXPECT_EQ(main->MidiFile1->FileName(), ProgramFolder() + "Untitled.mid");
     EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(MainWindow, TheRollOpensOnTheSecondTickWhenItWasOpenAtTheLastEnd)
+{
+    int rolls = 0;
+    main->actPianoRoll->OnExecute = [&](TObject*) { ++rolls; };
+    main->actPianoRoll->SetTag(1);
+    main->FormShow();
+    EXPECT_TRUE(main->TimerRoll->Enabled());
+    main->TimerRollTimer();
+    EXPECT_EQ(rolls, 0);
+    main->TimerRollTimer();
+    EXPECT_EQ(rolls, 1);
+    EXPECT_FALSE(main->TimerRoll->Enabled());
+    EXPECT_EQ(main->TimerRoll->Tag(), 0);
+    main->actPianoRoll->SetTag(0);
+    main->FormShow();
+    EXPECT_FALSE(main->TimerRoll->Enabled());
 }
 
 TEST_F(MainWindow, StayOnTopTogglesAndTheSystemMenuFollows)

@@ -220,7 +220,9 @@ TEST_F(Korvanel, TheAboutBoxShowsTheVersionOfTheProgramsResource)
 TEST_F(Korvanel, ALanguageFileTranslatesTheWindows)
 {
     WriteFile(folder_ + L"Korvanel.ini", "[Common]\r\nLanguageOverride=fr_FR.lng\r\n");
-    WriteFile(folder_ + L"fr_FR.lng", "[Translator]\r\nKey:=Ton:\r\nOptions=Reglages\r\nClose=Fermer\r\nAbout=A propos\r\n");
+    WriteFile(folder_ + L"fr_FR.lng", "[Translator]\r\nKey:=Ton:\r\nOptions=Reglages\r\nClose=Fermer\r\nAbout=A propos\r\n"
+                                      // A button translated twice would show this.
+                                      "Fermer=Twice\r\n");
     Start("out=Synth");
     ASSERT_TRUE(main_);
     const auto texts = ChildTexts(main_);
