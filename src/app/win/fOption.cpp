@@ -105,6 +105,9 @@ void TfrmOption::CreateControls()
         if (const auto* slider = dynamic_cast<TTrackBar*>(Sender))
             FMain->MidiPlayer1->SetVolume(static_cast<std::int32_t>(slider->Tag()), 127 - slider->Position());
     };
+    PianoChannels1->OnChannelClick = [this](TObject* Sender) {
+        if (const auto* box = dynamic_cast<TCheckBox*>(Sender)) ChannelBoxClicked(static_cast<int>(box->Tag()), box->Checked());
+    };
 
     Options = new TGroupBox(this);
     Options->SetName("Options");
@@ -243,6 +246,18 @@ void TfrmOption::SaveDevices()
     TIniFile ini(FSettingsFile);
     ini.WriteString(SectionDevice, "Input", DeviceListText(inputs));
     ini.WriteString(SectionDevice, "Output", DeviceListText(outputs));
+}
+
+void TfrmOption::ChannelBoxClicked(int Channel, bool Checked)
+{
+    // Every track that uses the channel is switched with its box, in the panel and in the song.
+    TKVMidiFile* song = FMain->MidiFile1;
+    for (int i = 0; i < song->TrackCount(); ++i) {
+        TMyMidiTrack* track = song->GetTrack(i);
+        if (!track || !track->GetChannels(Channel)) continue;
+        PianoTracks1->SetTrackActive(i, Checked);
+        track->SetActive(Checked);
+    }
 }
 
 void TfrmOption::DeviceClicked(bool Input, int Index)

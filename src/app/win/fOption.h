@@ -49,6 +49,7 @@ private:
     void SaveOptions();
     void SaveDevices();
     void DeviceClicked(bool Input, int Index);
+    void ChannelBoxClicked(int Channel, bool Checked);
     void PickColor(TLabel* Label);
 
     TfrmMain* FMain;

@@ -132,6 +132,39 @@ TEST_F(MainWindow, TheRollOpensOnTheSecondTickWhenItWasOpenAtTheLastEnd)
     EXPECT_FALSE(main->TimerRoll->Enabled());
 }
 
+TEST_F(MainWindow, AChannelBoxSwitchesTheTracksThatUseTheChannel)
+{
+    // Track i plays on the channels listed for it (a program change on each names it).
+    const std::vector<std::vector<int>> channels = {{0}, {9}, {0, 9}, {3}};
+    for (std::size_t i = 0; i < channels.size(); ++i) {
+        auto track = std::make_unique<TMyMidiTrack>();
+        track->SetTrackIndex(static_cast<int>(i));
+        for (int ch : channels[i]) {
+            auto program = std::make_unique<TKVMidiEvent>();
+            program->SetEvent(static_cast<std::uint8_t>(0xC0 | ch));
+            track->PutEvent(std::move(program));
+        }
+        main->MidiFile1->SetTrack(std::move(track));
+    }
+    options->PianoTracks1->ClearTracks();
+    for (int i = 0; i < main->MidiFile1->TrackCount(); ++i) options->PianoTracks1->AddTrack(main->MidiFile1->GetTrack(i));
+    const auto active = [this] {
+        std::vector<bool> a;
+        for (int i = 0; i < main->MidiFile1->TrackCount(); ++i) a.push_back(main->MidiFile1->GetTrack(i)->Active());
+        return a;
+    };
+    options->PianoChannels1->DoChannelBox(9, true);
+    EXPECT_EQ(active(), (std::vector<bool>{true, true, true, true}));
+    options->PianoChannels1->DoChannelBox(9, false);
+    EXPECT_EQ(active(), (std::vector<bool>{true, false, false, true}));
+    options->PianoChannels1->DoChannelBox(0, false);
+    EXPECT_EQ(active(), (std::vector<bool>{false, false, false, true}));
+    options->PianoChannels1->DoChannelBox(9, true);
+    EXPECT_EQ(active(), (std::vector<bool>{false, true, true, true}));
+    options->PianoTracks1->ClearTracks();
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(MainWindow, StayOnTopTogglesAndTheSystemMenuFollows)
 {
     EXPECT_FALSE(TopMost());
