@@ -248,6 +248,11 @@ void TfrmOption::SaveDevices()
     ini.WriteString(SectionDevice, "Output", DeviceListText(outputs));
 }
 
+TColor TfrmOption::GetHandColor(const TKVMidiEvent& Event) const
+{
+    return PianoTracks1->GetTrackHand(Event.Track()) == thRight ? lblColorR->Color() : lblColorL->Color();
+}
+
 void TfrmOption::ChannelBoxClicked(int Channel, bool Checked)
 {
     // Every track that uses the channel is switched with its box, in the panel and in the song.

@@ -11,6 +11,7 @@
 #include "gui/win/TGroupBox.h"
 #include "gui/win/TLabel.h"
 #include "gui/win/TPageControl.h"
+#include "midi/kvMidiEvent.h"
 #include "piano/win/kvPianoChannels.h"
 #include "piano/win/kvPianoTracks.h"
 
@@ -26,6 +27,9 @@ public:
     std::string ClassName() const override { return "TfrmOption"; }
 
     const std::string& SettingsFile() const { return FSettingsFile; }
+    // The colour a note event lights in: that of its track's hand (the left hand's for a track
+    // number beyond the song's last track).
+    TColor GetHandColor(const TKVMidiEvent& Event) const;
 
     TPageControl* PageControl1 = nullptr;
     TPageControl* PageControl2 = nullptr;

@@ -161,6 +161,14 @@ TEST_F(MainWindow, AChannelBoxSwitchesTheTracksThatUseTheChannel)
     EXPECT_EQ(active(), (std::vector<bool>{false, false, false, true}));
     options->PianoChannels1->DoChannelBox(9, true);
     EXPECT_EQ(active(), (std::vector<bool>{false, true, true, true}));
+    // A note lights in the colour of its track's hand; a track beyond the song's is the left one's.
+    options->PianoTracks1->SetTrackHand(1, thRight);
+    options->lblColorR->SetColor(0x0000FF);
+    for (const auto& [track, colour] : std::vector<std::pair<int, TColor>>{{0, 11844998}, {1, 0x0000FF}, {4, 11844998}}) {
+        TKVMidiEvent note;
+        note.SetTrack(static_cast<std::uint8_t>(track));
+        EXPECT_EQ(options->GetHandColor(note), colour) << track;
+    }
     options->PianoTracks1->ClearTracks();
     EXPECT_TRUE(errors.empty());
 }
