@@ -20,13 +20,14 @@ std::string FolderOf(const std::string& Path)
     return slash == std::string::npos ? std::string() : Path.substr(0, slash + 1);
 }
 
-std::string SettingsFileName(const std::string& ProgramPath)
+std::string ChangeFileExt(const std::string& Path, const std::string& Ext)
 {
-    const std::size_t folder = FolderOf(ProgramPath).size();
-    const std::size_t dot = ProgramPath.rfind('.');
-    const std::string stem = dot == std::string::npos || dot < folder ? ProgramPath : ProgramPath.substr(0, dot);
-    return stem + ".ini";
+    const std::size_t folder = FolderOf(Path).size();
+    const std::size_t dot = Path.rfind('.');
+    return (dot == std::string::npos || dot < folder ? Path : Path.substr(0, dot)) + Ext;
 }
+
+std::string SettingsFileName(const std::string& ProgramPath) { return ChangeFileExt(ProgramPath, ".ini"); }
 
 std::string InProgramFolder(const std::string& ProgramFolder, const std::string& Name)
 {

@@ -26,6 +26,8 @@ struct TKVCommonOptions {
     int ShowRoll = 0;
 };
 
+// The path with its extension (if any) replaced by Ext (".ini").
+std::string ChangeFileExt(const std::string& Path, const std::string& Ext);
 // The settings file of the program at ProgramPath: the same path with the extension ".ini".
 std::string SettingsFileName(const std::string& ProgramPath);
 // The folder of a file's path, with its trailing separator ("" for a bare name).

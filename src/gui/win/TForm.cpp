@@ -13,7 +13,8 @@ TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner)
 void TForm::CreateParams(TCreateParams& Params)
 {
     TCustomControl::CreateParams(Params);
-    Params.Style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | (Visible() ? WS_VISIBLE : 0);
+    Params.Style = WindowStyle() | WS_CLIPCHILDREN | (Visible() ? WS_VISIBLE : 0);
+    Params.ExStyle = WindowExStyle();
     Params.Caption = Utf8ToWide(FCaption);
 }
 
@@ -40,10 +41,37 @@ std::int32_t TForm::ClientHeight() const
 void TForm::SetClientSize(std::int32_t Width, std::int32_t Height)
 {
     RECT r{0, 0, Width, Height};
-    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    AdjustWindowRectEx(&r, WindowStyle(), FALSE, WindowExStyle());
     const std::int32_t left = Left() == CW_USEDEFAULT ? 100 : Left();
     const std::int32_t top = Top() == CW_USEDEFAULT ? 100 : Top();
     SetBounds(left, top, r.right - r.left, r.bottom - r.top);
+}
+
+DWORD TForm::WindowStyle() const
+{
+    switch (FBorderStyle) {
+    case bsSingle: return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    case bsDialog: return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    default: return WS_OVERLAPPEDWINDOW;
+    }
+}
+
+DWORD TForm::WindowExStyle() const { return FBorderStyle == bsDialog ? WS_EX_DLGMODALFRAME : 0; }
+
+void TForm::CenterOn(TForm* Owner)
+{
+    RECT area{};
+    if (Owner && Owner->HandleAllocated())
+        GetWindowRect(Owner->Handle(), &area);
+    else
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    SetBounds(area.left + (area.right - area.left - Width()) / 2, area.top + (area.bottom - area.top - Height()) / 2,
+              Width(), Height());
+}
+
+void TForm::SetTopMost(bool Value)
+{
+    SetWindowPos(Handle(), Value ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TForm::Show()

@@ -5,6 +5,8 @@
 
 namespace kv {
 
+enum TFormBorderStyle : std::uint8_t { bsSizeable, bsSingle, bsDialog };
+
 class TForm : public TCustomControl {
 public:
     explicit TForm(TComponent* AOwner);
@@ -15,6 +17,14 @@ public:
     std::int32_t ClientWidth() const override;
     std::int32_t ClientHeight() const override;
     void SetClientSize(std::int32_t Width, std::int32_t Height);
+    // Set before the window is made. bsSingle: a fixed frame with the system menu and a
+    // minimize box; bsDialog: a fixed dialog frame with the system menu only.
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle Value) { FBorderStyle = Value; }
+    // Places the window in the middle of the screen's work area, or of Owner's window.
+    void CenterOn(TForm* Owner);
+    // The topmost band of the z-order on or off; size and place stay.
+    void SetTopMost(bool Value);
 
     void Show();
     void Hide() { SetVisible(false); }
@@ -30,8 +40,12 @@ protected:
     void CreateParams(TCreateParams& Params) override;
 
 private:
+    DWORD WindowStyle() const;
+    DWORD WindowExStyle() const;
+
     std::string FCaption;
     bool FIsMainForm = false;
+    TFormBorderStyle FBorderStyle = bsSizeable;
 };
 
 } // namespace kv

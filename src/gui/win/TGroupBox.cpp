@@ -18,4 +18,10 @@ void TGroupBox::CreateParams(TCreateParams& Params)
     Params.Caption = Utf8ToWide(FCaption);
 }
 
+LRESULT TGroupBox::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    if (Msg == WM_ERASEBKGND) return EraseBackground(reinterpret_cast<HDC>(wParam)) ? 1 : 0;
+    return TWinControl::WndProc(Msg, wParam, lParam);
+}
+
 } // namespace kv

@@ -14,6 +14,10 @@ public:
     const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& Value);
 
+    // The system group box paints no background of its own: the box fills it with its colour,
+    // so nothing of what lay there before shows through between its children.
+    LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
 protected:
     void CreateParams(TCreateParams& Params) override;
 

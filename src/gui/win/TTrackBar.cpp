@@ -38,6 +38,12 @@ void TTrackBar::SetPosition(std::int32_t Value)
     PositionMoved(Value);
 }
 
+void TTrackBar::SetPageSize(std::int32_t Value)
+{
+    FPageSize = Value;
+    if (HandleAllocated()) SendMessageW(Handle(), TBM_SETPAGESIZE, 0, Value);
+}
+
 void TTrackBar::SetFrequency(std::int32_t Value)
 {
     FFrequency = Value;
@@ -74,6 +80,7 @@ void TTrackBar::HandleCreated()
     SendMessageW(wnd, TBM_SETRANGEMIN, FALSE, FMin);
     SendMessageW(wnd, TBM_SETRANGEMAX, FALSE, FMax);
     SendMessageW(wnd, TBM_SETTICFREQ, static_cast<WPARAM>(FFrequency), 0);
+    SendMessageW(wnd, TBM_SETPAGESIZE, 0, FPageSize);
     SendMessageW(wnd, TBM_SETPOS, TRUE, FPosition);
 }
 

@@ -29,6 +29,8 @@ public:
     void SetRange(std::int32_t AMin, std::int32_t AMax);
     std::int32_t Position() const { return FPosition; }
     void SetPosition(std::int32_t Value);
+    std::int32_t PageSize() const { return FPageSize; }
+    void SetPageSize(std::int32_t Value);
     std::int32_t Frequency() const { return FFrequency; }
     void SetFrequency(std::int32_t Value);
     std::int32_t ThumbLength() const { return FThumbLength; }
@@ -52,6 +54,7 @@ private:
     std::int32_t FMax = 10;
     std::int32_t FPosition = 0;
     std::int32_t FFrequency = 1;
+    std::int32_t FPageSize = 2;
     std::int32_t FThumbLength = 20;
 };
 

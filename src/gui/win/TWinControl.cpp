@@ -45,6 +45,15 @@ LPCWSTR SystemCursor(TCursor Cursor)
 
 } // namespace
 
+void InitCommonControlClasses()
+{
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX icc{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+        return InitCommonControlsEx(&icc) != FALSE;
+    }();
+    (void)registered;
+}
+
 HCURSOR CursorHandle(TCursor Cursor) { return LoadCursorW(nullptr, SystemCursor(Cursor)); }
 
 TWinControl* TWinControl::FromHandle(HWND Wnd)
@@ -161,6 +170,8 @@ void TWinControl::HandleNeeded()
 {
     if (HandleAllocated()) return;
     if (Parent()) Parent()->HandleNeeded();
+    // Making the parent's window makes its children's windows too, this one among them.
+    if (HandleAllocated()) return;
     CreateHandle();
 }
 

@@ -106,6 +106,8 @@ bool DragAcceptedAt(TObject* Source, POINT Screen);
 // Drops Source at the point: the control there gets it when it accepts. Returns whether it did.
 bool DropAt(TObject* Source, POINT Screen);
 HCURSOR CursorHandle(TCursor Cursor);
+// Registers the common controls' window classes (tool bar, status bar, progress bar...) once.
+void InitCommonControlClasses();
 
 // The modifier keys and buttons of a mouse message's wParam, with Alt from the keyboard.
 TShiftState MouseShiftState(WPARAM wParam);

@@ -1,0 +1,91 @@
+#pragma once
+// The main window "VELDRANE": the tool bar with the actions and the key, speed and volume
+// sliders, the black read-out line, the on-screen piano and the status bar with the song's
+// progress bar. It owns the song, the MIDI devices and the player; the application-wide message
+// hook routes F1, Space and the system-menu items.
+#include "gui/TAction.h"
+#include "gui/win/TForm.h"
+#include "gui/win/TLabel.h"
+#include "gui/win/TPanel.h"
+#include "gui/win/TPopupMenu.h"
+#include "gui/win/TProgressBar.h"
+#include "gui/win/TStatusBar.h"
+#include "gui/win/TTimer.h"
+#include "gui/win/TToolBar.h"
+#include "gui/win/TTrackBar.h"
+#include "midi/kvMidiDevices.h"
+#include "midi/kvMidiFile.h"
+#include "midi/kvMidiPlayer.h"
+#include "piano/win/kvPianoKeyboard.h"
+
+#include <functional>
+
+namespace kv {
+
+constexpr char ApplicationTitle[] = "VELDRANE";
+// The items the main window adds to its system menu.
+constexpr UINT SysMenuAbout = 0xA1, SysMenuHelp = 0xA2, SysMenuStayOnTop = 0xA3;
+
+class TfrmMain : public TForm {
+public:
+    explicit TfrmMain(TComponent* AOwner);
+    ~TfrmMain() override;
+    std::string ClassName() const override { return "TfrmMain"; }
+
+    // The first show: the volume slider takes the devices' volume; the roll timer starts when
+    // the roll was open at the last end.
+    void FormShow();
+    // Each tick of TimerRoll; the second one executes Piano Roll.
+    void TimerRollTimer();
+    // The application-wide message hook; true when the message was handled.
+    bool ApplicationEvents1Message(MSG& Msg);
+    // Creates the window with Create when Form is nullptr, shows it and puts it right above the
+    // main window (at the screen's top when there is no room). Returns the window.
+    TForm* ShowFormAbove(TForm* Form, const std::function<TForm*()>& Create);
+    // Puts a visible window above the main window, centred on it.
+    void SnapForm(TForm* Form);
+    // Whether a dialog is open (computer keys do not play then).
+    bool DialogOpen() const { return FDialogOpen; }
+    void SetDialogOpen(bool Value) { FDialogOpen = Value; }
+
+    TActionList* ActionList1 = nullptr;
+    TAction *actOpen = nullptr, *actPlay = nullptr, *actRecord = nullptr, *actStop = nullptr, *actSave = nullptr,
+            *actSaveAs = nullptr, *actRepeat = nullptr, *actPianoRoll = nullptr, *actMidiEvent = nullptr,
+            *actOptions = nullptr, *actKeyboard = nullptr, *actHelp = nullptr, *actAbout = nullptr,
+            *actStayOnTop = nullptr;
+    TPopupMenu *PopupMenu1 = nullptr, *PopupMenu2 = nullptr, *PopupMenu3 = nullptr;
+    TToolBar* ToolBar1 = nullptr;
+    TLabel *lblKey = nullptr, *lblSpeed = nullptr, *lblValume = nullptr;
+    TTrackBar *trbKey = nullptr, *trbSpeedRatio = nullptr, *trbVolume = nullptr;
+    TPanel* plDisplay = nullptr;
+    TLabel *lbKey = nullptr, *lbSpeed = nullptr, *lblSpeedRatio = nullptr, *lbOctave = nullptr, *lblVolume = nullptr,
+           *lbMeter = nullptr, *lbTime = nullptr, *lbFile = nullptr;
+    TKVPianoKeyboard* PianoKeyboard1 = nullptr;
+    TStatusBar* StatusBar1 = nullptr;
+    TProgressBar* pbLength = nullptr;
+    TTimer* TimerRoll = nullptr;
+    TKVMidiFile* MidiFile1 = nullptr;
+    TKVMidiDevices* MidiDevices1 = nullptr;
+    TKVMidiPlayer* MidiPlayer1 = nullptr;
+
+protected:
+    void Resize() override;
+    LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateActions();
+    void CreateToolBar();
+    void CreateDisplay();
+    // A label of the read-out line: a caption (yellow on blue, right-aligned) or a value (white on black).
+    TLabel* DisplayLabel(const char* Name, const std::string& Text, std::int32_t Left, std::int32_t Width, bool IsCaption);
+    void AddSystemMenuItems();
+    void StayOnTopExecute();
+    void HelpExecute();
+
+    bool FDialogOpen = false;
+};
+
+// The one main window, from its creation to its destruction.
+extern TfrmMain* frmMain;
+
+} // namespace kv

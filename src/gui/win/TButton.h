@@ -1,0 +1,29 @@
+#pragma once
+// A push button over the system button: OnClick when pressed.
+#include "gui/win/TWinControl.h"
+
+#include <string>
+
+namespace kv {
+
+class TButton : public TWinControl {
+public:
+    explicit TButton(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 75, 25); }
+    std::string ClassName() const override { return "TButton"; }
+
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& Value);
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool Value) { FTabStop = Value; }
+
+    LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+
+private:
+    std::string FCaption;
+    bool FTabStop = true;
+};
+
+} // namespace kv

@@ -1,0 +1,64 @@
+#include "gui/win/TLabel.h"
+
+#include "gui/win/TApplication.h"
+
+namespace kv {
+
+TLabel::TLabel(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 65, 13); }
+
+TLabel::~TLabel()
+{
+    if (FBrush) DeleteObject(FBrush);
+    if (FFont) DeleteObject(FFont);
+}
+
+void TLabel::HandleCreated()
+{
+    if (!FFont)
+        FFont = CreateFontW(Font().Height(), 0, 0, 0, Font().Bold() ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_DONTCARE, Utf8ToWide(Font().Name()).c_str());
+    if (FFont) SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+}
+
+void TLabel::SetCaption(const std::string& Value)
+{
+    if (Value == FCaption) return;
+    FCaption = Value;
+    if (HandleAllocated()) SetWindowTextW(Handle(), Utf8ToWide(Value).c_str());
+}
+
+void TLabel::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.WindowClass = L"STATIC";
+    Params.Style |= SS_NOPREFIX | SS_NOTIFY |
+                    (FAlignment == taRightJustify ? SS_RIGHT
+                     : FAlignment == taCenter     ? SS_CENTER
+                     : FWordWrap                  ? SS_LEFT
+                                                  : SS_LEFTNOWORDWRAP);
+    Params.Caption = Utf8ToWide(FCaption);
+}
+
+LRESULT TLabel::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    if (Msg == ReflectedMessage + WM_CTLCOLORSTATIC) {
+        if (!FBrush || FBrushColor != Color()) {
+            if (FBrush) DeleteObject(FBrush);
+            FBrushColor = Color();
+            FBrush = CreateSolidBrush(ColorToRGB(FBrushColor));
+        }
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        SetBkColor(dc, ColorToRGB(FBrushColor));
+        SetTextColor(dc, ColorToRGB(Font().Color()));
+        return reinterpret_cast<LRESULT>(FBrush);
+    }
+    if (Msg == ReflectedMessage + WM_COMMAND) {
+        if (HIWORD(wParam) == STN_CLICKED) Click();
+        if (HIWORD(wParam) == STN_DBLCLK) DblClick();
+        return 0;
+    }
+    return TWinControl::WndProc(Msg, wParam, lParam);
+}
+
+} // namespace kv

@@ -1,0 +1,41 @@
+#pragma once
+// A line of text over a system static window, in its font colour on its own colour.
+#include "gui/win/TWinControl.h"
+
+#include <string>
+
+namespace kv {
+
+enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
+
+class TLabel : public TWinControl {
+public:
+    explicit TLabel(TComponent* AOwner);
+    ~TLabel() override;
+    std::string ClassName() const override { return "TLabel"; }
+
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value) { FAlignment = Value; }
+    // Set before the window is made: long text breaks into lines (off: it is cut at the edge).
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value) { FWordWrap = Value; }
+
+    LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    // The label writes in its own font (name, height, bold).
+    void HandleCreated() override;
+
+private:
+    std::string FCaption;
+    TAlignment FAlignment = taLeftJustify;
+    bool FWordWrap = false;
+    HBRUSH FBrush = nullptr;
+    HFONT FFont = nullptr;
+    TColor FBrushColor = clBtnFace;
+};
+
+} // namespace kv

@@ -1,0 +1,48 @@
+#pragma once
+// A row of buttons over the system tool bar, each showing an action (caption, enabled, checked)
+// and running it when clicked; a button with a drop-down menu shows it from its arrow. Other
+// controls (labels, track bars) may stand on the bar as its children.
+#include "gui/TAction.h"
+#include "gui/win/TPopupMenu.h"
+#include "gui/win/TWinControl.h"
+
+#include <vector>
+
+namespace kv {
+
+class TToolBar : public TWinControl {
+public:
+    explicit TToolBar(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 150, 29); }
+    std::string ClassName() const override { return "TToolBar"; }
+
+    void SetButtonSize(std::int32_t Width, std::int32_t Height);
+    // Appends a button for the action (not owned), with a drop-down menu when DropDown is given.
+    void AddButton(TAction* Action, TPopupMenu* DropDown = nullptr);
+    void AddSeparator();
+    int ButtonCount() const { return static_cast<int>(FButtons.size()); }
+    // The action of a button, nullptr for a separator.
+    TAction* ButtonAction(int Index) const { return FButtons.at(static_cast<std::size_t>(Index)).Action; }
+    // The button's rectangle in the bar's client coordinates.
+    TRect ButtonRect(int Index);
+    // The right edge of the last button.
+    std::int32_t ButtonsWidth();
+
+    LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void HandleCreated() override;
+
+private:
+    struct TButton {
+        TAction* Action = nullptr;
+        TPopupMenu* DropDown = nullptr;
+    };
+    void InsertButton(std::size_t Index);
+    void UpdateButton(std::size_t Index);
+
+    std::vector<TButton> FButtons;
+    std::int32_t FButtonWidth = 23, FButtonHeight = 22;
+};
+
+} // namespace kv

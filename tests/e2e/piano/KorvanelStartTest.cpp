@@ -1,0 +1,240 @@
+// The real Korvanel.exe under Wine, copied into a folder of its own with scripted MIDI devices:
+// what a start and an exit leave in the settings file, which devices they open, what the windows
+// show, with and without a language file.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+std::string ReadFile(const std::wstring& name)
+{
+    std::ifstream in(name.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::wstring& name, const std::string& bytes) { std::ofstream(name.c_str(), std::ios::binary) << bytes; }
+
+std::wstring Text(HWND wnd)
+{
+    wchar_t text[256] = {};
+    SendMessageTimeoutW(wnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return text;
+}
+
+struct FindArgs {
+    DWORD pid;
+    std::wstring caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindTopLevel(HWND wnd, LPARAM lParam)
+{
+    auto* args = reinterpret_cast<FindArgs*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    if (pid == args->pid && Text(wnd) == args->caption) {
+        args->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChildTexts(HWND wnd, LPARAM lParam)
+{
+    reinterpret_cast<std::vector<std::wstring>*>(lParam)->push_back(Text(wnd));
+    return TRUE;
+}
+
+class Korvanel : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"kv_korvanel_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                  std::to_wstring(GetTickCount()) + L"\\";
+        ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
+        program_ = folder_ + L"Korvanel.exe";
+        ASSERT_TRUE(CopyFileW(Wide("Z:" KORVANEL_EXE).c_str(), program_.c_str(), FALSE)) << KORVANEL_EXE;
+        log_ = folder_ + L"fake.log";
+    }
+    void TearDown() override
+    {
+        if (process_.hProcess) {
+            TerminateProcess(process_.hProcess, 1);
+            CloseHandle(process_.hProcess);
+            CloseHandle(process_.hThread);
+        }
+        for (const wchar_t* name : {L"Korvanel.exe", L"Korvanel.ini", L"fake.log", L"fr_FR.lng"})
+            DeleteFileW((folder_ + name).c_str());
+        RemoveDirectoryW(folder_.c_str());
+    }
+    // Starts the program with the fake's devices; returns the time to its main window's first paint.
+    std::chrono::milliseconds Start(const std::string& devices)
+    {
+        std::string fake = devices + ";log=";
+        for (wchar_t c : log_) fake += static_cast<char>(c);
+        SetEnvironmentVariableA("KV_MIDI_FAKE", fake.c_str());
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        std::wstring command = L"\"" + program_ + L"\"";
+        const auto begin = std::chrono::steady_clock::now();
+        EXPECT_TRUE(CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   folder_.c_str(), &si, &process_));
+        SetEnvironmentVariableA("KV_MIDI_FAKE", nullptr);
+        main_ = WaitWindow(L"VELDRANE");
+        if (main_) SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 30000, nullptr);
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin);
+    }
+    HWND WaitWindow(const std::wstring& caption, bool visible = true)
+    {
+        for (int i = 0; i < 1200; ++i) {
+            FindArgs args{process_.dwProcessId, caption};
+            EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&args));
+            if (args.found && (!visible || IsWindowVisible(args.found))) return args.found;
+            Sleep(50);
+        }
+        return nullptr;
+    }
+    // Closes the main window and waits for the program's end; its exit code.
+    DWORD Close()
+    {
+        PostMessageW(main_, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WaitForSingleObject(process_.hProcess, 60000), WAIT_OBJECT_0);
+        DWORD code = 1;
+        GetExitCodeProcess(process_.hProcess, &code);
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+        process_ = {};
+        return code;
+    }
+    std::vector<std::wstring> ChildTexts(HWND wnd)
+    {
+        std::vector<std::wstring> texts;
+        EnumChildWindows(wnd, CollectChildTexts, reinterpret_cast<LPARAM>(&texts));
+        return texts;
+    }
+    static bool Has(const std::vector<std::wstring>& texts, const std::wstring& text)
+    {
+        for (const auto& t : texts)
+            if (t == text) return true;
+        return false;
+    }
+    // The lines of the fake's log that open a device.
+    std::vector<std::string> Opened()
+    {
+        std::istringstream log(ReadFile(log_));
+        std::vector<std::string> opened;
+        for (std::string line; std::getline(log, line);)
+            if (line.rfind("midiInOpen(", 0) == 0 || line.rfind("midiOutOpen(", 0) == 0) opened.push_back(line.substr(0, line.find(')') + 1));
+        return opened;
+    }
+    std::string Settings() { return ReadFile(folder_ + L"Korvanel.ini"); }
+
+    std::wstring folder_, program_, log_;
+    PROCESS_INFORMATION process_{};
+    HWND main_ = nullptr;
+};
+
+TEST_F(Korvanel, AFreshStartAndExitWritesTheSettingsAndOpensTheFirstDevices)
+{
+    const auto startUp = Start("in=Keys;out=Synth A;out=Synth B");
+    ASSERT_TRUE(main_);
+    std::printf("start-up to the main window's first paint: %lld ms\n", static_cast<long long>(startUp.count()));
+    RECT client;
+    GetClientRect(main_, &client);
+    EXPECT_EQ(client.right, 951);
+    EXPECT_EQ(client.bottom, 219);
+    EXPECT_FALSE(GetWindowLongPtrW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    const auto texts = ChildTexts(main_);
+    for (const wchar_t* text : {L"Key:", L"Speed:", L"Volume:", L"Octave:", L"Meter:", L"Time:", L"File:", L"100%",
+                                L"4/4", L"0:00:00.000", L"Untitled.mid"})
+        EXPECT_TRUE(Has(texts, text)) << std::wstring(text).size();
+    EXPECT_EQ(Close(), 0u);
+    EXPECT_EQ(Settings(), "[Common]\r\nDefaultColor=8240639\r\nHandColorL=11844998\r\nHandColorR=10458846\r\n"
+                          "AutoRepeat=0\r\nStayOnTop=0\r\nLastFile=Untitled.mid\r\n"
+                          "[Device]\r\nInput=[0]\r\nOutput=[0]\r\n");
+    const auto opened = Opened();
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0].substr(0, 12), "midiInOpen(0");
+    EXPECT_EQ(opened[1], "midiOutOpen(0)");
+}
+
+TEST_F(Korvanel, TheDevicesAndOptionsOfTheFileAreTakenAndWrittenBack)
+{
+    std::string outputs;
+    for (int i = 0; i < 12; ++i) outputs += ";out=Synth " + std::to_string(i);
+    WriteFile(folder_ + L"Korvanel.ini", "[Common]\r\nDefaultColor=0x00FF00\r\nHandColorL=banana\r\nAutoRepeat=1\r\n"
+                                         "StayOnTop=1\r\nLastFile=Etude.mid\r\n"
+                                         "[Device]\r\nInput=\r\nOutput= [1][3] \r\n[PianoRoll]\r\nShowRoll=7\r\n");
+    Start("in=Keys" + outputs);
+    ASSERT_TRUE(main_);
+    EXPECT_TRUE(GetWindowLongPtrW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(Has(ChildTexts(main_), L"Etude.mid"));
+    EXPECT_EQ(Close(), 0u);
+    // [1][3] names outputs 1 and 3, not 11 or 13; an empty Input opens no input.
+    EXPECT_EQ(Opened(), (std::vector<std::string>{"midiOutOpen(1)", "midiOutOpen(3)"}));
+    EXPECT_EQ(Settings(), "[Common]\r\nDefaultColor=65280\r\nHandColorL=11844998\r\nAutoRepeat=1\r\n"
+                          "StayOnTop=1\r\nLastFile=Etude.mid\r\nHandColorR=10458846\r\n"
+                          "[Device]\r\nInput=\r\nOutput=[1][3]\r\n[PianoRoll]\r\nShowRoll=7\r\n");
+}
+
+TEST_F(Korvanel, TheAboutBoxShowsTheVersionOfTheProgramsResource)
+{
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(program_.c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<unsigned char> info(size);
+    ASSERT_TRUE(GetFileVersionInfoW(program_.c_str(), 0, size, info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    const std::wstring version = std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionMS)) +
+                                 L"." + std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." + std::to_wstring(LOWORD(fixed->dwFileVersionLS));
+
+    Start("out=Synth");
+    ASSERT_TRUE(main_);
+    PostMessageW(main_, WM_SYSCOMMAND, 0xA1, 0);
+    HWND about = WaitWindow(L"About");
+    ASSERT_TRUE(about);
+    EXPECT_TRUE(Has(ChildTexts(about), L"VELDRANE " + version));
+    // Closed, it is gone; About again makes a new one.
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100 && IsWindow(about); ++i) Sleep(50);
+    EXPECT_FALSE(IsWindow(about));
+    PostMessageW(main_, WM_SYSCOMMAND, 0xA1, 0);
+    EXPECT_TRUE(WaitWindow(L"About"));
+    EXPECT_EQ(Close(), 0u);
+}
+
+TEST_F(Korvanel, ALanguageFileTranslatesTheWindows)
+{
+    WriteFile(folder_ + L"Korvanel.ini", "[Common]\r\nLanguageOverride=fr_FR.lng\r\n");
+    WriteFile(folder_ + L"fr_FR.lng", "[Translator]\r\nKey:=Ton:\r\nOptions=Reglages\r\nClose=Fermer\r\nAbout=A propos\r\n"
+                                      // A button translated twice would show this.
+                                      "Fermer=Twice\r\n");
+    Start("out=Synth");
+    ASSERT_TRUE(main_);
+    const auto texts = ChildTexts(main_);
+    EXPECT_TRUE(Has(texts, L"Ton:"));
+    EXPECT_FALSE(Has(texts, L"Key:"));
+    EXPECT_TRUE(Has(texts, L"Speed:")); // no translation: unchanged
+    EXPECT_TRUE(WaitWindow(L"Reglages", false)); // the options window, hidden
+    PostMessageW(main_, WM_SYSCOMMAND, 0xA1, 0);
+    HWND about = WaitWindow(L"A propos");
+    ASSERT_TRUE(about);
+    EXPECT_TRUE(Has(ChildTexts(about), L"Fermer"));
+    EXPECT_EQ(Close(), 0u);
+}
+
+} // namespace
