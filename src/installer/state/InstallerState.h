@@ -342,8 +342,12 @@ struct MainInstaller {
     std::array<ByteString, kFolderValueCount> folders;
     ByteString dotNetDir;
     TemplatePage* currentPage = nullptr;
-    // The index in the page sequence of the page shown (or about to be).
-    std::int32_t currentPageIndex = 0;
+    // The index in the page sequence of the page shown (or about to be); -1 before the first page.
+    std::int32_t currentPageIndex = -1;
+    // The prerequisite setups were checked (once per run).
+    bool prerequisitesDone = false;
+    // The language set was chosen for the first language page.
+    bool languageChosen = false;
 };
 
 struct UninstallLog {

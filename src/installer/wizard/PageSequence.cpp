@@ -14,10 +14,16 @@ bool installationPageAhead(const std::vector<TemplateEntry>& pages, std::int32_t
     return first != pages.end() && first - pages.begin() > current;
 }
 
+bool sequenceEnded(const std::vector<TemplateEntry>& pages, std::int64_t index)
+{
+    // The uninstaller's template is expected last; it shortens the sequence by one.
+    const std::int64_t pagesUpTo = index + (hasPageType(pages, kUninstallerTemplatePage) ? 1 : 0);
+    return pagesUpTo >= std::int64_t(pages.size());
+}
+
 bool isLastPage(const std::vector<TemplateEntry>& pages, std::int32_t current)
 {
-    const std::int64_t pagesUpToNext = std::int64_t(current) + 1 + (hasPageType(pages, kUninstallerTemplatePage) ? 1 : 0);
-    return pagesUpToNext >= std::int64_t(pages.size());
+    return sequenceEnded(pages, std::int64_t(current) + 1);
 }
 
 bool nextPageIsInstallation(const std::vector<TemplateEntry>& pages, std::int32_t current)

@@ -1,0 +1,3 @@
+#pragma once
+// Asks the user whether to leave the installer; true unless the answer is No.
+bool confirmExit();
