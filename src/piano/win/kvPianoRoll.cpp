@@ -35,6 +35,7 @@ constexpr UINT RulerFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 constexpr UINT InfoFormat = DT_CENTER | DT_VCENTER; // 5
 constexpr std::int32_t InfoFontHeight = -12;         // 9 points
 constexpr std::int32_t KeyLabelFontHeight = -8;      // 6 points
+constexpr std::size_t RollCanvasObjectCache = 24;
 
 void FillPitchClassColors()
 {
@@ -355,6 +356,8 @@ TKVPianoRoll::TKVPianoRoll(TComponent* AOwner) : TWinControl(AOwner)
     ScrollBarsChanged();
     SyncPaintBoxSize();
     CachedBmp.Canvas().Font().Assign(Font());
+    // A paint goes through a dozen pens, brushes and fonts, the same ones each time.
+    CachedBmp.Canvas().SetObjectCacheSize(RollCanvasObjectCache);
     FillPitchClassColors();
 }
 

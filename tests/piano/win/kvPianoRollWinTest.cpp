@@ -265,6 +265,27 @@ TEST_F(RollWindow, ScrollBarsWheelResetAndDoubleClick)
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(RollWindow, RepaintsMakeNoNewPensBrushesOrFonts)
+{
+    Show({{1, 60, 960, 1440}, {1, 64, 960, 1920}, {1, 71, 0, 96000}});
+    const auto paintEveryWay = [&] {
+        roll->SetPlayMode(pmPlay);
+        roll->SetCurrentTime(1000); // lit notes and the cursor
+        roll->PaintBox()->Repaint();
+        roll->SetPlayMode(pmEdit);
+        const TPoint p = Middle(FindNote(*song, 60, 960));
+        PostMouse(WM_MOUSEMOVE, 0, p.X, p.Y); // a selected note
+        roll->PaintBox()->Repaint();
+        roll->SetHorzPosition(roll->HorzPosition() == 0 ? 1 : 0);
+        roll->PaintBox()->Repaint();
+    };
+    paintEveryWay();
+    const std::uint64_t made = roll->CachedBmp.Canvas().ObjectsMade();
+    for (int i = 0; i < 20; ++i) paintEveryWay();
+    EXPECT_EQ(roll->CachedBmp.Canvas().ObjectsMade(), made);
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(RollWindow, GridLinesDrawnOnceMatchALinePerLane)
 {
     TKVPianoRollGeometry g = roll->Geometry();
