@@ -3,6 +3,9 @@
 #include "base/Conversions.h"
 #include "base/Exceptions.h"
 
+#include <memory>
+#include <vector>
+
 namespace kv {
 
 namespace {
@@ -76,6 +79,51 @@ void WriteEventValues(TKVMidiEvent& Event, const TKVEventValues& Values)
     Event.SetData1(Values.Data1);
     Event.SetData2(Values.Data2);
     Event.SetStartTime(Values.StartTime);
+}
+
+int TrackHoldingEvent(const TKVMidiFile& Song, const TKVMidiEvent* Event)
+{
+    const auto holds = [&](int Index) {
+        const TMyMidiTrack* track = Song.GetTrack(Index);
+        if (track == nullptr) return false;
+        for (int i = 0; i < track->TrackEventCount(); ++i)
+            if (track->GetEvent(i) == Event) return true;
+        return false;
+    };
+    if (Event == nullptr) return -1;
+    if (holds(Event->Track())) return Event->Track();
+    for (int t = 0; t < Song.TrackCount(); ++t)
+        if (holds(t)) return t;
+    return -1;
+}
+
+void ApplyEventValues(TKVMidiFile& Song, TKVMidiEvent& Event, const TKVEventValues& Values)
+{
+    const int from = TrackHoldingEvent(Song, &Event);
+    if (from < 0) return;
+    TMyMidiTrack* track = Song.GetTrack(from);
+    TMyMidiTrack* target = Song.GetTrack(Values.Track);
+    if (target != nullptr && target != track) {
+        std::vector<std::unique_ptr<TKVMidiEvent>> moved = track->DelEvent(&Event, false);
+        track->UpdateDeltaTime();
+        std::unique_ptr<TKVMidiEvent> self, partner;
+        for (auto& e : moved) {
+            e->SetTrack(Values.Track);
+            (e.get() == &Event ? self : partner) = std::move(e);
+        }
+        // A note-on and its note-off go together, whichever of the two was edited.
+        if (partner != nullptr && self->RelatedEvent() == partner.get())
+            target->AddEvent(std::move(self), std::move(partner));
+        else if (partner != nullptr && partner->RelatedEvent() == self.get())
+            target->AddEvent(std::move(partner), std::move(self));
+        else {
+            target->AddEvent(std::move(self));
+            if (partner != nullptr) target->AddEvent(std::move(partner));
+        }
+        track = target;
+    }
+    WriteEventValues(Event, Values);
+    track->UpdateDeltaTime();
 }
 
 TKVMidiHeader ReadHeaderFields(const TKVMidiHeader& Current, const TKVHeaderFields& Fields)

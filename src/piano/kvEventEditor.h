@@ -6,6 +6,7 @@
 // anything is written, so an edit that is refused changes nothing.
 #include "midi/kvMidiCommon.h"
 #include "midi/kvMidiEvent.h"
+#include "midi/kvMidiFile.h"
 
 #include <cstdint>
 #include <optional>
@@ -43,6 +44,14 @@ TKVEventValues ReadEventFields(const TKVMidiEvent& Event, const TKVEventFields& 
 // Letter, status, data bytes and start time in that order; a note-on's note-off follows its
 // pitch and start. The track is the caller's to change (it moves the event between tracks).
 void WriteEventValues(TKVMidiEvent& Event, const TKVEventValues& Values);
+
+// The index of the song's track holding Event: the track its Track names when that one holds it,
+// otherwise the first that does; -1 when none does.
+int TrackHoldingEvent(const TKVMidiFile& Song, const TKVMidiEvent* Event);
+// Apply on the song: an event moved to another of the song's tracks takes its note-off along
+// (both then name the new track), the values are written, and the tracks touched are re-sorted
+// and re-timed. An event the song does not hold is left alone.
+void ApplyEventValues(TKVMidiFile& Song, TKVMidiEvent& Event, const TKVEventValues& Values);
 
 // The header page's fields as typed: the radio group's index and the two numbers.
 struct TKVHeaderFields {

@@ -1,6 +1,7 @@
 #include "piano/kvEventEditor.h"
 
 #include "base/Exceptions.h"
+#include "piano/kvPianoRollTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -148,6 +149,37 @@ TEST(EventEditor, HeaderFieldsAndAResolutionOutOfRangeRefused)
             EXPECT_NE(std::string(e.what()).find("Pulses per quarter"), std::string::npos) << e.what();
         }
     }
+}
+
+TEST(EventEditor, ApplyMovesANoteWithItsNoteOffToAnotherTrackAndResortsBoth)
+{
+    auto song = test::MakeRollSong(480, {{0, 60, 0, 480}, {1, 62, 960, 1440}, {1, 64, 1920, 2400}}, 3);
+    TKVMidiEvent* note = test::FindNote(*song, 64, 1920);
+    ASSERT_NE(note, nullptr);
+    ASSERT_EQ(TrackHoldingEvent(*song, note), 1);
+    TKVMidiEvent* off = note->RelatedEvent();
+    ASSERT_NE(off, nullptr);
+
+    // To the third track (spin value 3), starting at 100 with pitch 65.
+    TKVEventFields fields{3, "", "65", "", "100", ""};
+    ApplyEventValues(*song, *note, ReadEventFields(*note, fields));
+    EXPECT_EQ(TrackHoldingEvent(*song, note), 2);
+    EXPECT_EQ(TrackHoldingEvent(*song, off), 2);
+    EXPECT_EQ(note->Track(), 2);
+    EXPECT_EQ(off->Track(), 2);
+    EXPECT_EQ(note->RelatedEvent(), off);
+    EXPECT_EQ(off->StartTime(), 580);
+    EXPECT_EQ(off->Data1(), 65);
+    EXPECT_EQ(song->GetTrack(1)->TrackEventCount(), 3); // the other note and the end of the track
+    // Sorted: the moved note comes first in its new track, with delta times following.
+    EXPECT_EQ(song->GetTrack(2)->GetEvent(0), note);
+    EXPECT_EQ(note->DeltaTime(), 100);
+
+    // An event the song does not hold is left alone.
+    TKVMidiEvent stray;
+    stray.SetEvent(0x90);
+    ApplyEventValues(*song, stray, ReadEventFields(stray, {1, "", "70", "", "5", ""}));
+    EXPECT_EQ(stray.Data1(), 0);
 }
 
 } // namespace
