@@ -65,6 +65,7 @@ void TKVPianoRollCore::SetMidiFile(TKVMidiFile* Value)
     FMidiFile = Value;
     // The list holds the song's own events: it is never kept across a change of song.
     FMidiEventList.clear();
+    NotesChanged();
     SetCurrentTime(-1);
     RebuildEventList();
     UpdateScrollRanges();
@@ -74,6 +75,7 @@ void TKVPianoRollCore::RebuildEventList()
 {
     if (!SongReady()) return;
     FMidiEventList.clear();
+    NotesChanged();
     for (int t = 0; t < FMidiFile->TrackCount(); ++t) {
         const TMyMidiTrack* track = FMidiFile->GetTrack(t);
         for (int i = 0; i < track->TrackEventCount(); ++i) FMidiEventList.push_back({track->GetEvent(i), t});
@@ -441,7 +443,13 @@ std::vector<TKVRollNote> TKVPianoRollCore::VisibleNotes() const
     if (IsRectEmpty(area)) return notes;
     const std::int64_t first = g.StartTicks();
     const std::int64_t last = first + g.VisibleTicks();
-    for (const TEntry& entry : FMidiEventList) {
+    if (FNoteIndexStale) {
+        FNoteIndex.Rebuild(FMidiEventList);
+        FNoteIndexStale = false;
+    }
+    for (const std::size_t position : FNoteIndex.Meeting(first, last)) {
+        if (position >= FMidiEventList.size()) continue;
+        const TEntry& entry = FMidiEventList[position];
         const TKVMidiEvent& on = *entry.Event;
         if (!IsPairedNoteOn(on)) continue;
         const TKVMidiEvent& off = *on.RelatedEvent();
@@ -479,6 +487,7 @@ TMyMidiTrack* TKVPianoRollCore::TrackHolding(const TKVMidiEvent* Event) const
 
 void TKVPianoRollCore::TrackChanged(TMyMidiTrack* Track, bool Rebuild)
 {
+    NotesChanged();
     if (FBatch) {
         if (std::find(FBatchTracks.begin(), FBatchTracks.end(), Track) == FBatchTracks.end())
             FBatchTracks.push_back(Track);
@@ -589,6 +598,7 @@ void TKVPianoRollCore::DeleteNote(TKVMidiEvent* Event)
     if (track == nullptr) return;
     // The list must not keep the freed events, even for a moment.
     std::erase_if(FMidiEventList, [&](const TEntry& e) { return e.Event == Event || e.Event == Event->RelatedEvent(); });
+    NotesChanged();
     track->DelEvent(Event, true);
     TrackChanged(track, true);
 }
@@ -684,6 +694,7 @@ void TKVPianoRollCore::DeleteNotes(const std::vector<TKVMidiEvent*>& Notes)
     }
     // The list must not keep the freed events, even for a moment.
     FMidiEventList.clear();
+    NotesChanged();
     for (int t = 0; t < FMidiFile->TrackCount(); ++t) {
         if (byTrack[static_cast<std::size_t>(t)].empty()) continue;
         TMyMidiTrack* track = FMidiFile->GetTrack(t);

@@ -15,6 +15,7 @@
 #include "midi/kvMidiEventTypes.h"
 #include "midi/kvMidiFile.h"
 #include "piano/kvPianoRollGeometry.h"
+#include "piano/kvPianoRollNoteIndex.h"
 
 #include <cstdint>
 #include <functional>
@@ -99,6 +100,7 @@ public:
     // The bar of a note-on; empty for nil or for a note-on without its note-off.
     TRect GetNoteRect(const TKVMidiEvent* Event) const;
 
+    // Rebuilds the list from the song; call it too after the song's events were edited elsewhere.
     void RebuildEventList();
     void UpdateScrollRanges();
     // Playing stopped: the selection is emptied and lit notes released.
@@ -111,10 +113,7 @@ public:
     void UnDo() {}
 
     // Every event of every track (tracks in order), with the index of the track holding it.
-    struct TEntry {
-        TKVMidiEvent* Event;
-        std::int32_t TrackIndex;
-    };
+    using TEntry = TKVRollEntry;
     const std::vector<TEntry>& MidiEventList() const { return FMidiEventList; }
     std::vector<TKVMidiEvent*> SelectedNotes();
     std::vector<TKVMidiEvent*> LitNotes();
@@ -197,9 +196,13 @@ private:
     void TrackChanged(TMyMidiTrack* Track, bool Rebuild);
     void FinishBatch();
     void EndDrag();
+    // The list changed or a note's times did: the note index is rebuilt before it is next used.
+    void NotesChanged() { FNoteIndexStale = true; }
 
     TKVMidiFile* FMidiFile = nullptr;
     std::vector<TEntry> FMidiEventList;
+    mutable TKVRollNoteIndex FNoteIndex;
+    mutable bool FNoteIndexStale = true;
     std::string FInfoText;
     TPlayMode FPlayMode = pmPlay;
     TMoveType FMoveType = mtSelect;

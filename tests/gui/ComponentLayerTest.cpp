@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 namespace kv {
 namespace {
@@ -125,6 +127,48 @@ TEST_F(ComponentLayer, BitmapScanLinesAreTopDownAndFormatChangesKeepThePicture)
     EXPECT_EQ(row[0], 3);
     EXPECT_EQ(row[2], 1);
     EXPECT_THROW(bmp.ScanLine(2), EListError);
+}
+
+TEST_F(ComponentLayer, CanvasObjectCacheReusesPensBrushesAndFontsAndFreesThemAll)
+{
+    struct Case {
+        std::size_t cacheSize;
+        int colors;
+        std::uint64_t madeAfterTheFirst; // over 60 fills cycling through the colours
+        std::size_t mostAlive;           // of the brushes seen, the most not yet freed
+    };
+    const Case cases[] = {{0, 3, 60, 1}, {3, 3, 2, 3}, {3, 5, 60, 3}, {8, 5, 4, 5}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "cache " << c.cacheSize << ", " << c.colors << " colours");
+        std::vector<HGDIOBJ> seen;
+        const auto alive = [&] {
+            std::size_t n = 0;
+            for (HGDIOBJ h : seen) n += GetObjectType(h) == OBJ_BRUSH ? 1 : 0;
+            return n;
+        };
+        std::size_t mostAlive = 0;
+        {
+            TBitmap bmp;
+            bmp.SetSize(4, 1);
+            bmp.Canvas().SetObjectCacheSize(c.cacheSize);
+            const auto fill = [&](int i) {
+                const auto red = static_cast<std::uint8_t>(10 + (i % c.colors));
+                const TColor color = RGBColor(red, 20, 30);
+                bmp.Canvas().Brush().SetColor(color);
+                bmp.Canvas().FillRect({0, 0, 4, 1});
+                const HGDIOBJ brush = GetCurrentObject(bmp.Canvas().Handle(), OBJ_BRUSH);
+                if (std::find(seen.begin(), seen.end(), brush) == seen.end()) seen.push_back(brush);
+                mostAlive = std::max(mostAlive, alive());
+                ASSERT_EQ(reinterpret_cast<std::uint32_t*>(bmp.ScanLine(0))[3] & 0xFFFFFF, (red << 16) | (20u << 8) | 30u) << i;
+            };
+            fill(0);
+            const std::uint64_t first = bmp.Canvas().ObjectsMade();
+            for (int i = 1; i <= 60; ++i) fill(i);
+            EXPECT_EQ(bmp.Canvas().ObjectsMade() - first, c.madeAfterTheFirst);
+        }
+        EXPECT_EQ(mostAlive, c.mostAlive);
+        EXPECT_EQ(alive(), 0u); // the canvas freed every brush it made
+    }
 }
 
 } // namespace

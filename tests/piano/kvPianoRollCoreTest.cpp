@@ -153,6 +153,84 @@ TEST(PianoRollGeometryTest, AreasLanesAndPointerPositions)
     EXPECT_EQ(g.NoteRect(960, 1440, 60).Left, 62);
 }
 
+// What the roll shows, found by looking at every event of its list: the notes whose ticks meet
+// the notes area's, in list order, with their bars.
+std::vector<std::pair<TKVMidiEvent*, TRect>> ScanVisible(const TKVPianoRollCore& roll)
+{
+    std::vector<std::pair<TKVMidiEvent*, TRect>> found;
+    const TKVPianoRollGeometry g = roll.Geometry();
+    if (IsRectEmpty(g.NotesRect())) return found;
+    const std::int64_t first = g.StartTicks(), last = first + g.VisibleTicks();
+    for (const auto& entry : roll.MidiEventList()) {
+        TKVMidiEvent* on = entry.Event;
+        if ((on->EventType() != etOn || on->RelatedEvent() == nullptr)) continue;
+        if (on->StartTime() <= last && on->RelatedEvent()->StartTime() >= first)
+            found.push_back({on, g.NoteRect(on->StartTime(), on->RelatedEvent()->StartTime(), on->Data1())});
+    }
+    return found;
+}
+
+std::vector<std::pair<TKVMidiEvent*, TRect>> Shown(const TKVPianoRollCore& roll)
+{
+    std::vector<std::pair<TKVMidiEvent*, TRect>> shown;
+    for (const TKVRollNote& note : roll.VisibleNotes()) shown.push_back({note.On, note.Rect});
+    return shown;
+}
+
+TEST_F(PianoRollCore, VisibleNotesAreTheOnesAScanOfTheWholeSongFinds)
+{
+    // Two tracks of notes a 16th apart and of many lengths, and one note held from the start.
+    std::vector<RollNote> notes{{0, 40, 0, 96000}};
+    for (int i = 0; i < 400; ++i) notes.push_back({1 + i % 2, 50 + i % 20, 120 * i, 120 * i + (i % 5) * 200});
+    song = MakeRollSong(480, notes, 3);
+    roll.SetMidiFile(song.get());
+
+    struct Window {
+        int width, quarterWidth, position;
+    };
+    const Window windows[] = {{483, 64, 0}, {483, 64, 7}, {1000, 16, 30}, {200, 256, 99}, {62, 64, 3}, {2000, 16, 200}};
+    const auto checkEveryWindow = [&](const char* after) {
+        SCOPED_TRACE(after);
+        for (const Window& w : windows) {
+            roll.SetPaintBoxSize(w.width, 283);
+            roll.SetQuarterNoteWidth(w.quarterWidth);
+            roll.UpdateScrollRanges();
+            roll.SetHorzPosition(w.position);
+            EXPECT_EQ(Shown(roll), ScanVisible(roll)) << w.width << " " << w.quarterWidth << " " << w.position;
+        }
+    };
+    checkEveryWindow("reading");
+
+    // Edits that bring notes into windows they were not in, and take them out.
+    roll.SetPaintBoxSize(483, 283);
+    roll.SetQuarterNoteWidth(64);
+    roll.UpdateScrollRanges();
+    roll.SetHorzPosition(0);
+    ASSERT_EQ(roll.HorzPosition(), 0);
+    TKVMidiEvent* late = FindNote(*song, 50 + 399 % 20, 120 * 399);
+    TKVMidiEvent* early = FindNote(*song, 50, 0);
+    ASSERT_NE(late, nullptr);
+    ASSERT_NE(early, nullptr);
+    roll.MoveNote(late, mtPosition, -6384, 0); // 7.5 ticks a pixel: from the end to the start
+    EXPECT_EQ(late->StartTime(), 0);
+    checkEveryWindow("moving");
+    roll.MoveNote(early, mtLength, 8000, 0);   // now reaching far
+    EXPECT_GT(early->RelatedEvent()->StartTime(), 50000);
+    checkEveryWindow("stretching");
+    roll.InsertNote(1, 0, 62 + 64 * 3, 100, 480);
+    checkEveryWindow("inserting");
+    roll.DeleteNote(FindNote(*song, 51, 120));
+    checkEveryWindow("deleting");
+
+    // Edits made elsewhere, after which the owner rebuilds the list.
+    TKVMidiEvent* moved = FindNote(*song, 52, 240);
+    ASSERT_NE(moved, nullptr);
+    moved->SetStartTime(90000);
+    moved->RelatedEvent()->SetStartTime(90500);
+    roll.RebuildEventList();
+    checkEveryWindow("an edit elsewhere");
+}
+
 TEST_F(PianoRollCore, ScrollRangesFollowTheSongAndTheCursor)
 {
     // A song 3 840 ticks long in a 400-pixel notes area: the last position shows its end in the

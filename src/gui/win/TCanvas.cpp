@@ -4,6 +4,8 @@
 #include "gui/win/TApplication.h"
 #include "gui/win/TBitmap.h"
 
+#include <algorithm>
+
 namespace kv {
 
 namespace {
@@ -54,12 +56,71 @@ void DeleteMade(HGDIOBJ& Object)
     Object = nullptr;
 }
 
+
+std::string PenKey(const TPen& Pen)
+{
+    return std::to_string(Pen.Style()) + ' ' + std::to_string(Pen.Width()) + ' ' + std::to_string(Pen.Color());
+}
+
+std::string BrushKey(const TBrush& Brush)
+{
+    return std::to_string(Brush.Style()) + ' ' + std::to_string(Brush.Color());
+}
+
+std::string FontKey(const TFont& Font)
+{
+    return std::to_string(Font.Height()) + ' ' + std::to_string(Font.Bold()) + ' ' + std::to_string(Font.Charset()) +
+           ' ' + Font.Name();
+}
+
 } // namespace
 
 TCanvas::~TCanvas()
 {
     DeselectObjects();
-    for (TSelectedObject* slot : {&FPenObject, &FBrushObject, &FFontObject}) DeleteMade(slot->Made);
+    const std::pair<TSelectedObject*, std::vector<TCachedObject>*> kinds[] = {
+        {&FPenObject, &FPenCache}, {&FBrushObject, &FBrushCache}, {&FFontObject, &FFontCache}};
+    for (auto [slot, cache] : kinds) {
+        if (!Holds(*cache, slot->Made)) DeleteMade(slot->Made);
+        for (TCachedObject& kept : *cache) DeleteMade(kept.Object);
+    }
+}
+
+void TCanvas::SetObjectCacheSize(std::size_t Count)
+{
+    FCacheSize = Count;
+    TrimCache(FPenCache, FPenObject, Count);
+    TrimCache(FBrushCache, FBrushObject, Count);
+    TrimCache(FFontCache, FFontObject, Count);
+}
+
+bool TCanvas::Holds(const std::vector<TCachedObject>& Cache, HGDIOBJ Object)
+{
+    return std::any_of(Cache.begin(), Cache.end(), [&](const TCachedObject& c) { return c.Object == Object; });
+}
+
+// Frees the oldest kept objects beyond Count, except the one selected now (still in use).
+void TCanvas::TrimCache(std::vector<TCachedObject>& Cache, const TSelectedObject& Slot, std::size_t Count)
+{
+    for (auto it = Cache.begin(); Cache.size() > Count && it != Cache.end();) {
+        if (it->Object == Slot.Made) {
+            ++it;
+            continue;
+        }
+        DeleteMade(it->Object);
+        it = Cache.erase(it);
+    }
+}
+
+HGDIOBJ TCanvas::CachedOrMade(const TSelectedObject& Slot, std::vector<TCachedObject>& Cache, HGDIOBJ Made,
+                              const std::string& Key)
+{
+    ++FObjectsMade;
+    if (FCacheSize == 0) return Made;
+    // The selected object stays until the new one replaces it, so it may stay beyond the size.
+    TrimCache(Cache, Slot, FCacheSize - 1);
+    Cache.push_back({Key, Made});
+    return Made;
 }
 
 void TCanvas::SetHandle(HDC Value)
@@ -87,26 +148,32 @@ void TCanvas::DeselectObjects()
     }
 }
 
-// An object is remade when its attribute changed or when none of ours is selected here.
+// An object is remade when its attribute changed or when none of ours is selected here; with a
+// cache, an object made before from the same attributes is selected again instead.
 template <typename Make>
-void TCanvas::SelectCurrent(TSelectedObject& Slot, std::uint32_t Version, Make MakeObject)
+void TCanvas::SelectCurrent(TSelectedObject& Slot, std::vector<TCachedObject>& Cache, std::uint32_t Version,
+                            const std::string& Key, Make MakeObject)
 {
     if (Slot.Version == Version && Slot.Original) return;
-    HGDIOBJ made = MakeObject();
+    const auto kept = std::find_if(Cache.begin(), Cache.end(), [&](const TCachedObject& c) { return c.Key == Key; });
+    HGDIOBJ made = kept != Cache.end() ? kept->Object : CachedOrMade(Slot, Cache, MakeObject(), Key);
     HGDIOBJ replaced = SelectObject(FHandle, made);
     if (!Slot.Original) Slot.Original = replaced;
-    DeleteMade(Slot.Made);
+    if (Slot.Made != made && !Holds(Cache, Slot.Made)) DeleteMade(Slot.Made);
     Slot.Made = made;
     Slot.Version = Version;
 }
 
 void TCanvas::Realize()
 {
-    SelectCurrent(FPenObject, FPen.Version(), [this] { return MakePen(FPen); });
+    SelectCurrent(FPenObject, FPenCache, FPen.Version(), FCacheSize ? PenKey(FPen) : std::string(),
+                  [this] { return MakePen(FPen); });
     SetROP2(FHandle, FPen.Mode() == pmXor ? R2_XORPEN : FPen.Mode() == pmNot ? R2_NOT : R2_COPYPEN);
-    SelectCurrent(FBrushObject, FBrush.Version(), [this] { return MakeBrush(FBrush); });
+    SelectCurrent(FBrushObject, FBrushCache, FBrush.Version(), FCacheSize ? BrushKey(FBrush) : std::string(),
+                  [this] { return MakeBrush(FBrush); });
     SetBkColor(FHandle, ColorToRGB(FBrush.Color()));
-    SelectCurrent(FFontObject, FFont.Version(), [this] { return MakeFont(FFont); });
+    SelectCurrent(FFontObject, FFontCache, FFont.Version(), FCacheSize ? FontKey(FFont) : std::string(),
+                  [this] { return MakeFont(FFont); });
     SetTextColor(FHandle, ColorToRGB(FFont.Color()));
 }
 

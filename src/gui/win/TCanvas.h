@@ -48,6 +48,13 @@ public:
     // Copies Source's rectangle into Dest with CopyMode, stretching when the sizes differ.
     void CopyRect(const TRect& Dest, TCanvas& Source, const TRect& SourceRect);
 
+    // Keeps up to Count pens, brushes and fonts of each kind once made, so that a canvas going
+    // back and forth between a few of them makes each once instead of at every change. 0, the
+    // default: an object is made anew whenever its attribute changes and freed when replaced.
+    void SetObjectCacheSize(std::size_t Count);
+    // Pens, brushes and fonts this canvas has made so far.
+    std::uint64_t ObjectsMade() const { return FObjectsMade; }
+
     // Serialises drawing from several threads.
     void Lock() { FLock.Enter(); }
     void Unlock() { FLock.Leave(); }
@@ -74,10 +81,23 @@ private:
         std::uint32_t Version = ~0u;
         HGDIOBJ Original = nullptr;
     };
+    // A made object kept for reuse, with the attributes it was made from.
+    struct TCachedObject {
+        std::string Key;
+        HGDIOBJ Object;
+    };
     template <typename Make>
-    void SelectCurrent(TSelectedObject& Slot, std::uint32_t Version, Make MakeObject);
+    void SelectCurrent(TSelectedObject& Slot, std::vector<TCachedObject>& Cache, std::uint32_t Version,
+                       const std::string& Key, Make MakeObject);
+    HGDIOBJ CachedOrMade(const TSelectedObject& Slot, std::vector<TCachedObject>& Cache, HGDIOBJ Made,
+                         const std::string& Key);
+    static bool Holds(const std::vector<TCachedObject>& Cache, HGDIOBJ Object);
+    void TrimCache(std::vector<TCachedObject>& Cache, const TSelectedObject& Slot, std::size_t Count);
 
     TSelectedObject FPenObject, FBrushObject, FFontObject;
+    std::vector<TCachedObject> FPenCache, FBrushCache, FFontCache;
+    std::size_t FCacheSize = 0;
+    std::uint64_t FObjectsMade = 0;
 };
 
 } // namespace kv

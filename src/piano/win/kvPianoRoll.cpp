@@ -35,6 +35,7 @@ constexpr UINT RulerFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 constexpr UINT InfoFormat = DT_CENTER | DT_VCENTER; // 5
 constexpr std::int32_t InfoFontHeight = -12;         // 9 points
 constexpr std::int32_t KeyLabelFontHeight = -8;      // 6 points
+constexpr std::size_t RollCanvasObjectCache = 24;
 
 void FillPitchClassColors()
 {
@@ -161,6 +162,35 @@ public:
         Fill({R.Right, R.Top, R.Right + 1, R.Bottom + 1}, Color);
     }
 
+    // One-pixel columns from Top to Bottom (exclusive), each in its colour, a later one over an
+    // earlier one at the same x: what a one-pixel line per column draws, written a row at a time.
+    void Columns(const std::vector<std::int32_t>& Xs, const std::vector<TColor>& Colors, std::int32_t Top,
+                 std::int32_t Bottom)
+    {
+        if (FBits == nullptr) return;
+        std::vector<std::int32_t> xs;
+        std::vector<std::uint32_t> shown;
+        for (std::size_t i = 0; i < Xs.size(); ++i) {
+            if (Xs[i] < 0 || Xs[i] >= FWidth) continue;
+            xs.push_back(Xs[i]);
+            shown.push_back(ColorToPixel(Colors[i]));
+        }
+        for (std::int32_t y = std::max(Top, 0); y < std::min(Bottom, FHeight); ++y) {
+            std::uint8_t* line = FBits + static_cast<std::ptrdiff_t>(y) * FBytesPerLine;
+            if (FBytesPerPixel == 4) {
+                auto* pixels = reinterpret_cast<std::uint32_t*>(line);
+                for (std::size_t i = 0; i < xs.size(); ++i) pixels[xs[i]] = shown[i];
+            } else {
+                for (std::size_t i = 0; i < xs.size(); ++i) {
+                    std::uint8_t* p = line + 3 * static_cast<std::ptrdiff_t>(xs[i]);
+                    p[0] = static_cast<std::uint8_t>(shown[i]);
+                    p[1] = static_cast<std::uint8_t>(shown[i] >> 8);
+                    p[2] = static_cast<std::uint8_t>(shown[i] >> 16);
+                }
+            }
+        }
+    }
+
 private:
     std::uint8_t* FBits;
     std::int32_t FWidth, FHeight, FBytesPerLine, FBytesPerPixel;
@@ -202,24 +232,38 @@ void VerticalXorLine(TCanvas& Cnv, const TPoint& P1, const TPoint& P2, const TRe
     DrawVertical(Cnv, P1, P2, Area, true);
 }
 
-void PaintRollGrid(TCanvas& Cnv, const TKVPianoRollGeometry& G)
+void PaintRollGrid(TBitmap& Bmp, const TKVPianoRollGeometry& G)
 {
     const TRect area = G.NotesRect();
     const std::int32_t firstRow = G.VertPosition, lastRow = G.LastVisibleRow(false);
     if (lastRow < firstRow) return;
-    Cnv.Pen().SetWidth(1);
-    Cnv.Pen().SetColor(LaneColor);
-    for (std::int32_t row = firstRow; row <= lastRow; ++row) FrameRectEx(Cnv, G.RowRect(false, row), 0, 0, 0, 0, 0);
+    TCanvas& cnv = Bmp.Canvas();
+    cnv.Pen().SetWidth(1);
+    cnv.Pen().SetColor(LaneColor);
+    // Equal to outlining each lane with a one-pixel pen and drawing each line with one, written
+    // straight into the image: a thousand lines would take a thousand drawing calls.
+    TPixelWriter pixels(Bmp);
+    for (std::int32_t row = firstRow; row <= lastRow; ++row) {
+        const TRect lane = G.RowRect(false, row);
+        if (!IsRectEmpty(lane)) pixels.Border(lane, LaneColor);
+    }
     // Lanes lie edge to edge and each one's lines cover it from its top to its bottom, so one line
     // from the first lane's top to the last lane's bottom paints the same pixels as a line per lane.
     const TRect first = G.RowRect(false, firstRow), last = G.RowRect(false, lastRow);
     const double quarters = static_cast<double>(RectWidth(area)) / G.QuarterNoteWidth;
     const std::int32_t lines = static_cast<std::int32_t>(std::ceil(quarters)) * 8 + 1;
+    std::vector<std::int32_t> xs;
+    std::vector<TColor> colors;
     for (std::int32_t i = 1; i <= lines; ++i) {
-        Cnv.Pen().SetColor(i % 8 == 0 ? QuarterLineColor : LaneColor);
         const std::int32_t x = first.Left + (i * G.QuarterNoteWidth) / 8;
-        VerticalLine(Cnv, {x, first.Top}, {x, last.Bottom}, area);
+        // A line lies within the area's left and right edges, both included.
+        if (x < area.Left || x > area.Right) continue;
+        xs.push_back(x);
+        colors.push_back(i % 8 == 0 ? QuarterLineColor : LaneColor);
     }
+    pixels.Columns(xs, colors, first.Top, last.Bottom);
+    // The pen as the last line left it.
+    cnv.Pen().SetColor(lines % 8 == 0 ? QuarterLineColor : LaneColor);
 }
 
 TKVPianoRoll::TKVPianoRoll(TComponent* AOwner) : TWinControl(AOwner)
@@ -312,6 +356,8 @@ TKVPianoRoll::TKVPianoRoll(TComponent* AOwner) : TWinControl(AOwner)
     ScrollBarsChanged();
     SyncPaintBoxSize();
     CachedBmp.Canvas().Font().Assign(Font());
+    // A paint goes through a dozen pens, brushes and fonts, the same ones each time.
+    CachedBmp.Canvas().SetObjectCacheSize(RollCanvasObjectCache);
     FillPitchClassColors();
 }
 
@@ -562,7 +608,7 @@ void TKVPianoRoll::PaintNotes(TCanvas& Cnv, const TKVPianoRollGeometry& G, const
     Cnv.Brush().SetColor(BackgroundColor);
     Cnv.Brush().SetStyle(bsSolid);
     Cnv.FillRect(area);
-    PaintRollGrid(Cnv, G);
+    PaintRollGrid(CachedBmp, G);
 
     ApplyCanvasState(Cnv, nullptr);
     std::vector<TColor> colors;

@@ -68,7 +68,7 @@ private:
 
 // The grid of the notes area: every shown lane outlined, a line every 32nd note, darker on
 // quarter notes. The lines are drawn once across all lanes.
-void PaintRollGrid(TCanvas& Cnv, const TKVPianoRollGeometry& G);
+void PaintRollGrid(TBitmap& Bmp, const TKVPianoRollGeometry& G);
 // The notes in their colours, each filled where it lies inside Area and outlined with the
 // bitmap canvas's pen on the edges that Area does not cut.
 void PaintRollNotes(TBitmap& Bmp, const std::vector<TKVRollNote>& Notes, const std::vector<TColor>& Colors,

@@ -265,42 +265,66 @@ TEST_F(RollWindow, ScrollBarsWheelResetAndDoubleClick)
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(RollWindow, RepaintsMakeNoNewPensBrushesOrFonts)
+{
+    Show({{1, 60, 960, 1440}, {1, 64, 960, 1920}, {1, 71, 0, 96000}});
+    const auto paintEveryWay = [&] {
+        roll->SetPlayMode(pmPlay);
+        roll->SetCurrentTime(1000); // lit notes and the cursor
+        roll->PaintBox()->Repaint();
+        roll->SetPlayMode(pmEdit);
+        const TPoint p = Middle(FindNote(*song, 60, 960));
+        PostMouse(WM_MOUSEMOVE, 0, p.X, p.Y); // a selected note
+        roll->PaintBox()->Repaint();
+        roll->SetHorzPosition(roll->HorzPosition() == 0 ? 1 : 0);
+        roll->PaintBox()->Repaint();
+    };
+    paintEveryWay();
+    const std::uint64_t made = roll->CachedBmp.Canvas().ObjectsMade();
+    for (int i = 0; i < 20; ++i) paintEveryWay();
+    EXPECT_EQ(roll->CachedBmp.Canvas().ObjectsMade(), made);
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(RollWindow, GridLinesDrawnOnceMatchALinePerLane)
 {
     TKVPianoRollGeometry g = roll->Geometry();
-    for (int width : {16, 64, 100, 256}) {
-        for (int height : {2, 6, 13}) {
-            g.QuarterNoteWidth = width;
-            g.QuarterNoteHeight = height;
-            g.VertPosition = 40;
-            TBitmap fast, plain;
-            for (TBitmap* b : {&fast, &plain}) {
-                b->SetSize(g.Width, g.Height);
-                b->Canvas().Brush().SetColor(Background);
-                b->Canvas().FillRect({0, 0, g.Width, g.Height});
-            }
-            PaintRollGrid(fast.Canvas(), g);
-            // Each lane outlined, then its own lines.
-            TCanvas& c = plain.Canvas();
-            const TRect area = g.NotesRect();
-            for (int row = g.VertPosition; row <= g.LastVisibleRow(false); ++row) {
-                const TRect lane = g.RowRect(false, row);
-                c.Pen().SetColor(0x453B2B);
-                FrameRectEx(c, lane, 0, 0, 0, 0, 1);
-                const int n = static_cast<int>(std::ceil(static_cast<double>(RectWidth(area)) / width)) * 8 + 1;
-                for (int i = 1; i <= n; ++i) {
-                    c.Pen().SetColor(i % 8 == 0 ? 0x3B3121 : 0x453B2B);
-                    const int x = lane.Left + (i * width) / 8;
-                    VerticalLine(c, {x, lane.Top}, {x, lane.Bottom}, area);
+    for (TPixelFormat format : {pf32bit, pf24bit}) {
+        for (int width : {16, 64, 100, 256}) {
+            for (int height : {2, 6, 13}) {
+                g.QuarterNoteWidth = width;
+                g.QuarterNoteHeight = height;
+                g.VertPosition = 40;
+                TBitmap fast, plain;
+                for (TBitmap* b : {&fast, &plain}) {
+                    b->SetSize(g.Width, g.Height);
+                    b->SetPixelFormat(format);
+                    b->Canvas().Brush().SetColor(Background);
+                    b->Canvas().FillRect({0, 0, g.Width, g.Height});
                 }
-            }
-            int differing = 0;
-            for (int y = 0; y < g.Height; ++y)
-                for (int x = 0; x < g.Width; ++x)
-                    if (reinterpret_cast<const std::uint32_t*>(fast.ScanLine(y))[x] !=
-                        reinterpret_cast<const std::uint32_t*>(plain.ScanLine(y))[x])
+                PaintRollGrid(fast, g);
+                // Each lane outlined, then its own lines.
+                TCanvas& c = plain.Canvas();
+                const TRect area = g.NotesRect();
+                for (int row = g.VertPosition; row <= g.LastVisibleRow(false); ++row) {
+                    const TRect lane = g.RowRect(false, row);
+                    c.Pen().SetColor(0x453B2B);
+                    FrameRectEx(c, lane, 0, 0, 0, 0, 1);
+                    const int n = static_cast<int>(std::ceil(static_cast<double>(RectWidth(area)) / width)) * 8 + 1;
+                    for (int i = 1; i <= n; ++i) {
+                        c.Pen().SetColor(i % 8 == 0 ? 0x3B3121 : 0x453B2B);
+                        const int x = lane.Left + (i * width) / 8;
+                        VerticalLine(c, {x, lane.Top}, {x, lane.Bottom}, area);
+                    }
+                }
+                ASSERT_EQ(fast.PixelFormat(), plain.PixelFormat());
+                int differing = 0;
+                for (int y = 0; y < g.Height; ++y)
+                    if (std::memcmp(fast.ScanLine(y), plain.ScanLine(y), static_cast<std::size_t>(fast.BytesPerLine())) != 0)
                         ++differing;
-            EXPECT_EQ(differing, 0) << width << " x " << height;
+                EXPECT_EQ(differing, 0) << width << " x " << height << (format == pf32bit ? ", 32" : ", 24") << " bits";
+                EXPECT_EQ(fast.Canvas().Pen().Color(), c.Pen().Color()); // the pen left as the lines leave it
+            }
         }
     }
 }
