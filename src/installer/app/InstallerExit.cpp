@@ -39,7 +39,7 @@ int cleanupAtExit(bool unloadPlugin)
         DeleteDC(static_cast<HDC>(gInstallerContext.screenDc));
         gInstallerContext.screenDc = nullptr;
     }
-    gMp3Helper.unload();
+    gMp3Helper.shutDown();
     gJpegHelper.unload();
     if (unloadPlugin)
         gPluginLibrary.unload();

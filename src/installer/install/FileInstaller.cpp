@@ -482,6 +482,8 @@ RecordOutcome installRecord(FileRecord& record, std::uint64_t dataOffset)
         gUninstallLog.files.appendCStr(name.c_str());
         gUninstallLog.files.appendCStr("\r\n");
     }
+    if (!existed && writePath == name)
+        gInstallRun.createdFiles.insert(name);
     addToConversionList(name, flags);
     if (flags & kFileRegister)
         queueRegistration(gPackageToc.registrationQueue, name.c_str(), record.registrationPriority);

@@ -63,6 +63,16 @@ bool perform(const std::function<bool()>& operation, const char* what)
     return operation();
 }
 
+std::function<bool()> toOperation(const std::function<void()>& step)
+{
+    if (!step)
+        return {};
+    return [&step] {
+        step();
+        return true;
+    };
+}
+
 void showLanguageError(std::size_t index)
 {
     ByteString text = gLanguageTexts[index];
@@ -155,8 +165,8 @@ std::uint8_t runInstallation(OpaqueHandle pageWindow)
     resetInstallRun();
     gInstallRun.pageWindow = pageWindow;
     gInstallRun.runStartTick = installFileSystem().tickCount();
-    if (!gPackageToc.slideshowPaths.empty())
-        gInstallRun.notPerformed.emplace_back("slideshow image sizes");
+    if (!gPackageToc.slideshowPaths.empty() && !gFlags.silent)
+        perform(toOperation(gInstallView.measureSlideshow), "slideshow image sizes");
 
     if (gFlags.silent) {
         if (!perform(gInstallOperations.pluginStepsBeforeRun, "plug-in steps 1 to 10") ||

@@ -24,6 +24,8 @@ struct InstallView {
     std::function<void(std::int32_t)> setPhaseBar;
     std::function<void(std::int32_t)> setOverallBar;
     std::function<void(std::int32_t)> showSlide;
+    // Measures the slideshow's images when the run starts.
+    std::function<void()> measureSlideshow;
     // UTF-8.
     std::function<void(const char*)> statusLine;
     // Dispatches every pending window message.
@@ -64,6 +66,9 @@ struct InstallRunState {
     std::vector<std::string> asideFiles;
     // Shared libraries installed, for the shared-library counts; with whether they register.
     std::vector<std::pair<std::string, bool>> sharedLibraries;
+    // Files this run wrote where no file was before: the only ones the run may delete again
+    // for its own purposes (the slideshow's images, once shown).
+    std::set<std::string> createdFiles;
     // Backup names used in this run.
     std::set<std::string> backupNames;
     // Folders made (or found) and found writable in this run: each is made and probed once.

@@ -260,6 +260,9 @@ struct SlideshowSettings {
     std::int32_t durationSeconds = 0;
     // n > 0 aligns the installation page by n - 1.
     std::int32_t pageAlignment = 0;
+    // The largest image, measured when the run starts (0 × 0 when not measured).
+    std::int32_t largestWidth = 0;
+    std::int32_t largestHeight = 0;
 };
 
 struct InstallerContext {
@@ -363,7 +366,10 @@ struct UninstallLog {
 };
 
 struct Background {
+    // The place of the slideshow image shown now, and the background saved from under it.
+    std::int32_t width = 0, height = 0, x = 0, y = 0;
     OpaqueHandle savedAreaDc = nullptr;
+    OpaqueHandle savedAreaBitmap = nullptr;
 };
 
 constexpr std::size_t kLanguageTextCount = 200;

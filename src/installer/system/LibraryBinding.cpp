@@ -104,3 +104,62 @@ PluginLibrary::PluginLibrary()
                       "SystemInformation", "OnMessage"})
 {
 }
+
+namespace {
+
+constexpr int kMusicPlayer = 0;
+constexpr int kConversionPlayer = 1;
+constexpr int kSoundOutput = 0;
+
+// The music library's functions use the caller-cleans convention; a tested result is a byte.
+using PlayerCall = int (*)(int player);
+using PlayerSetting = int (*)(int player, int value);
+using SetDevice = int (*)(int player, int device, const char* path);
+using OpenFile = int (*)(int player, const char* path);
+using Play = int (*)(int player, int, int, std::uint8_t* status);
+
+bool succeeded(int result)
+{
+    return static_cast<std::uint8_t>(result) != 0;
+}
+
+} // namespace
+
+Mp3Helper::~Mp3Helper()
+{
+    shutDown();
+}
+
+bool Mp3Helper::startMusic()
+{
+    const auto init = reinterpret_cast<PlayerCall>(entry("MP3Init"));
+    const auto priority = reinterpret_cast<PlayerSetting>(entry("MP3SetPriority"));
+    const auto device = reinterpret_cast<SetDevice>(entry("MP3SetDevice"));
+    const auto open = reinterpret_cast<OpenFile>(entry("MP3Open"));
+    const auto play = reinterpret_cast<Play>(entry("MP3Play"));
+    if (!init || !priority || !device || !open || !play || musicPath.empty())
+        return false;
+    if (!succeeded(init(kMusicPlayer)))
+        return false;
+    musicPlaying = true;
+    priority(kMusicPlayer, 1);
+    if (!succeeded(device(kMusicPlayer, kSoundOutput, nullptr)) || !succeeded(open(kMusicPlayer, musicPath.cStr())))
+        return false;
+    play(kMusicPlayer, 0, 0, &statusBytes[0]);
+    return true;
+}
+
+void Mp3Helper::shutDown()
+{
+    if (loaded()) {
+        if (const auto deinit = reinterpret_cast<PlayerCall>(entry("MP3DeInit"))) {
+            if (musicPlaying)
+                deinit(kMusicPlayer);
+            if (conversionRunning)
+                deinit(kConversionPlayer);
+        }
+    }
+    musicPlaying = false;
+    conversionRunning = false;
+    unload();
+}

@@ -50,8 +50,20 @@ public:
 class Mp3Helper : public LibraryBinding {
 public:
     Mp3Helper();
+    // The library may still write a status byte until it is gone: it goes before they do.
+    ~Mp3Helper();
     // True only when every export except "MP3Stop" was found.
     bool load(const char* path);
+
+    // Plays musicPath on player 0 until the installer ends; false when a step fails (the music
+    // then simply does not play).
+    bool startMusic();
+    // At exit: the last call for each active player, then the library is unloaded.
+    void shutDown();
+
+    // Player 0 playing the background music; player 1 converting an MP3 file.
+    bool musicPlaying = false;
+    bool conversionRunning = false;
 
     // Lent to the library: the first when the music starts, the second when a conversion starts.
     std::array<std::uint8_t, 3> statusBytes{1, 1, 1};

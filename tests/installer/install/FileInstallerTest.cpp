@@ -192,6 +192,17 @@ TEST_F(FileWalk, AReplacedFileKeepsItsOldContentAsideUntilTheRunCommits)
     EXPECT_TRUE(loggedFiles().empty());
 }
 
+TEST_F(FileWalk, OnlyFilesThatWereNotThereBeforeCountAsCreatedByTheRun)
+{
+    // The run may delete what it created (a slideshow image once shown), never what it replaced.
+    writePackage({{"files", {entry("new.bmp", sampleContent(100, 1)), entry("old.bmp", sampleContent(100, 2))}}});
+    writeText(installed("old.bmp"), "the user's picture");
+    gPackageToc.otherBytes = 200;
+
+    ASSERT_TRUE(installFiles());
+    EXPECT_EQ(gInstallRun.createdFiles, std::set<std::string>{installed("new.bmp")});
+}
+
 struct SelectionCase {
     const char* name;
     std::vector<std::int32_t> pageTypes;

@@ -53,6 +53,32 @@ TEST(LibraryBindingTest, MusicLibraryNeedsEveryFunctionButStop)
     EXPECT_FALSE(incomplete.load(copyOf(folder, "music_library_incomplete.dll").c_str()));
 }
 
+TEST(LibraryBindingTest, BackgroundMusicPlaysOnPlayerZeroAndEndsWithItsLastCallAtExit)
+{
+    TempFolder folder;
+    Mp3Helper helper;
+    const std::string copy = copyOf(folder, "music_library_standin.dll");
+    ASSERT_TRUE(helper.load(copy.c_str()));
+    // A second reference keeps the stand-in's record readable after the helper lets go of it.
+    HMODULE standIn = LoadLibraryA(copy.c_str());
+    const auto calls = reinterpret_cast<const char* (*)()>(reinterpret_cast<void*>(GetProcAddress(standIn, "StandInCalls")));
+    ASSERT_NE(calls, nullptr);
+    EXPECT_FALSE(helper.startMusic()) << "no music file";
+    EXPECT_FALSE(helper.musicPlaying);
+    helper.musicPath = ByteString("music.mp3");
+    ASSERT_TRUE(helper.startMusic());
+    EXPECT_TRUE(helper.musicPlaying);
+    EXPECT_STREQ(calls(), "MP3Init(0) MP3SetPriority(0) MP3SetDevice(0) MP3Open(0) MP3Play(0) ");
+    // The library holds the first status byte while it plays.
+    EXPECT_EQ(helper.statusBytes[0], 0);
+    helper.conversionRunning = true;
+    helper.shutDown();
+    EXPECT_STREQ(calls(), "MP3Init(0) MP3SetPriority(0) MP3SetDevice(0) MP3Open(0) MP3Play(0) MP3DeInit(0) MP3DeInit(1) ");
+    EXPECT_FALSE(helper.loaded());
+    EXPECT_FALSE(helper.musicPlaying || helper.conversionRunning);
+    FreeLibrary(standIn);
+}
+
 TEST(LibraryBindingTest, DestroyingABindingUnloadsItAndDeletesTheCopy)
 {
     TempFolder folder;
