@@ -8,6 +8,7 @@
 #include "installer/install/OverwriteRules.h"
 #include "installer/install/RegistrationQueue.h"
 #include "installer/package/ExtractionHooks.h"
+#include "installer/package/KeptPackageFile.h"
 #include "installer/package/MemberExtraction.h"
 #include "installer/package/PackageReader.h"
 #include "installer/package/VolumeState.h"
@@ -277,13 +278,15 @@ void applyFileAttributes(const std::string& path, const FileRecord& record, std:
         attributes |= kAttributeHidden;
     if (fileFlags & kArchiveFile)
         attributes |= kAttributeArchive;
-    fs.setAttributes(path, attributes == 0 ? kAttributeNormal : attributes);
+    const std::uint32_t wanted = attributes == 0 ? kAttributeNormal : attributes;
+    if (wanted != *current)
+        fs.setAttributes(path, wanted);
 }
 
 // 1 install from source, 0 leave the record out, -1 stop the installation.
 int readBesideFile(FileRecord& record, std::uint64_t dataOffset, std::string& source)
 {
-    const auto package = openPackageFile(currentVolumeFile());
+    const auto package = openVolumeFile(currentVolumeFile());
     std::vector<char> bytes(record.storedSize + 1, 0);
     if (!package || !package->readAt(dataOffset, bytes.data(), record.storedSize)) {
         showInstallError(kBesideNameNotRead);
@@ -548,6 +551,7 @@ void abandonFileInProgress()
 bool installFiles()
 {
     const ProgressReporting reporting;
+    const KeptPackageFiles keptVolumes;
     const std::uint32_t count = startPackedFiles();
     for (std::uint32_t i = 0; i < count; ++i) {
         // The next record begins where the previous member ends, however much of it was read.

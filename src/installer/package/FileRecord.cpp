@@ -1,5 +1,6 @@
 #include "installer/package/FileRecord.h"
 
+#include "installer/package/KeptPackageFile.h"
 #include "installer/package/PackageTableReader.h"
 #include "installer/package/VolumeState.h"
 #include "installer/text/PermuteBytes.h"
@@ -128,7 +129,7 @@ int parseFileRecord(const PackageSource& file, std::uint64_t position, std::int3
 int readFileRecord(FileRecord& record, std::uint32_t& conditionLength)
 {
     VolumeState& state = gVolumeState;
-    const auto file = openPackageFile(currentVolumeFile());
+    const auto file = openVolumeFile(currentVolumeFile());
     if (!file)
         return kFileRecordNotOpened;
     std::uint64_t dataOffset = 0;

@@ -1,6 +1,7 @@
 #include "installer/package/MemberExtraction.h"
 
 #include "installer/package/ExtractionHooks.h"
+#include "installer/package/KeptPackageFile.h"
 #include "installer/package/PackageReader.h"
 #include "installer/state/InstallerShutdown.h"
 #include "installer/state/InstallerState.h"
@@ -87,6 +88,7 @@ private:
             return;
         // The installer ends from here: the files are closed first.
         input_.file.reset();
+        releaseKeptPackageFile();
         closeExtractionOutput();
         endInstaller();
     }
@@ -113,7 +115,7 @@ bool readPlain(PackageHandle& handle, std::uint8_t* buffer, std::uint32_t n, std
 int extractMember(const char* packagePath, const char* outputPath, std::uint32_t offset, std::uint32_t size)
 {
     PackageHandle input;
-    input.file = openPackageFile(packagePath);
+    input.file = openVolumeFile(packagePath);
     if (!input.file)
         return kExtractPackageNotOpened;
     std::unique_ptr<OutputFile> output = createOutputFile(outputPath);
@@ -131,7 +133,7 @@ bool copyRawMember(const char* packagePath, const char* outputPath, std::uint32_
                    bool throughVolumes)
 {
     PackageHandle input;
-    input.file = openPackageFile(packagePath);
+    input.file = openVolumeFile(packagePath);
     if (!input.file)
         return false;
     input.position = offset;

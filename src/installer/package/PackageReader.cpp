@@ -1,5 +1,6 @@
 #include "installer/package/PackageReader.h"
 
+#include "installer/package/KeptPackageFile.h"
 #include "installer/package/NextVolumePrompt.h"
 #include "installer/package/VolumeState.h"
 #include "installer/state/InstallerShutdown.h"
@@ -64,7 +65,7 @@ void reportVolumeNotOpened(const ByteString& name, std::uint32_t error)
 
 bool openCurrentVolume(PackageHandle& handle, std::uint64_t position)
 {
-    handle.file = openPackageFile(currentVolumeFile());
+    handle.file = openVolumeFile(currentVolumeFile());
     handle.position = position;
     return handle.file != nullptr;
 }
@@ -94,6 +95,8 @@ int openNextVolume(PackageHandle& handle)
 {
     VolumeState& state = gVolumeState;
     handle.file.reset();
+    // The volume asked for may be on another disk: the one read so far is let go.
+    releaseKeptPackageFile();
     if (state.currentVolume >= kLastVolumeNumber)
         endInstaller();
     state.currentVolume += 1;
@@ -104,7 +107,7 @@ int openNextVolume(PackageHandle& handle)
                 endInstaller();
             continue;
         }
-        handle.file = openPackageFile(name.cStr());
+        handle.file = openVolumeFile(name.cStr());
         if (handle.file) {
             handle.position = 0;
             state.fileName = name;

@@ -34,12 +34,15 @@ void expandBuiltinVariables(ByteString& text)
     if (text.findChar('<') < 0)
         return;
     ByteString install = withoutTrailingBackslash(gPackageToc.installDir);
-    ByteString shortInstall = shortPathName(install.cStr());
 
     expandShortcutFolder(text);
     text.replace("<UserName>", gInstallerContext.userName.cStr());
     text.replace("<UserCompany>", gInstallerContext.organisation.cStr());
-    text.replace("<ShortInstallDir>", shortInstall.cStr());
+    // The short name is looked up on disk, component by component: only when it is used.
+    if (text.find("<ShortInstallDir>") >= 0) {
+        ByteString shortInstall = shortPathName(install.cStr());
+        text.replace("<ShortInstallDir>", shortInstall.cStr());
+    }
     text.replace("<InstallDir>", install.cStr());
     if (text.find("<UninstallerName>") >= 0 && !computingUninstallerPath()) {
         ByteString uninstaller = uninstallerPath();

@@ -99,6 +99,24 @@ TEST_F(FileWalk, AMemberAcrossVolumesThatFailsIsSkippedFromItsFirstVolume)
     EXPECT_EQ(gInstallRun.failedFiles, std::vector<std::string>{installed("spanning.bin")});
 }
 
+// The walk keeps the volume it reads open between members; none stays open once it ends, so
+// the volumes can be removed (an open file cannot be on Windows).
+TEST_F(FileWalk, NoVolumeStaysOpenAfterTheWalk)
+{
+    const Bytes spanning = sampleContent(150000, 18), after = sampleContent(3000, 19);
+    nlohmann::json member = entry("spanning.bin", spanning);
+    member["split"] = {700};
+    const std::string setup = writePackage({{"files", {entry("first.txt", after), member, entry("after.txt", after)}}});
+
+    ASSERT_TRUE(installFiles());
+    EXPECT_EQ(fileBytes(installed("spanning.bin")), spanning);
+    EXPECT_EQ(fileBytes(installed("after.txt")), after);
+    for (const std::string& volume : {setup, volumePath(setup, 2)}) {
+        std::error_code error;
+        EXPECT_TRUE(fs::remove(volume, error)) << volume << ": " << error.message();
+    }
+}
+
 TEST_F(FileWalk, AMissingVolumeEndsTheInstallerWithTheOldFileBack)
 {
     const Bytes content = sampleContent(60000, 10);
@@ -114,6 +132,8 @@ TEST_F(FileWalk, AMissingVolumeEndsTheInstallerWithTheOldFileBack)
     EXPECT_EQ(textOf(installed("lib.dll")), "old library");
     EXPECT_EQ(filesBelow(destination), std::vector<std::string>{"lib.dll"});
     EXPECT_TRUE(loggedFiles().empty());
+    std::error_code error;
+    EXPECT_TRUE(fs::remove(setup, error)) << error.message();
 }
 
 TEST_F(FileWalk, APackageRunFromALocalCopyFindsItsVolumesBesideTheOriginal)
