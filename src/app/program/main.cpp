@@ -1,9 +1,11 @@
 // Korvanel.exe: the language is chosen, the application titled, the main window and the options
-// window made (the options read the settings and open the devices), then the message loop runs.
+// window made (the options read the settings and open the devices), the piano-roll window made
+// hidden, then the message loop runs.
 // At the end the windows go in the reverse order; the options window writes the settings.
 #include "app/uSettings.h"
 #include "app/win/fMain.h"
 #include "app/win/fOption.h"
+#include "app/win/fRoll.h"
 #include "app/win/uLanguageWin.h"
 #include "app/win/uProgram.h"
 #include "gui/win/TApplication.h"
@@ -23,12 +25,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 
     std::unique_ptr<TfrmMain> main;
     std::unique_ptr<TfrmOption> options;
+    std::unique_ptr<TfrmRoll> roll;
     const bool created = GuardedCall([&] {
         main = std::make_unique<TfrmMain>(nullptr);
         frmMain = main.get();
         frmMain->SetMainForm(true);
         options = std::make_unique<TfrmOption>(nullptr, frmMain, settings);
         frmOption = options.get();
+        roll = std::make_unique<TfrmRoll>(nullptr, frmMain, settings);
+        frmRoll = roll.get();
     });
     if (created) {
         frmMain->Show();
@@ -36,6 +41,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         Application()->Run();
     }
     Application()->OnMessage = nullptr;
+    roll.reset();
     options.reset();
     main.reset();
     return 0;

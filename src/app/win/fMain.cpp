@@ -4,6 +4,7 @@
 #include "app/uSettings.h"
 #include "app/win/fAbout.h"
 #include "app/win/fOption.h"
+#include "app/win/fRoll.h"
 #include "app/win/uLanguageWin.h"
 #include "app/win/uProgram.h"
 #include "gui/win/TApplication.h"
@@ -95,6 +96,8 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner)
 TfrmMain::~TfrmMain()
 {
     GuardedCall([this] {
+        // The song goes with this window: the roll lets go of its events first.
+        if (frmRoll) frmRoll->PianoRoll1->SetMidiFile(nullptr);
         MidiPlayer1->Stop();
         for (int i = 0; i < static_cast<int>(MidiDevices1->MidiInputList().size()); ++i) MidiDevices1->CloseMidiIn(i);
         for (int i = 0; i < static_cast<int>(MidiDevices1->MidiOutputList().size()); ++i) MidiDevices1->CloseMidiOut(i);
@@ -129,6 +132,10 @@ void TfrmMain::CreateActions()
     actHelp->OnExecute = [this](TObject*) { HelpExecute(); };
     actAbout->OnExecute = [this](TObject*) {
         frmAbout = static_cast<TfrmAbout*>(ShowFormAbove(frmAbout, [this] { return new TfrmAbout(this); }));
+    };
+    actPianoRoll->OnExecute = [](TObject*) {
+        // Showing it reads its zoom and places it above this window.
+        if (frmRoll) frmRoll->Show();
     };
     actOptions->OnExecute = [this](TObject*) {
         if (frmOption) ShowFormAbove(frmOption, nullptr);
@@ -256,6 +263,7 @@ void TfrmMain::Resize()
     // The volume slider takes the bar's width right of its label, but no more than the speed slider.
     const std::int32_t room = ToolBar1->Width() - (lblValume->Left() + lblValume->Width());
     trbVolume->SetWidth(std::min(room, trbSpeedRatio->Width()));
+    if (frmRoll && frmRoll->Visible()) frmRoll->UpdateFormSize();
 }
 
 void TfrmMain::FormShow()

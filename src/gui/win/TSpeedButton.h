@@ -1,5 +1,7 @@
 #pragma once
-// A small button that draws its caption in its own font; flat buttons draw no border.
+// A small button that draws its caption in its own font; flat buttons draw no border. Buttons of
+// one parent with the same non-zero GroupIndex form a group in which exactly one is down: a click
+// puts the clicked one down and the others up.
 #include "gui/win/TCustomControl.h"
 
 namespace kv {
@@ -13,6 +15,13 @@ public:
     void SetCaption(const std::string& Value) { FCaption = Value; Invalidate(); }
     bool Flat() const { return FFlat; }
     void SetFlat(bool Value) { FFlat = Value; Invalidate(); }
+    std::int32_t GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(std::int32_t Value) { FGroupIndex = Value; }
+    bool Down() const { return FDown; }
+    // Down in a group puts the group's other buttons up.
+    void SetDown(bool Value);
+
+    void Click() override;
 
 protected:
     void Paint() override;
@@ -21,6 +30,8 @@ protected:
 private:
     std::string FCaption;
     bool FFlat = false;
+    bool FDown = false;
+    std::int32_t FGroupIndex = 0;
 };
 
 } // namespace kv

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -161,7 +162,9 @@ TEST_F(Korvanel, AFreshStartAndExitWritesTheSettingsAndOpensTheFirstDevices)
                                 L"4/4", L"0:00:00.000", L"Untitled.mid"})
         EXPECT_TRUE(Has(texts, text)) << std::wstring(text).size();
     EXPECT_EQ(Close(), 0u);
-    EXPECT_EQ(Settings(), "[Common]\r\nDefaultColor=8240639\r\nHandColorL=11844998\r\nHandColorR=10458846\r\n"
+    // The piano-roll window goes first and keeps its zoom; the options window writes the rest.
+    EXPECT_EQ(Settings(), "[PianoRoll]\r\nQuarterNoteWidth=64\r\nQuarterNoteHeight=6\r\n"
+                          "[Common]\r\nDefaultColor=8240639\r\nHandColorL=11844998\r\nHandColorR=10458846\r\n"
                           "AutoRepeat=0\r\nStayOnTop=0\r\nLastFile=Untitled.mid\r\n"
                           "[Device]\r\nInput=[0]\r\nOutput=[0]\r\n");
     const auto opened = Opened();
@@ -186,7 +189,29 @@ TEST_F(Korvanel, TheDevicesAndOptionsOfTheFileAreTakenAndWrittenBack)
     EXPECT_EQ(Opened(), (std::vector<std::string>{"midiOutOpen(1)", "midiOutOpen(3)"}));
     EXPECT_EQ(Settings(), "[Common]\r\nDefaultColor=65280\r\nHandColorL=11844998\r\nAutoRepeat=1\r\n"
                           "StayOnTop=1\r\nLastFile=Etude.mid\r\nHandColorR=10458846\r\n"
-                          "[Device]\r\nInput=\r\nOutput=[1][3]\r\n[PianoRoll]\r\nShowRoll=7\r\n");
+                          "[Device]\r\nInput=\r\nOutput=[1][3]\r\n[PianoRoll]\r\nShowRoll=7\r\n"
+                          "QuarterNoteWidth=64\r\nQuarterNoteHeight=6\r\n");
+}
+
+TEST_F(Korvanel, ThePianoRollOpenAtTheLastEndOpensAgainAboveTheMainWindow)
+{
+    WriteFile(folder_ + L"Korvanel.ini", "[PianoRoll]\r\nShowRoll=1\r\nQuarterNoteWidth=0\r\nQuarterNoteHeight=12\r\n");
+    Start("out=Synth A");
+    ASSERT_TRUE(main_);
+    HWND roll = WaitWindow(L"Piano Roll");
+    ASSERT_TRUE(roll);
+    RECT r, m;
+    GetWindowRect(roll, &r);
+    GetWindowRect(main_, &m);
+    EXPECT_EQ(r.left, m.left);
+    EXPECT_EQ(r.right, m.right);
+    EXPECT_EQ(r.bottom, std::max(m.top, r.bottom - r.top));
+    EXPECT_EQ(Close(), 0u);
+    // Still open at the end: it opens again next time. A width of 0 came in as the smallest zoom.
+    const std::string settings = Settings();
+    EXPECT_NE(settings.find("[PianoRoll]\r\nShowRoll=1\r\nQuarterNoteWidth=16\r\nQuarterNoteHeight=12\r\n"),
+              std::string::npos)
+        << settings;
 }
 
 TEST_F(Korvanel, TheAboutBoxShowsTheVersionOfTheProgramsResource)
