@@ -5,6 +5,7 @@
 
 #include "installer/install/InstallRun.h"
 #include "installer/install/JpegConversion.h"
+#include "installer/install/Mp3Conversion.h"
 #include "installer/memory/FatalError.h"
 #include "installer/package/ExtractionHooks.h"
 #include "installer/package/NextVolumePrompt.h"
@@ -62,6 +63,7 @@ void installEngineHooks()
 {
     setInstallMessageBox(askDuringInstallation);
     gInstallOperations.notifyAssociationsChanged = notifyAssociationsChanged;
+    gInstallOperations.convertMp3Files = convertMp3Files;
     gInstallOperations.convertJpegFiles = convertJpegFiles;
 }
 

@@ -117,6 +117,8 @@ using PlayerSetting = int (*)(int player, int value);
 using SetDevice = int (*)(int player, int device, const char* path);
 using OpenFile = int (*)(int player, const char* path);
 using Play = int (*)(int player, int, int, std::uint8_t* status);
+using SetExternalValues = int (*)(int player, int, Mp3Helper::ConversionProgress progress, std::int32_t* counter);
+constexpr int kWaveFile = 2;
 
 bool succeeded(int result)
 {
@@ -162,4 +164,37 @@ void Mp3Helper::shutDown()
     musicPlaying = false;
     conversionRunning = false;
     unload();
+}
+
+std::uint8_t Mp3Helper::callPlayer(const char* exportName, int player) const
+{
+    const auto call = reinterpret_cast<PlayerCall>(entry(exportName));
+    return call ? static_cast<std::uint8_t>(call(player)) : 0;
+}
+
+bool Mp3Helper::beginConversions(ConversionProgress progress)
+{
+    const auto externalValues = reinterpret_cast<SetExternalValues>(entry("MP3SetExternalValues"));
+    if (!externalValues || !succeeded(callPlayer("MP3Init", kConversionPlayer)))
+        return false;
+    progressCounter = 0;
+    externalValues(kConversionPlayer, 1, progress, &progressCounter);
+    return true;
+}
+
+Mp3Helper::ConversionStart Mp3Helper::startConversion(const char* wavFile, const char* mp3File)
+{
+    const auto priority = reinterpret_cast<PlayerSetting>(entry("MP3SetPriority"));
+    const auto device = reinterpret_cast<SetDevice>(entry("MP3SetDevice"));
+    const auto open = reinterpret_cast<OpenFile>(entry("MP3Open"));
+    const auto play = reinterpret_cast<Play>(entry("MP3Play"));
+    if (!device || !succeeded(device(kConversionPlayer, kWaveFile, wavFile)))
+        return ConversionStart::DeviceFailed;
+    if (!open || !succeeded(open(kConversionPlayer, mp3File)) || !priority || !play)
+        return ConversionStart::OpenFailed;
+    priority(kConversionPlayer, 1);
+    wavPath.assignCStr(wavFile);
+    play(kConversionPlayer, 0, 0, &statusBytes[1]);
+    conversionRunning = true;
+    return ConversionStart::Started;
 }

@@ -61,12 +61,28 @@ public:
     // At exit: the last call for each active player, then the library is unloaded.
     void shutDown();
 
+    // A call that takes only the player number ("MP3Init", "MP3Close", "MP3Suspend", ...); the
+    // result taken as a byte, 0 when the library has no such function.
+    std::uint8_t callPlayer(const char* exportName, int player) const;
+
+    // The conversion player's steps. The progress callback gets the MP3 bytes done so far.
+    using ConversionProgress = int (*)(std::int32_t bytes);
+    // "MP3Init"(1), then "MP3SetExternalValues" with the callback and progressCounter at 0.
+    bool beginConversions(ConversionProgress progress);
+    enum class ConversionStart { Started, DeviceFailed, OpenFailed };
+    // Decodes mp3Path into wavPath on player 1; once started the second status byte turns
+    // non-zero when the whole file is written.
+    ConversionStart startConversion(const char* wavFile, const char* mp3File);
+    bool conversionFinished() const { return statusBytes[1] != 0; }
+
     // Player 0 playing the background music; player 1 converting an MP3 file.
     bool musicPlaying = false;
     bool conversionRunning = false;
 
     // Lent to the library: the first when the music starts, the second when a conversion starts.
     std::array<std::uint8_t, 3> statusBytes{1, 1, 1};
+    // Lent to the library with the conversion's progress callback.
+    std::int32_t progressCounter = 0;
     ByteString musicPath;
     ByteString wavPath;
 };

@@ -5,6 +5,7 @@
 #include "installer/install/InstallRun.h"
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"
+#include "installer/text/win/TextConversion.h"
 
 #include <windows.h>
 
@@ -39,7 +40,11 @@ int __stdcall jpegProgress(int percent) noexcept
 int __stdcall jpegError(const char* text) noexcept
 {
     try {
-        errorBox(nullptr, text, kJpegErrorCaption);
+        // The library writes in the ANSI code page; the box takes UTF-8. Owned by the current
+        // page's window, or else the main window.
+        ByteString message;
+        ansiToUtf8(text ? text : "", message);
+        errorBox(nullptr, message.cStr(), kJpegErrorCaption);
     } catch (...) {
     }
     return 1;
@@ -74,8 +79,10 @@ bool convertJpegFiles()
         jpegSize = static_cast<std::int32_t>(data.nFileSizeLow);
         const std::string target = path.substr(0, path.size() - 3) + "BMP";
         if (!gFlags.silent && gInstallView.statusLine) {
+            ByteString name;
+            ansiToUtf8(path.c_str(), name);
             ByteString status = gLanguageTexts[kConvertingStatus];
-            gInstallView.statusLine((std::string(status.cStr()) + " " + path).c_str());
+            gInstallView.statusLine((std::string(status.cStr()) + " " + name.cStr()).c_str());
         }
         if (!convert || convert(path.c_str(), target.c_str(), jpegProgress, jpegError) <= 0)
             return false;
