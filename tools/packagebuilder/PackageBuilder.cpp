@@ -1,5 +1,6 @@
 #include "PackageBuilder.h"
 
+#include "DescriptionFields.h"
 #include "LanguageSetWriter.h"
 #include "PackageMembers.h"
 #include "TemplateWriter.h"
@@ -37,12 +38,6 @@ std::uint32_t unsignedMember(const nlohmann::json& object, const char* name, std
     if (!value.is_number_unsigned() || value.get<std::uint64_t>() > 0xFFFFFFFFu)
         throw PackageDescriptionError(std::string("\"") + name + "\" must be an unsigned 32-bit number");
     return value.get<std::uint32_t>();
-}
-
-void appendBigEndian(Bytes& bytes, std::uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 // A JSON text whose characters U+0000 to U+00FF stand for one byte each, so that bytes of $80

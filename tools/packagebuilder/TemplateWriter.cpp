@@ -1,5 +1,7 @@
 #include "TemplateWriter.h"
 
+#include "DescriptionFields.h"
+
 #include <array>
 #include <limits>
 #include <string_view>
@@ -11,12 +13,6 @@ using nlohmann::json;
 constexpr std::uint32_t kChildVisible = 0x50000000;
 constexpr std::uint32_t kDefaultPageStyle = 0x10C80000; // visible, caption, system menu
 constexpr std::uint32_t kTemplateFlag = 0x80000000u;
-
-void appendBigEndian(Bytes& out, std::uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
 
 void appendBigEndian16(Bytes& out, std::uint16_t value)
 {
@@ -32,17 +28,7 @@ void appendString(Bytes& out, const std::string& text)
 
 std::uint32_t word(const json& object, const char* name, std::int64_t fallback = 0)
 {
-    if (!object.contains(name))
-        return static_cast<std::uint32_t>(fallback);
-    const json& value = object.at(name);
-    if (value.is_boolean())
-        return value.get<bool>() ? 1 : 0;
-    if (value.is_number_unsigned() && value.get<std::uint64_t>() <= std::numeric_limits<std::uint32_t>::max())
-        return value.get<std::uint32_t>();
-    if (value.is_number_integer() && value.get<std::int64_t>() >= std::numeric_limits<std::int32_t>::min() &&
-        value.get<std::int64_t>() <= std::numeric_limits<std::int32_t>::max())
-        return static_cast<std::uint32_t>(value.get<std::int32_t>());
-    throw PackageDescriptionError(std::string("template field \"") + name + "\" must be a 32-bit number or a boolean");
+    return descriptionWord(object, name, fallback, "template field ");
 }
 
 std::string text(const json& object, const char* name, const char* fallback = "")

@@ -1,5 +1,6 @@
 #include "TocWriter.h"
 
+#include "DescriptionFields.h"
 #include "Scramble.h"
 
 #include <algorithm>
@@ -12,37 +13,15 @@ namespace {
 
 using nlohmann::json;
 
-void appendBigEndian(Bytes& out, std::uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<std::uint8_t>(value >> shift));
-}
-
 void requireObject(const json& value, const std::string& what)
 {
     if (!value.is_object())
         throw PackageDescriptionError(what + " must be an object");
 }
 
-// Signed or unsigned 32-bit numbers and booleans are all stored as one 32-bit word.
-std::uint32_t wordMember(const json& object, const char* name, std::int64_t fallback = 0)
-{
-    if (!object.contains(name))
-        return static_cast<std::uint32_t>(fallback);
-    const json& value = object.at(name);
-    if (value.is_boolean())
-        return value.get<bool>() ? 1 : 0;
-    if (value.is_number_unsigned() && value.get<std::uint64_t>() <= std::numeric_limits<std::uint32_t>::max())
-        return value.get<std::uint32_t>();
-    if (value.is_number_integer() && value.get<std::int64_t>() >= std::numeric_limits<std::int32_t>::min() &&
-        value.get<std::int64_t>() <= std::numeric_limits<std::int32_t>::max())
-        return static_cast<std::uint32_t>(value.get<std::int32_t>());
-    throw PackageDescriptionError(std::string("\"") + name + "\" must be a 32-bit number or a boolean");
-}
-
 void appendWord(Bytes& out, const json& object, const char* name, std::int64_t fallback = 0)
 {
-    appendBigEndian(out, wordMember(object, name, fallback));
+    appendBigEndian(out, descriptionWord(object, name, fallback));
 }
 
 void appendText(Bytes& out, const json& object, const char* name)
@@ -78,7 +57,7 @@ void appendCondition(Bytes& out, const json& entry)
     }
     const json& condition = entry.at("condition");
     requireObject(condition, "a condition");
-    const std::uint32_t osFlags = wordMember(condition, "osFlags");
+    const std::uint32_t osFlags = descriptionWord(condition, "osFlags");
     appendBigEndian(out, osFlags);
     if (osFlags == 0)
         return;
@@ -322,7 +301,7 @@ Bytes plainTocFromDescription(const json& toc)
 Bytes storedTocFromDescription(const json& toc)
 {
     const Bytes plain = plainTocFromDescription(toc);
-    switch (wordMember(toc, "scrambleCount", 2)) {
+    switch (descriptionWord(toc, "scrambleCount", 2)) {
     case 0: return plain;
     case 1: return scramble(plain, 17, 0xC3);
     case 2: return scrambleTwice(plain);

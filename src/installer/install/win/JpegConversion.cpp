@@ -3,6 +3,7 @@
 #include "installer/install/InstallEngine.h"
 #include "installer/install/InstallFileSystem.h"
 #include "installer/install/InstallRun.h"
+#include "installer/install/ListedPaths.h"
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"
 #include "installer/text/win/TextConversion.h"
@@ -48,22 +49,6 @@ int __stdcall jpegError(const char* text) noexcept
     } catch (...) {
     }
     return 1;
-}
-
-std::vector<std::string> listedPaths(const ByteString& list)
-{
-    std::vector<std::string> paths;
-    ByteString copy = list;
-    const std::string text = copy.cStr();
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t end = text.find("\r\n", at);
-        const std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        if (!line.empty())
-            paths.push_back(line);
-        at = end == std::string::npos ? text.size() : end + 2;
-    }
-    return paths;
 }
 
 } // namespace

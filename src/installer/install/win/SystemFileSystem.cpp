@@ -2,6 +2,7 @@
 
 #include "installer/system/DirectoryCreation.h"
 #include "installer/system/win/VersionResource.h"
+#include "installer/text/win/FileHandle.h"
 
 #include <windows.h>
 
@@ -19,23 +20,6 @@ std::uint64_t fromFileTime(const FILETIME& time)
 {
     return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle()
-    {
-        if (valid())
-            CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 class WindowsFileSystem final : public InstallFileSystem {
 public:

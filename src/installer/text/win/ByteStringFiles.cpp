@@ -1,27 +1,7 @@
 #include "installer/text/ByteString.h"
+#include "installer/text/win/FileHandle.h"
 
 #include <windows.h>
-
-namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : handle_(h) {}
-    ~FileHandle()
-    {
-        if (valid())
-            CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
-} // namespace
 
 int ByteString::loadFromFile(const char* path, std::uint32_t offset, std::uint32_t length)
 {
