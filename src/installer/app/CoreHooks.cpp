@@ -4,6 +4,7 @@
 #include "InstallerExit.h"
 
 #include "installer/install/InstallRun.h"
+#include "installer/state/UninstallLists.h"
 #include "installer/install/JpegConversion.h"
 #include "installer/install/Mp3Conversion.h"
 #include "installer/memory/FatalError.h"
@@ -30,8 +31,7 @@ void showInstallerErrorBox(const char* text)
 
 void logCreatedFolder(const char* fullPath)
 {
-    gUninstallLog.createdFolders.appendCStr(fullPath);
-    gUninstallLog.createdFolders.appendCStr("\r\n");
+    addListEntry(fullPath, gUninstallLog.directories);
 }
 
 void shutdownFromCore()

@@ -1,4 +1,5 @@
 #include "installer/install/FileInstaller.h"
+#include "installer/state/UninstallLists.h"
 
 #include "installer/install/InstallEngine.h"
 #include "installer/install/InstallFileSystem.h"
@@ -159,10 +160,10 @@ void makeBackup(const std::string& path, const FileRecord& record)
     if (!fs.copy(path, backup))
         return;
     ByteString line;
-    line.format("%s\t%s\t%d\t%d\t%d\t%d\r\n", backup.c_str(), path.c_str(), static_cast<std::int32_t>(record.versionMost),
+    line.format("%s\t%s\t%d\t%d\t%d\t%d", backup.c_str(), path.c_str(), static_cast<std::int32_t>(record.versionMost),
                 static_cast<std::int32_t>(record.versionLeast), static_cast<std::int32_t>(record.lastWriteTime >> 32),
                 static_cast<std::int32_t>(record.lastWriteTime & 0xFFFFFFFF));
-    gUninstallLog.backups.append(line);
+    addBackupLine(line);
 }
 
 // True to install over the existing file.
@@ -482,8 +483,7 @@ RecordOutcome installRecord(FileRecord& record, std::uint64_t dataOffset)
         gInstallRun.sharedLibraries.emplace_back(name, (flags & kFileRegister) != 0);
     // Logged under its real target, also when it waits under a temporary name.
     if (((flags & kFileAlwaysLogged) || !existed) && !shared && !(flags & kFileNeverLogged)) {
-        gUninstallLog.files.appendCStr(name.c_str());
-        gUninstallLog.files.appendCStr("\r\n");
+        addListEntry(name.c_str(), gUninstallLog.files);
     }
     if (!existed && writePath == name)
         gInstallRun.createdFiles.insert(name);

@@ -356,13 +356,28 @@ struct MainInstaller {
 struct UninstallLog {
     // The uninstaller program unpacked from the package, to which the uninstall data is appended.
     ByteString templatePath;
-    // The folders the installation created, one per CR LF line, in the order of creation.
-    ByteString createdFolders;
-    // The files the installation placed that the uninstaller removes, one per CR LF line.
+    // Lists (see UninstallLists.h: each text ends with NUL, the list with one more NUL).
+    // Files the installation placed that the uninstaller removes.
     ByteString files;
-    // Files backed up before they were replaced: backup path, TAB, path, TAB and the packaged
-    // file's version high, version low, write time high and write time low; CR LF after each.
-    ByteString backups;
+    // Folders the installation created, in the order of creation.
+    ByteString directories;
+    // Registry keys logged by the plug-in: "%d\%s" (root, key).
+    ByteString keys;
+    // Registry values logged by the plug-in: root, "\", key, "\\", value name.
+    ByteString values;
+    // Shared libraries whose count was raised, optionally followed by "|ctrl".
+    ByteString shared;
+    // Files backed up before they were replaced, CR LF between lines: backup path, TAB, path,
+    // TAB and the packaged file's version high, version low, write time high and write time low.
+    ByteString backupText;
+    // The data was written into a new uninstaller.
+    bool committed = false;
+    // The registry trees of the package hold this run's results.
+    bool treeBuilt = false;
+    // Leave the settings string out of the data (a rollback's data).
+    bool omitSettings = false;
+    // The empty uninstaller file made before the shortcuts exists.
+    bool placeholderMade = false;
 };
 
 struct Background {

@@ -4,6 +4,7 @@
 #include "installer/install/FileInstaller.h"
 #include "installer/install/InstallRun.h"
 #include "installer/package/ExtractionTestSupport.h"
+#include "installer/state/UninstallLists.h"
 #include "installer/system/DirectoryCreation.h"
 #include "installer/system/ErrorBox.h"
 
@@ -19,8 +20,7 @@ protected:
         boxes() = &errorBoxes;
         previousBox_ = setErrorBoxFunction([](const char* text) { boxes()->emplace_back(text); });
         previousLog_ = setCreatedFolderLog([](const char* path) {
-            gUninstallLog.createdFolders.appendCStr(path);
-            gUninstallLog.createdFolders.appendCStr("\r\n");
+            addListEntry(path, gUninstallLog.directories);
         });
         destination = file("dest");
         gPackageToc.installDir = ByteString(destination.c_str());
@@ -32,8 +32,8 @@ protected:
         boxes() = nullptr;
         resetInstallRun();
         gUninstallLog.files = ByteString();
-        gUninstallLog.backups = ByteString();
-        gUninstallLog.createdFolders = ByteString();
+        gUninstallLog.backupText = ByteString();
+        gUninstallLog.directories = ByteString();
         gPackageToc.installDir = ByteString();
         gPackageToc.pageSequence.clear();
         gPackageToc.componentChoices.clear();
@@ -88,15 +88,7 @@ protected:
     }
     std::vector<std::string> loggedFiles() const
     {
-        std::vector<std::string> lines;
-        std::string text = ByteString(gUninstallLog.files).cStr();
-        std::size_t at = 0;
-        while (at < text.size()) {
-            const std::size_t end = text.find("\r\n", at);
-            lines.push_back(text.substr(at, end - at));
-            at = end == std::string::npos ? text.size() : end + 2;
-        }
-        return lines;
+        return listEntries(gUninstallLog.files);
     }
 
     std::string destination;

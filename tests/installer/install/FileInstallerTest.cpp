@@ -5,6 +5,7 @@
 #include "installer/install/FileInstallTestSupport.h"
 #include "installer/install/InstallFileSystem.h"
 #include "installer/install/RegistrationQueue.h"
+#include "installer/state/UninstallLists.h"
 
 #include <algorithm>
 
@@ -40,9 +41,9 @@ TEST_F(FileWalk, NestedFoldersEmptyFilesAndEveryStorageArePlacedAndLogged)
               (std::vector<std::string>{"a/b/c/deep.txt", "empty.txt", "raw.bin", "z/zip.dat"}));
     EXPECT_EQ(loggedFiles(), (std::vector<std::string>{installed("a/b/c/deep.txt"), installed("empty.txt"),
                                                        installed("raw.bin"), installed("z/zip.dat")}));
-    const std::string folders = ByteString(gUninstallLog.createdFolders).cStr();
-    EXPECT_NE(folders.find(installed("a/b/c") + "\r\n"), std::string::npos);
-    EXPECT_NE(folders.find(installed("z") + "\r\n"), std::string::npos);
+    const std::vector<std::string> folders = listEntries(gUninstallLog.directories);
+    EXPECT_NE(std::find(folders.begin(), folders.end(), installed("a/b/c")), folders.end());
+    EXPECT_NE(std::find(folders.begin(), folders.end(), installed("z")), folders.end());
     EXPECT_TRUE(gInstallRun.failedFiles.empty());
     EXPECT_TRUE(errorBoxes.empty());
     EXPECT_EQ(gInstallRun.bytesCopied, gPackageToc.otherBytes);

@@ -1,4 +1,5 @@
 #include "installer/install/JpegConversion.h"
+#include "installer/state/UninstallLists.h"
 
 #include "installer/install/InstallEngine.h"
 #include "installer/install/InstallFileSystem.h"
@@ -71,8 +72,7 @@ bool convertJpegFiles()
         }
         if (!convert || convert(path.c_str(), target.c_str(), jpegProgress, jpegError) <= 0)
             return false;
-        gUninstallLog.files.appendCStr(target.c_str());
-        gUninstallLog.files.appendCStr("\r\n");
+        addListEntry(target.c_str(), gUninstallLog.files);
         if (gPackageToc.extractorMode)
             gPackageToc.unpackedFiles.emplace_back(target.c_str());
         installFileSystem().remove(path);

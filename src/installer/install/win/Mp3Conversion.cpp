@@ -1,4 +1,5 @@
 #include "installer/install/Mp3Conversion.h"
+#include "installer/state/UninstallLists.h"
 
 #include "installer/install/InstallEngine.h"
 #include "installer/install/InstallFileSystem.h"
@@ -42,8 +43,7 @@ void showLanguageError(std::size_t index)
 
 void logInstalledFile(const ByteString& path)
 {
-    gUninstallLog.files.append(path);
-    gUninstallLog.files.appendCStr("\r\n");
+    addListEntry(ByteString(path).cStr(), gUninstallLog.files);
 }
 
 void pumpPendingMessages()

@@ -1,6 +1,7 @@
 // Replacing existing libraries by their version resources (older, equal, newer, none, another
 // language), the questions and their answers, the silent defaults, backups of same-named files.
 #include "installer/install/FileInstallTestSupport.h"
+#include "installer/state/UninstallLists.h"
 #include "installer/system/win/BesideTestProgram.h"
 
 #include <windows.h>
@@ -153,7 +154,7 @@ TEST_F(Overwrite, SameNamedFilesFromTwoFoldersKeepABackupEach)
     EXPECT_TRUE(replaced("two\\lib.dll"));
     EXPECT_EQ(readWholeFile(installed("Backup\\lib.dll")), readWholeFile(besideTestProgram("version1_english.dll")));
     EXPECT_EQ(readWholeFile(installed("Backup\\lib.dll.1")), readWholeFile(besideTestProgram("version1_german.dll")));
-    const std::string backups = ByteString(gUninstallLog.backups).cStr();
+    const std::string backups = ByteString(gUninstallLog.backupText).cStr();
     EXPECT_EQ(backups, installed("Backup\\lib.dll") + "\t" + installed("one\\lib.dll") + "\t131072\t0\t0\t0\r\n" +
-                           installed("Backup\\lib.dll.1") + "\t" + installed("two\\lib.dll") + "\t131072\t0\t0\t0\r\n");
+                           installed("Backup\\lib.dll.1") + "\t" + installed("two\\lib.dll") + "\t131072\t0\t0\t0");
 }
