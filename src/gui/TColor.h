@@ -14,6 +14,7 @@ constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clRed = 0x0000FF;
 constexpr TColor clLime = 0x00FF00;
 constexpr TColor clBlue = 0xFF0000;
+constexpr TColor clMenu = clSystemColor | 4;
 constexpr TColor clBtnFace = clSystemColor | 15;
 constexpr TColor clWindow = clSystemColor | 5;
 constexpr TColor clWindowText = clSystemColor | 8;

@@ -7,6 +7,7 @@
 #include "app/win/fRoll.h"
 #include "app/win/uLanguageWin.h"
 #include "app/win/uProgram.h"
+#include "app/win/uToolImages.h"
 #include "gui/win/TApplication.h"
 
 #include <shellapi.h>
@@ -35,6 +36,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner)
     CenterOn(nullptr);
     Font().SetName("Tahoma");
     Font().SetHeight(-11);
+    SetScreenSnap(true);
 
     MidiFile1 = new TKVMidiFile(this);
     MidiFile1->SetName("MidiFile1");
@@ -108,6 +110,9 @@ TfrmMain::~TfrmMain()
 
 void TfrmMain::CreateActions()
 {
+    ImageList1 = new TImageList(this, ToolImageSize, ToolImageSize);
+    ImageList1->SetName("ImageList1");
+    LoadToolImages(*ImageList1);
     ActionList1 = new TActionList(this);
     ActionList1->SetName("ActionList1");
     actOpen = ActionList1->Add("actOpen", "Open", 4, "Piano");
@@ -156,6 +161,7 @@ void TfrmMain::CreateActions()
     PopupMenu3 = new TPopupMenu(this);
     PopupMenu3->SetName("PopupMenu3");
     PopupMenu3->AddAction(actMidiEvent);
+    for (TPopupMenu* menu : {PopupMenu1, PopupMenu2, PopupMenu3}) menu->SetImages(ImageList1);
 }
 
 void TfrmMain::CreateToolBar()
@@ -165,6 +171,7 @@ void TfrmMain::CreateToolBar()
     ToolBar1->SetBounds(0, 0, 951, ToolBarHeight);
     ToolBar1->SetButtonSize(59, 44);
     ToolBar1->SetShowHint(true);
+    ToolBar1->SetImages(ImageList1);
     ToolBar1->AddButton(actOpen);
     ToolBar1->AddButton(actPlay);
     ToolBar1->AddButton(actRecord);
@@ -206,6 +213,7 @@ void TfrmMain::CreateToolBar()
     trbKey->SetPageSize(1);
     trbKey->SetFrequency(6);
     trbKey->SetTicksBoth(true);
+    trbKey->SetTabStop(false);
     trbSpeedRatio->SetRange(1, 200);
     trbSpeedRatio->SetPosition(100);
     trbSpeedRatio->SetPageSize(20);

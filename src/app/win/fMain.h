@@ -5,6 +5,7 @@
 // hook routes F1, Space and the system-menu items.
 #include "gui/TAction.h"
 #include "gui/win/TForm.h"
+#include "gui/win/TImageList.h"
 #include "gui/win/TLabel.h"
 #include "gui/win/TPanel.h"
 #include "gui/win/TPopupMenu.h"
@@ -48,6 +49,7 @@ public:
     bool DialogOpen() const { return FDialogOpen; }
     void SetDialogOpen(bool Value) { FDialogOpen = Value; }
 
+    TImageList* ImageList1 = nullptr;
     TActionList* ActionList1 = nullptr;
     TAction *actOpen = nullptr, *actPlay = nullptr, *actRecord = nullptr, *actStop = nullptr, *actSave = nullptr,
             *actSaveAs = nullptr, *actRepeat = nullptr, *actPianoRoll = nullptr, *actMidiEvent = nullptr,

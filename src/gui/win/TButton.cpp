@@ -14,7 +14,7 @@ void TButton::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
     Params.WindowClass = L"BUTTON";
-    Params.Style |= BS_PUSHBUTTON | (FTabStop ? WS_TABSTOP : 0);
+    Params.Style |= BS_PUSHBUTTON;
     Params.Caption = Utf8ToWide(FCaption);
 }
 

@@ -8,13 +8,11 @@ namespace kv {
 
 class TButton : public TWinControl {
 public:
-    explicit TButton(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 75, 25); }
+    explicit TButton(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 75, 25); SetTabStop(true); }
     std::string ClassName() const override { return "TButton"; }
 
     const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& Value);
-    bool TabStop() const { return FTabStop; }
-    void SetTabStop(bool Value) { FTabStop = Value; }
 
     LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -23,7 +21,6 @@ protected:
 
 private:
     std::string FCaption;
-    bool FTabStop = true;
 };
 
 } // namespace kv

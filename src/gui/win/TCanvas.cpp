@@ -1,6 +1,7 @@
 #include "gui/win/TCanvas.h"
 
 #include "base/Exceptions.h"
+#include "gui/win/FontHandle.h"
 #include "gui/win/TApplication.h"
 #include "gui/win/TBitmap.h"
 
@@ -35,18 +36,6 @@ HBRUSH MakeBrush(const TBrush& Brush)
     case bsDiagCross: return CreateHatchBrush(HS_DIAGCROSS, ColorToRGB(Brush.Color()));
     }
     return CreateSolidBrush(ColorToRGB(Brush.Color()));
-}
-
-HFONT MakeFont(const TFont& Font)
-{
-    LOGFONTW log{};
-    log.lfHeight = Font.Height();
-    log.lfWeight = Font.Bold() ? FW_BOLD : FW_NORMAL;
-    log.lfCharSet = Font.Charset();
-    log.lfQuality = DEFAULT_QUALITY;
-    const std::wstring name = Utf8ToWide(Font.Name());
-    lstrcpynW(log.lfFaceName, name.c_str(), LF_FACESIZE);
-    return CreateFontIndirectW(&log);
 }
 
 // Deleting a stock object (the clear brush) is harmless, so every made object is deleted.

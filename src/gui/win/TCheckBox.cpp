@@ -27,7 +27,7 @@ void TCheckBox::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
     Params.WindowClass = L"BUTTON";
-    Params.Style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+    Params.Style |= BS_AUTOCHECKBOX;
     Params.Caption = Utf8ToWide(FCaption);
 }
 

@@ -10,7 +10,7 @@ namespace kv {
 
 class TCheckBox : public TWinControl {
 public:
-    explicit TCheckBox(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 97, 17); }
+    explicit TCheckBox(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 97, 17); SetTabStop(true); }
     ~TCheckBox() override;
     std::string ClassName() const override { return "TCheckBox"; }
 

@@ -79,7 +79,7 @@ void TCheckListBox::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
     Params.WindowClass = L"LISTBOX";
-    Params.Style |= LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
+    Params.Style |= LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
     Params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 

@@ -22,7 +22,7 @@ public:
     static constexpr std::int32_t ItemHeight = 16;
     static constexpr std::int32_t CheckAreaWidth = 18;
 
-    explicit TCheckListBox(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 121, 97); }
+    explicit TCheckListBox(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 121, 97); SetTabStop(true); }
     std::string ClassName() const override { return "TCheckListBox"; }
 
     int Count() const { return static_cast<int>(FItems.size()); }

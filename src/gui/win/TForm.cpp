@@ -1,5 +1,6 @@
 #include "gui/win/TForm.h"
 
+#include "gui/ScreenSnap.h"
 #include "gui/win/TApplication.h"
 
 namespace kv {
@@ -84,8 +85,23 @@ void TForm::Show()
 
 void TForm::Close() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
 
+void TForm::SnapDraggedRect(RECT& Dragged) const
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetMonitorInfoW(MonitorFromRect(&Dragged, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    const TRect snapped = SnapToWorkArea({Dragged.left, Dragged.top, Dragged.right, Dragged.bottom},
+                                         {work.left, work.top, work.right, work.bottom}, FSnapBuffer);
+    Dragged = {snapped.Left, snapped.Top, snapped.Right, snapped.Bottom};
+}
+
 LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
 {
+    if (Msg == WM_MOVING && FScreenSnap && lParam) {
+        SnapDraggedRect(*reinterpret_cast<RECT*>(lParam));
+        return TRUE;
+    }
     if (Msg == WM_CLOSE) {
         if (OnClose) OnClose(this);
         Hide();

@@ -26,6 +26,13 @@ public:
     // The topmost band of the z-order on or off; size and place stay.
     void SetTopMost(bool Value);
 
+    // While the user drags the window, edges within SnapBuffer pixels of the screen's work area
+    // move onto it.
+    bool ScreenSnap() const { return FScreenSnap; }
+    void SetScreenSnap(bool Value) { FScreenSnap = Value; }
+    std::int32_t SnapBuffer() const { return FSnapBuffer; }
+    void SetSnapBuffer(std::int32_t Value) { FSnapBuffer = Value; }
+
     void Show();
     void Hide() { SetVisible(false); }
     void Close();
@@ -42,9 +49,12 @@ protected:
 private:
     DWORD WindowStyle() const;
     DWORD WindowExStyle() const;
+    void SnapDraggedRect(RECT& Dragged) const;
 
     std::string FCaption;
     bool FIsMainForm = false;
+    bool FScreenSnap = false;
+    std::int32_t FSnapBuffer = 10;
     TFormBorderStyle FBorderStyle = bsSizeable;
 };
 

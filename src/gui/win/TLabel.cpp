@@ -9,16 +9,6 @@ TLabel::TLabel(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 65, 1
 TLabel::~TLabel()
 {
     if (FBrush) DeleteObject(FBrush);
-    if (FFont) DeleteObject(FFont);
-}
-
-void TLabel::HandleCreated()
-{
-    if (!FFont)
-        FFont = CreateFontW(Font().Height(), 0, 0, 0, Font().Bold() ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH | FF_DONTCARE, Utf8ToWide(Font().Name()).c_str());
-    if (FFont) SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
 }
 
 void TLabel::SetCaption(const std::string& Value)

@@ -26,15 +26,12 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
-    // The label writes in its own font (name, height, bold).
-    void HandleCreated() override;
 
 private:
     std::string FCaption;
     TAlignment FAlignment = taLeftJustify;
     bool FWordWrap = false;
     HBRUSH FBrush = nullptr;
-    HFONT FFont = nullptr;
     TColor FBrushColor = clBtnFace;
 };
 

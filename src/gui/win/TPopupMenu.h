@@ -3,6 +3,7 @@
 // state taken from the action when it pops up) and separators. The chosen item's action runs.
 #include "base/TComponent.h"
 #include "gui/TAction.h"
+#include "gui/win/TImageList.h"
 
 #include <windows.h>
 
@@ -17,6 +18,8 @@ public:
 
     void AddAction(TAction* Action) { FItems.push_back(Action); }
     void AddSeparator() { FItems.push_back(nullptr); }
+    // Items show their action's image from Images (not owned).
+    void SetImages(TImageList* Images) { FImages = Images; }
     int ItemCount() const { return static_cast<int>(FItems.size()); }
     // The action of an item, nullptr for a separator.
     TAction* ItemAction(int Index) const { return FItems.at(static_cast<std::size_t>(Index)); }
@@ -26,6 +29,7 @@ public:
 
 private:
     std::vector<TAction*> FItems;
+    TImageList* FImages = nullptr;
 };
 
 } // namespace kv

@@ -39,7 +39,7 @@ void TToolBar::CreateParams(TCreateParams& Params)
     TWinControl::CreateParams(Params);
     InitCommonControlClasses();
     Params.WindowClass = TOOLBARCLASSNAMEW;
-    Params.Style |= TBSTYLE_FLAT | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
+    Params.Style |= TBSTYLE_FLAT | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | (ShowHint() ? TBSTYLE_TOOLTIPS : 0);
 }
 
 void TToolBar::HandleCreated()
@@ -47,7 +47,12 @@ void TToolBar::HandleCreated()
     HWND wnd = Handle();
     SendMessageW(wnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(wnd, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    SendMessageW(wnd, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    if (FImages) {
+        SendMessageW(wnd, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImages->Handle()));
+        SendMessageW(wnd, TB_SETBITMAPSIZE, 0, MAKELPARAM(FImages->Width(), FImages->Height()));
+    } else {
+        SendMessageW(wnd, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    }
     SendMessageW(wnd, TB_SETBUTTONSIZE, 0, MAKELPARAM(FButtonWidth, FButtonHeight));
     for (std::size_t i = 0; i < FButtons.size(); ++i) InsertButton(i);
 }
@@ -64,6 +69,7 @@ void TToolBar::InsertButton(std::size_t Index)
         tb.iBitmap = SeparatorWidth;
     } else {
         text = Utf8ToWide(button.Action->Caption());
+        if (FImages && button.Action->ImageIndex() >= 0) tb.iBitmap = button.Action->ImageIndex();
         tb.fsStyle = static_cast<BYTE>(BTNS_BUTTON | (button.DropDown ? BTNS_DROPDOWN : 0));
         tb.fsState = static_cast<BYTE>((button.Action->Enabled() ? TBSTATE_ENABLED : 0) |
                                        (button.Action->Checked() ? TBSTATE_CHECKED : 0));
@@ -80,7 +86,8 @@ void TToolBar::UpdateButton(std::size_t Index)
     const std::wstring text = Utf8ToWide(action->Caption());
     TBBUTTONINFOW info{};
     info.cbSize = sizeof(info);
-    info.dwMask = TBIF_TEXT | TBIF_STATE;
+    info.dwMask = TBIF_TEXT | TBIF_STATE | TBIF_IMAGE;
+    info.iImage = FImages && action->ImageIndex() >= 0 ? action->ImageIndex() : I_IMAGENONE;
     info.pszText = const_cast<wchar_t*>(text.c_str());
     info.fsState = static_cast<BYTE>((action->Enabled() ? TBSTATE_ENABLED : 0) | (action->Checked() ? TBSTATE_CHECKED : 0));
     SendMessageW(Handle(), TB_SETBUTTONINFOW, FirstCommand + Index, reinterpret_cast<LPARAM>(&info));
@@ -91,6 +98,13 @@ TRect TToolBar::ButtonRect(int Index)
     RECT r{};
     SendMessageW(Handle(), TB_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&r));
     return {r.left, r.top, r.right, r.bottom};
+}
+
+std::string TToolBar::ButtonHint(int Index) const
+{
+    if (Index < 0 || Index >= ButtonCount()) return {};
+    const TAction* action = FButtons[static_cast<std::size_t>(Index)].Action;
+    return action ? action->Hint() : std::string();
 }
 
 std::int32_t TToolBar::ButtonsWidth() { return FButtons.empty() ? 0 : ButtonRect(ButtonCount() - 1).Right; }
@@ -106,6 +120,12 @@ LRESULT TToolBar::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
     }
     if (Msg == ReflectedMessage + WM_NOTIFY) {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->code == TBN_GETINFOTIPW) {
+            auto* tip = reinterpret_cast<NMTBGETINFOTIPW*>(lParam);
+            FTipText = Utf8ToWide(ButtonHint(tip->iItem - FirstCommand));
+            if (tip->pszText && tip->cchTextMax > 0) lstrcpynW(tip->pszText, FTipText.c_str(), tip->cchTextMax);
+            return 0;
+        }
         if (header->code == TBN_DROPDOWN) {
             const auto* tb = reinterpret_cast<const NMTOOLBARW*>(lParam);
             const int index = tb->iItem - FirstCommand;

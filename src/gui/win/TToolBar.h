@@ -3,6 +3,7 @@
 // and running it when clicked; a button with a drop-down menu shows it from its arrow. Other
 // controls (labels, track bars) may stand on the bar as its children.
 #include "gui/TAction.h"
+#include "gui/win/TImageList.h"
 #include "gui/win/TPopupMenu.h"
 #include "gui/win/TWinControl.h"
 
@@ -16,6 +17,10 @@ public:
     std::string ClassName() const override { return "TToolBar"; }
 
     void SetButtonSize(std::int32_t Width, std::int32_t Height);
+    // Set before the window is made: buttons show their action's image from Images (not owned).
+    void SetImages(TImageList* Images) { FImages = Images; }
+    // The text the button's tooltip shows: its action's hint, empty for none.
+    std::string ButtonHint(int Index) const;
     // Appends a button for the action (not owned), with a drop-down menu when DropDown is given.
     void AddButton(TAction* Action, TPopupMenu* DropDown = nullptr);
     void AddSeparator();
@@ -42,6 +47,8 @@ private:
     void UpdateButton(std::size_t Index);
 
     std::vector<TButton> FButtons;
+    TImageList* FImages = nullptr;
+    std::wstring FTipText;
     std::int32_t FButtonWidth = 23, FButtonHeight = 22;
 };
 

@@ -68,7 +68,7 @@ void TTrackBar::CreateParams(TCreateParams& Params)
     RegisterBarClasses();
     TWinControl::CreateParams(Params);
     Params.WindowClass = TRACKBAR_CLASSW;
-    Params.Style |= WS_TABSTOP | TBS_FIXEDLENGTH | (FOrientation == trVertical ? TBS_VERT : TBS_HORZ);
+    Params.Style |= TBS_FIXEDLENGTH | (FOrientation == trVertical ? TBS_VERT : TBS_HORZ);
     if (FTicksBoth) Params.Style |= TBS_BOTH;
     if (FNoTicks) Params.Style |= TBS_NOTICKS;
 }

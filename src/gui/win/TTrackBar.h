@@ -11,7 +11,7 @@ enum TTrackBarOrientation { trHorizontal, trVertical };
 
 class TTrackBar : public TWinControl {
 public:
-    explicit TTrackBar(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 150, 45); }
+    explicit TTrackBar(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 150, 45); SetTabStop(true); }
     std::string ClassName() const override { return "TTrackBar"; }
 
     // Set before the window is made.

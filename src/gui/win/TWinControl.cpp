@@ -1,12 +1,14 @@
 #include "gui/win/TWinControl.h"
 
 #include "base/Exceptions.h"
+#include "gui/win/FontHandle.h"
 #include "gui/win/TApplication.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace kv {
 
@@ -157,6 +159,7 @@ void TWinControl::DestroyOwnWindow()
             SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
         DestroyWindow(wnd);
     }
+    if (FFontHandle) DeleteObject(std::exchange(FFontHandle, nullptr));
 }
 
 void TWinControl::CreateParams(TCreateParams& Params)
@@ -164,6 +167,7 @@ void TWinControl::CreateParams(TCreateParams& Params)
     if (!Parent()) Params.Style = WS_POPUP | WS_CLIPCHILDREN;
     if (Visible()) Params.Style |= WS_VISIBLE;
     if (!Enabled()) Params.Style |= WS_DISABLED;
+    if (FTabStop) Params.Style |= WS_TABSTOP;
 }
 
 void TWinControl::HandleNeeded()
@@ -196,12 +200,22 @@ void TWinControl::CreateHandle()
             DestroyWindow(wnd);
             throw Exception("Error subclassing window of " + ClassName());
         }
-        SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+        if (!FFontHandle) FFontHandle = MakeFont(Font());
+        SendMessageW(wnd, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(FFontHandle ? FFontHandle : GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     }
     SetPropW(wnd, ControlProperty, this);
     HandleCreated();
     for (TControl* child : FControls)
         if (auto* windowed = dynamic_cast<TWinControl*>(child)) windowed->HandleNeeded();
+}
+
+void TWinControl::SetTabStop(bool Value)
+{
+    FTabStop = Value;
+    if (!HandleAllocated()) return;
+    const LONG_PTR style = GetWindowLongPtrW(FHandle.load(), GWL_STYLE);
+    SetWindowLongPtrW(FHandle.load(), GWL_STYLE, Value ? style | WS_TABSTOP : style & ~static_cast<LONG_PTR>(WS_TABSTOP));
 }
 
 void TWinControl::SetParent(TWinControl* Value)

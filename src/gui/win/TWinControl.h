@@ -35,6 +35,9 @@ public:
     void SetParent(TWinControl* Value) override;
     void SetVisible(bool Value) override;
     void SetEnabled(bool Value) override;
+    // Whether the control takes part in Tab moves between controls.
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool Value);
     virtual std::int32_t ClientWidth() const { return Width(); }
     virtual std::int32_t ClientHeight() const { return Height(); }
 
@@ -96,6 +99,9 @@ private:
     bool FInWmSize = false;
     bool FClickPending = false;
     bool FSubclassed = false;
+    bool FTabStop = false;
+    // The font a subclassed system window writes in, made from the control's font.
+    HFONT FFontHandle = nullptr;
 };
 
 // The control of ours whose window lies under a screen point (the nearest of the window and its

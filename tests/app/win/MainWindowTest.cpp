@@ -173,6 +173,38 @@ TEST_F(MainWindow, AChannelBoxSwitchesTheTracksThatUseTheChannel)
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(MainWindow, ToolBarButtonsShowTheirActionsImagesAndHintsTheirTooltips)
+{
+    HWND bar = main->ToolBar1->Handle();
+    ASSERT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(bar, TB_GETIMAGELIST, 0, 0)), main->ImageList1->Handle());
+    EXPECT_GE(main->ImageList1->Count(), 21);
+    main->actRepeat->SetHint("Play again");
+    for (int i = 0; i < main->ToolBar1->ButtonCount(); ++i) {
+        TAction* action = main->ToolBar1->ButtonAction(i);
+        if (!action) continue;
+        TBBUTTON button{};
+        ASSERT_TRUE(SendMessageW(bar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button)));
+        EXPECT_EQ(button.iBitmap, action->ImageIndex()) << action->Caption();
+        // The tooltip asks the bar for its text, the way it does when the mouse rests on a button.
+        NMTTDISPINFOW ask{};
+        ask.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageW(bar, TB_GETTOOLTIPS, 0, 0));
+        ask.hdr.idFrom = static_cast<UINT_PTR>(button.idCommand);
+        ask.hdr.code = TTN_GETDISPINFOW;
+        ask.lpszText = ask.szText; // as the tooltip hands it over
+        SendMessageW(bar, WM_NOTIFY, ask.hdr.idFrom, reinterpret_cast<LPARAM>(&ask));
+        EXPECT_EQ(WideToUtf8(ask.lpszText), action->Hint()) << action->Caption();
+    }
+    // The key slider is left out of Tab moves; controls write in the window's font.
+    EXPECT_EQ(GetWindowLongPtrW(main->trbKey->Handle(), GWL_STYLE) & WS_TABSTOP, 0);
+    EXPECT_NE(GetWindowLongPtrW(main->trbSpeedRatio->Handle(), GWL_STYLE) & WS_TABSTOP, 0);
+    LOGFONTW font{};
+    ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(main->StatusBar1->Handle(), WM_GETFONT, 0, 0)),
+                           sizeof(font), &font));
+    EXPECT_EQ(WideToUtf8(font.lfFaceName), "Tahoma");
+    EXPECT_EQ(font.lfHeight, -11);
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(MainWindow, StayOnTopTogglesAndTheSystemMenuFollows)
 {
     EXPECT_FALSE(TopMost());
