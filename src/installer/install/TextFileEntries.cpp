@@ -1,4 +1,4 @@
-// Text-file entries and the uninstaller's placeholder: portable, through the file services.
+// Text-file entries: portable, through the file services.
 #include "installer/install/SystemChanges.h"
 
 #include "installer/install/InstallEngine.h"
@@ -8,7 +8,6 @@
 #include "installer/state/UninstallLists.h"
 #include "installer/variables/ConditionEvaluation.h"
 #include "installer/variables/TextExpansion.h"
-#include "installer/variables/UninstallerPath.h"
 
 #include <string>
 
@@ -60,25 +59,4 @@ std::uint8_t editTextFiles()
         setProgress(percentDone(i, entries.size()), 0);
     }
     return 1;
-}
-
-void makeUninstallerPlaceholder()
-{
-    ByteString path = uninstallerPath();
-    if (path.empty())
-        return;
-    InstallFileSystem& fs = installFileSystem();
-    if (fs.exists(path.cStr()))
-        return;
-    if (fs.createEmpty(path.cStr()))
-        gUninstallLog.placeholderMade = true;
-}
-
-void removeUninstallerPlaceholder()
-{
-    if (!gUninstallLog.placeholderMade)
-        return;
-    gUninstallLog.placeholderMade = false;
-    ByteString path = uninstallerPath();
-    installFileSystem().remove(path.cStr());
 }
