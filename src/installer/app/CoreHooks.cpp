@@ -7,6 +7,7 @@
 #include "installer/state/UninstallLists.h"
 #include "installer/install/JpegConversion.h"
 #include "installer/install/Mp3Conversion.h"
+#include "installer/install/SystemChanges.h"
 #include "installer/memory/FatalError.h"
 #include "installer/package/ExtractionHooks.h"
 #include "installer/package/NextVolumePrompt.h"
@@ -65,6 +66,22 @@ void installEngineHooks()
     gInstallOperations.notifyAssociationsChanged = notifyAssociationsChanged;
     gInstallOperations.convertMp3Files = convertMp3Files;
     gInstallOperations.convertJpegFiles = convertJpegFiles;
+    gInstallOperations.writeRegistry = writeRegistryTrees;
+    gInstallOperations.writeIniEntries = [] { return writeIniEntries() != 0; };
+    gInstallOperations.editTextFiles = [] { return editTextFiles() != 0; };
+    gInstallOperations.createShortcuts = [] { return createShortcuts() != 0; };
+    gInstallOperations.countSharedLibraries = [] {
+        countSharedLibraries();
+        return true;
+    };
+    gInstallOperations.registerFiles = [] {
+        registerFiles(gPackageToc.registrationQueue);
+        return true;
+    };
+    gInstallOperations.applyPendingRenames = [] {
+        applyPendingRenames();
+        return true;
+    };
 }
 
 void installCoreHooks()

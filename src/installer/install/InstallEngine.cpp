@@ -192,6 +192,7 @@ std::uint8_t runInstallation(OpaqueHandle pageWindow)
             return 0;
     }
     enterPhase(kPhaseRegistry, kRegistryStatus);
+    gUninstallLog.treeBuilt = true;
     if (!perform(gInstallOperations.writeRegistry, "registry")) {
         showLanguageError(kRegistryFailed);
         return 0;
@@ -208,8 +209,14 @@ std::uint8_t runInstallation(OpaqueHandle pageWindow)
         perform(gInstallOperations.countSharedLibraries, "shared-library counts");
     if (!gPackageToc.registrationQueue.empty())
         perform(gInstallOperations.registerFiles, "library registration");
-    if (!gPackageToc.renamePairs.empty())
-        gInstallRun.notPerformed.emplace_back("renames at restart");
+    // With windows the finish page hands the renames over (it offers the restart they wait for);
+    // a silent run has no finish page and hands them over here.
+    if (!gPackageToc.renamePairs.empty()) {
+        if (gFlags.silent)
+            perform(gInstallOperations.applyPendingRenames, "renames at restart");
+        else
+            gInstallRun.notPerformed.emplace_back("renames at restart");
+    }
     if (!perform(gInstallOperations.commitUninstallData, "commit of the uninstall data"))
         return 0;
     // Committed: the old contents are no longer needed for a rollback.

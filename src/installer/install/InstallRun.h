@@ -46,6 +46,8 @@ struct InstallOperations {
     std::function<bool()> createShortcuts;
     std::function<bool()> countSharedLibraries;
     std::function<bool()> registerFiles;
+    // Hands the renames of files left under temporary names to the system for the next restart.
+    std::function<bool()> applyPendingRenames;
     std::function<bool()> commitUninstallData;
     std::function<bool()> pluginStepsAfterRun;
     std::function<void()> notifyAssociationsChanged;

@@ -261,3 +261,74 @@ const InnerCase kInnerCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Inner, ExtractorMode, ::testing::ValuesIn(kInnerCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+std::string besideThisProgram(const char* name)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return (fs::path(path).parent_path() / name).string();
+}
+
+std::string registryText(HKEY root, const char* key, const char* name)
+{
+    char buffer[MAX_PATH] = {};
+    DWORD size = sizeof(buffer);
+    if (RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return "<missing>";
+    return buffer;
+}
+
+DWORD registryNumber(HKEY root, const char* key, const char* name)
+{
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (RegGetValueA(root, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+        return 0xFFFFFFFF;
+    return value;
+}
+
+} // namespace
+
+TEST_F(SilentInstall, RegistryIniTextEntriesShortcutsAndARegisteredLibraryAreInPlace)
+{
+    const char* const productKey = "Software\\KvSilentSystemChanges";
+    const char* const standinKey = "Software\\KvRegistrationStandin";
+    RegDeleteTreeA(HKEY_CURRENT_USER, productKey);
+    RegDeleteTreeA(HKEY_CURRENT_USER, standinKey);
+    // The package's own numbers for the value types.
+    constexpr int kStoredDword = 1;
+    constexpr int kStoredString = 2;
+    const std::string dest = destination_.string();
+    nlohmann::json library = entry("lib\\registration_standin.dll", readWholeFile(besideThisProgram("registration_standin.dll")));
+    library["flags"] = 0x20u;
+    nlohmann::json description = package({entry("app.exe", sample(100, 6, true)), library});
+    nlohmann::json& toc = description["toc"];
+    toc["registry"]["HKEY_CURRENT_USER"]["subkeys"] = {
+        {{"name", productKey},
+         {"values",
+          {{{"name", "Folder"}, {"data", "<InstallDir>"}, {"type", kStoredString}},
+           {{"name", "Count"}, {"data", "7"}, {"type", kStoredDword}}}}}};
+    toc["iniEntries"] = {{{"file", dest + "\\settings.ini"}, {"section", "Paths"}, {"line", "data=" + dest + "\\data"}}};
+    toc["textFileEntries"] = {{{"mode", 1}, {"file", dest + "\\notes.txt"}, {"lineText", "installed"}}};
+    toc["shortcuts"] = {{{"target", dest + "\\app.exe"}, {"shortcutFile", dest + "\\menu\\App.lnk"}, {"icon", dest + "\\app.exe,11"}}};
+
+    const InstallerRun result = run(description, L"/SILENT");
+
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, 1u);
+    EXPECT_TRUE(result.boxTexts.empty());
+    EXPECT_STRCASEEQ(registryText(HKEY_CURRENT_USER, productKey, "Folder").c_str(), dest.c_str());
+    EXPECT_EQ(registryNumber(HKEY_CURRENT_USER, productKey, "Count"), 7u);
+    char value[MAX_PATH] = {};
+    GetPrivateProfileStringA("Paths", "data", "", value, sizeof(value), (dest + "\\settings.ini").c_str());
+    EXPECT_EQ(std::string(value), dest + "\\data");
+    const Bytes notes = readWholeFile((destination_ / "notes.txt").string());
+    EXPECT_EQ(std::string(notes.begin(), notes.end()), "installed\r\n");
+    EXPECT_TRUE(fs::exists(destination_ / "menu" / "App.lnk"));
+    EXPECT_EQ(registryNumber(HKEY_CURRENT_USER, standinKey, "Calls"), 1u);
+    EXPECT_STRCASEEQ(registryText(HKEY_CURRENT_USER, standinKey, "CurrentFolder").c_str(), (dest + "\\lib").c_str());
+    RegDeleteTreeA(HKEY_CURRENT_USER, productKey);
+    RegDeleteTreeA(HKEY_CURRENT_USER, standinKey);
+}

@@ -166,3 +166,24 @@ TEST_F(InstallRunTest, FreeSpaceIsMeasuredAtTheDestinationsOwnRoot)
         EXPECT_EQ(roots.back(), root);
     }
 }
+
+TEST_F(InstallRunTest, RenamesAtRestartAreHandedOverBySilentRunsAndLeftToTheFinishPageOtherwise)
+{
+    writePackage({{"files", nlohmann::json::array()}});
+    const std::string pair = std::string("C:\\a.dll") + '\0' + "C:\\a.tmp" + '\0';
+    int handedOver = 0;
+    gInstallOperations.applyPendingRenames = [&] {
+        ++handedOver;
+        return true;
+    };
+    gUninstallLog.treeBuilt = false;
+    for (const bool silent : {true, false}) {
+        gFlags.silent = silent;
+        gPackageToc.renamePairs = ByteString(reinterpret_cast<const std::uint8_t*>(pair.data()), static_cast<std::uint32_t>(pair.size()));
+        EXPECT_EQ(runInstallation(nullptr), 1);
+        EXPECT_EQ(handedOver, 1) << silent;
+        EXPECT_EQ(contains(gInstallRun.notPerformed, "renames at restart"), !silent);
+        EXPECT_TRUE(gUninstallLog.treeBuilt);
+    }
+    gUninstallLog.treeBuilt = false;
+}

@@ -3,6 +3,7 @@
 // neither works (a silent run cancels); the in-use probe leaves no handle open.
 #include "installer/install/FileInstallTestSupport.h"
 #include "installer/install/InstallFileSystem.h"
+#include "installer/install/SystemChanges.h"
 #include "installer/system/win/BesideTestProgram.h"
 
 #include <windows.h>
@@ -186,4 +187,30 @@ TEST_F(FileInUse, TheProbeOfAFreeFileLeavesNoHandleOpen)
     if (exclusive != INVALID_HANDLE_VALUE)
         CloseHandle(exclusive);
     EXPECT_TRUE(DeleteFileA(installed("free.dll").c_str()));
+}
+
+TEST_F(FileInUse, TheTemporaryCopyOfALockedFileIsRenamedToItsTargetAtRestart)
+{
+    packageOneFile();
+    LockedFilesStay lockedFilesStay;
+    setInstallFileSystem(&lockedFilesStay);
+    gInstallerContext.optionWord = kOptionReplaceLockedThroughTmp;
+    gFlags.silent = true;
+    const FileHolder holder(installed("locked.dll"));
+    ASSERT_TRUE(holder.held());
+    ASSERT_TRUE(installFiles());
+    const std::string pairs(reinterpret_cast<const char*>(gPackageToc.renamePairs.data()), gPackageToc.renamePairs.length());
+    const std::string temporary = pairs.substr(pairs.find('\0') + 1, pairs.find('\0', pairs.find('\0') + 1) - pairs.find('\0') - 1);
+
+    applyPendingRenames();
+
+    EXPECT_TRUE(gPackageToc.renamePairs.empty());
+    const std::string pending = pendingRenames();
+    const std::size_t from = pending.find(temporary + "|");
+    ASSERT_NE(from, std::string::npos) << pending;
+    // The entry after the temporary file names the real target (replacing it: "!").
+    const std::size_t to = pending.find('|', from + temporary.size() + 1);
+    const std::string target = pending.substr(from + temporary.size() + 1, to - from - temporary.size() - 1);
+    EXPECT_EQ(target.substr(0, 1), "!");
+    EXPECT_NE(target.find(installed("locked.dll")), std::string::npos) << pending;
 }

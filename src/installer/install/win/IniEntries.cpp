@@ -1,0 +1,52 @@
+#include "installer/install/SystemChanges.h"
+
+#include "installer/install/IniAssignment.h"
+#include "installer/install/InstallEngine.h"
+#include "installer/install/InstallFileSystem.h"
+#include "installer/state/UninstallLists.h"
+#include "installer/variables/ConditionEvaluation.h"
+#include "installer/variables/TextExpansion.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+std::string expandedFolders(const ByteString& text)
+{
+    ByteString copy(text);
+    expandFolderVariables(copy);
+    return std::string(reinterpret_cast<const char*>(copy.data()), copy.length());
+}
+
+void writeIniEntry(const IniEntry& entry)
+{
+    const auto assignment = splitIniAssignment(expandedFolders(entry.line));
+    if (!assignment)
+        return;
+    const std::string file = expandedFolders(entry.file);
+    const std::string section = expandedFolders(entry.section);
+    InstallFileSystem& fs = installFileSystem();
+    if (!fs.exists(file)) {
+        addListEntry(file.c_str(), gUninstallLog.files);
+        fs.createEmpty(file);
+    }
+    WritePrivateProfileStringA(section.c_str(), assignment->key.c_str(), assignment->value.c_str(), file.c_str());
+}
+
+} // namespace
+
+std::uint8_t writeIniEntries()
+{
+    const std::vector<IniEntry>& entries = gPackageToc.iniEntries;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!conditionHolds(entries[i].condition.get()))
+            continue;
+        writeIniEntry(entries[i]);
+        setProgress(static_cast<std::int32_t>((i + 1) * 100 / entries.size()), 0);
+    }
+    // Flushes the system's cache of INI files.
+    WritePrivateProfileSectionA(nullptr, nullptr, nullptr);
+    return 1;
+}

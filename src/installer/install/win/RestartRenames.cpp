@@ -1,0 +1,38 @@
+#include "installer/install/SystemChanges.h"
+
+#include "installer/install/PendingRenames.h"
+#include "installer/system/FileSystem.h"
+#include "installer/system/ShortPathName.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+// Systems without rename lists in the registry read the "Rename" section of WININIT.INI.
+void writeToWininit(const PendingRename& rename)
+{
+    char windows[MAX_PATH] = {};
+    const std::uint32_t length = getWindowsDirectory(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    ByteString folder = shortPathName(windows);
+    const std::string ini = std::string(folder.empty() ? windows : folder.cStr()) + "\\WININIT.INI";
+    ByteString target = shortPathName(rename.target.c_str());
+    ByteString temporary = shortPathName(rename.temporary.c_str());
+    WritePrivateProfileStringA("Rename", target.empty() ? rename.target.c_str() : target.cStr(),
+                               temporary.empty() ? rename.temporary.c_str() : temporary.cStr(), ini.c_str());
+}
+
+} // namespace
+
+void applyPendingRenames()
+{
+    for (const PendingRename& rename : pendingRenamesOf(gPackageToc.renamePairs)) {
+        if (!MoveFileExA(rename.temporary.c_str(), rename.target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT))
+            writeToWininit(rename);
+    }
+    gPackageToc.renamePairs = ByteString();
+}

@@ -1,0 +1,42 @@
+#include "installer/install/SystemChanges.h"
+
+#include "installer/install/InstallRun.h"
+#include "installer/state/UninstallLists.h"
+#include "installer/system/RegistryView.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+const char* const kSharedLibrariesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+
+} // namespace
+
+void incrementSharedDll(const char* path, bool registered)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedLibrariesKey, 0, KEY_READ | KEY_WRITE | registryViewBits(), &key) !=
+        ERROR_SUCCESS)
+        return;
+    DWORD count = 0;
+    DWORD type = 0;
+    DWORD size = sizeof(count);
+    if (RegQueryValueExA(key, path, nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof(count))
+        count = 0;
+    ++count;
+    RegSetValueExA(key, path, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count), sizeof(count));
+    RegCloseKey(key);
+    std::string logged = path;
+    if (registered)
+        logged += "|ctrl";
+    addListEntry(logged.c_str(), gUninstallLog.shared);
+}
+
+void countSharedLibraries()
+{
+    for (const auto& [path, registered] : gInstallRun.sharedLibraries)
+        incrementSharedDll(path.c_str(), registered);
+}
