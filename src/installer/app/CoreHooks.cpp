@@ -4,6 +4,7 @@
 #include "InstallerExit.h"
 
 #include "installer/install/InstallRun.h"
+#include "installer/install/win/PrerequisiteChecks.h"
 #include "installer/state/UninstallLists.h"
 #include "installer/install/JpegConversion.h"
 #include "installer/install/Mp3Conversion.h"
@@ -19,6 +20,7 @@
 #include "installer/system/RegistryView.h"
 #include "installer/variables/FileSearchNote.h"
 #include "installer/wizard/win/NextVolumeDialog.h"
+#include "installer/wizard/win/WizardNavigator.h"
 
 #include <shlobj.h>
 
@@ -65,6 +67,7 @@ void installEngineHooks()
     gInstallOperations.notifyAssociationsChanged = notifyAssociationsChanged;
     gInstallOperations.convertMp3Files = convertMp3Files;
     gInstallOperations.convertJpegFiles = convertJpegFiles;
+    gInstallOperations.prerequisites = checkPrerequisitesForRun;
 }
 
 void installCoreHooks()
@@ -77,6 +80,7 @@ void installCoreHooks()
     setExtractionQuestion(askAfterExtractionError);
     setNextVolumePrompt(showNextVolumeDialog);
     setSystemProbes(systemInformationProbes());
+    wizardSteps().checkPrerequisites = checkPrerequisites;
     // The progress bar of the installation page takes the extraction's progress when it exists.
     // The 64-bit view is chosen by the package; until it is read, the system's own view.
     setRegistryViewBits(0);
