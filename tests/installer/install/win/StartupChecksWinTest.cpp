@@ -258,7 +258,7 @@ TEST_F(StartupChecksTest, AnUpdateNeedsAnInstalledVersionItAccepts)
         if (c.installed)
             setValue("Version", c.installed);
         gInstallerContext.packageOptions = kPackageUpdate;
-        gInstallerContext.optionWord = c.list ? kOptionUpdatableVersionList : 0;
+        gInstallerContext.optionWord = c.list ? std::uint32_t{kOptionUpdatableVersionList} : 0u;
         gPackageToc.normalInstallFallback = c.fallback;
         gPackageToc.updatableVersions = ByteString(c.updatable);
         gPackageToc.versionToInstall = ByteString("2.0");
