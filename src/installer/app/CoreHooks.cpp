@@ -4,6 +4,7 @@
 #include "InstallerExit.h"
 
 #include "installer/install/InstallRun.h"
+#include "installer/install/win/PrerequisiteChecks.h"
 #include "installer/state/UninstallLists.h"
 #include "installer/install/JpegConversion.h"
 #include "installer/install/Mp3Conversion.h"
@@ -20,6 +21,7 @@
 #include "installer/system/RegistryView.h"
 #include "installer/variables/FileSearchNote.h"
 #include "installer/wizard/win/NextVolumeDialog.h"
+#include "installer/wizard/win/WizardNavigator.h"
 
 #include <shlobj.h>
 
@@ -82,6 +84,7 @@ void installEngineHooks()
         applyPendingRenames();
         return true;
     };
+    gInstallOperations.prerequisites = checkPrerequisitesForRun;
 }
 
 void installCoreHooks()
@@ -94,6 +97,7 @@ void installCoreHooks()
     setExtractionQuestion(askAfterExtractionError);
     setNextVolumePrompt(showNextVolumeDialog);
     setSystemProbes(systemInformationProbes());
+    wizardSteps().checkPrerequisites = checkPrerequisites;
     // The progress bar of the installation page takes the extraction's progress when it exists.
     // The 64-bit view is chosen by the package; until it is read, the system's own view.
     setRegistryViewBits(0);

@@ -10,6 +10,8 @@
 #include "SetupResourceDir.h"
 
 #include "installer/install/InstallEngine.h"
+#include "installer/install/win/RegistryAccess.h"
+#include "installer/install/win/StartupChecks.h"
 #include "installer/system/FileSystem.h"
 #include "installer/variables/FolderVariables.h"
 #include "installer/state/InstallerRunRules.h"
@@ -50,6 +52,27 @@ void readOsVersion()
     gInstallerContext.unicode = os.platformId == VER_PLATFORM_WIN32_NT ? 1 : 0;
     if (os.platformId == VER_PLATFORM_WIN32_WINDOWS && (os.build & 0xFFFF) <= 1000)
         gSystemInfoResults.windows95BeforeOsr2 = 1;
+}
+
+// Whether this installer may go on: nothing runs it in its place, no other installer of the
+// product runs, the installed product allows it, the registry can be written, and the user
+// agrees.
+bool passStartupChecks()
+{
+    if (gInstallerContext.packageOptions & kPackageUpdate)
+        gPackageToc.uninstallerNameTemplate = installedUninstallerPath();
+    if (runAutorunCommand())
+        return false;
+    const bool extractor = gPackageToc.extractorMode != 0;
+    if (!extractor) {
+        if (ensureSingleInstance() || !checkPreviousInstallation())
+            return false;
+        if (checkRegistryAccess() == 0 && !gPackageToc.privilegesQuiet)
+            return false;
+    }
+    if (gInstallerContext.packageOptions & kPackageUpdate)
+        gInstallerContext.optionWord &= ~kOptionThirdFinishItem;
+    return extractor || confirmStart();
 }
 
 // The run without a page; returns the exit code.
@@ -112,7 +135,8 @@ int runInstaller(HINSTANCE instance)
         return leaveStartUp();
     setupResourceDir(gPackageToc.runFromFolderMode != 0);
     expandProductStrings();
-    // The start-up checks join here.
+    if (!passStartupChecks())
+        return leaveStartUp();
     const int initialized = initializeInstaller();
     if (initialized < 0) {
         ByteString text;

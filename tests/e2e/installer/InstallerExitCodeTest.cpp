@@ -35,7 +35,9 @@ std::string testName()
 Bytes installerWithPackage(const char* description, std::size_t cutFromEnd = 0)
 {
     const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
-    Bytes file = buildInstallerWithPackage(program, nlohmann::json::parse(description));
+    nlohmann::json parsed = nlohmann::json::parse(description);
+    giveOwnProduct(parsed);
+    Bytes file = buildInstallerWithPackage(program, parsed);
     file.resize(file.size() - cutFromEnd);
     return file;
 }

@@ -132,3 +132,13 @@ InstallerRun runInstallerProcess(const std::wstring& program, const std::wstring
     CloseHandle(process.hProcess);
     return run;
 }
+
+void giveOwnProduct(nlohmann::json& description)
+{
+    static int packages = 0;
+    if (!description.is_object() || !description.contains("toc"))
+        return;
+    nlohmann::json& settings = description["toc"]["settings"];
+    if (!settings.contains("productId"))
+        settings["productId"] = "E2E " + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++packages);
+}

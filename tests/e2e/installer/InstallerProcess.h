@@ -1,6 +1,8 @@
 #pragma once
 // Runs DravellInstaller.exe (carrying a package) as a child process, answers each message box
 // it shows with OK and records what was shown.
+#include <nlohmann/json.hpp>
+
 #include <windows.h>
 
 #include <functional>
@@ -25,3 +27,7 @@ std::wstring installerProgramPath();
 InstallerRun runInstallerProcess(const std::wstring& program, const std::wstring& arguments,
                                  const std::wstring& tempFolder,
                                  const std::function<void(const std::wstring&)>& onBox = {});
+
+// Gives a package with a table of contents a product id of its own (unless it names one): one
+// installer per product may run, and tests run side by side.
+void giveOwnProduct(nlohmann::json& description);

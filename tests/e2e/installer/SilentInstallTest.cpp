@@ -108,7 +108,9 @@ protected:
     {
         const fs::path setup = folder_ / "setup.exe";
         const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
-        writePackageFiles(setup.string(), buildPackage(program, description));
+        nlohmann::json own = description;
+        giveOwnProduct(own);
+        writePackageFiles(setup.string(), buildPackage(program, own));
         if (dropVolume2)
             fs::remove(volumePath(setup.string(), 2));
         return runInstallerProcess(setup.wstring(), arguments, (folder_ / "temp").wstring());
@@ -236,7 +238,9 @@ TEST_P(ExtractorMode, TheInnerInstallerDecidesAndTheUnpackedFilesGo)
     const fs::path inner = folder_ / "inner.exe";
     if (c.innerExists) {
         const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
-        writePackageFiles(inner.string(), buildPackage(program, nlohmann::json::parse(R"({"toc": {"settings": {"silent": true}}})")));
+        nlohmann::json innerPackage = nlohmann::json::parse(R"({"toc": {"settings": {"silent": true}}})");
+        giveOwnProduct(innerPackage);
+        writePackageFiles(inner.string(), buildPackage(program, innerPackage));
     }
     nlohmann::json description;
     description["toc"]["settings"]["extractorMode"] = 1u;
