@@ -665,3 +665,86 @@ TEST_F(StandardPagesWin, SystemInformationShowsTheReport)
     EXPECT_EQ(text(14).substr(0, 2), "T5");
     setSystemReport(std::nullopt);
 }
+
+namespace {
+
+// Copies the window's screen area into a 24-bit BMP file.
+void captureWindow(HWND window, const std::string& path)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP shot = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, shot);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), stride * height);
+    SelectObject(memory, old);
+    DeleteObject(shot);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+void settle()
+{
+    for (int i = 0; i < 10; ++i) {
+        pump();
+        Sleep(30);
+    }
+}
+
+} // namespace
+
+// Not a check: writes pictures of the pages into the folder named by KV_SCREENSHOT_DIR, to be
+// looked at (run with --gtest_also_run_disabled_tests).
+TEST_F(ComponentsPageWin, DISABLED_Screenshots)
+{
+    const char* target = std::getenv("KV_SCREENSHOT_DIR");
+    ASSERT_NE(target, nullptr);
+    const std::pair<std::size_t, const char*> texts[] = {
+        {0, "< Back"}, {2, "Cancel"}, {4, "Next >"}, {72, "Destination folder"}, {1, "Browse..."},
+        {73, "Setup will install %s into the following folder."},
+        {74, "To install into a different folder, click Browse."}, {97, "Components"},
+        {98, "Choose the components to install."}, {102, "Summary"}, {103, "Ready to install"},
+        {104, "Installation type:"}, {94, "Custom"}, {105, "Components:"}, {106, "Space required:"},
+        {107, "Space available:"}, {108, "Destination folder:"}};
+    for (const auto& [index, text] : texts)
+        gLanguageTexts[index] = ByteString(text);
+    gPackageToc.productName = ByteString("Korvanel");
+    gPackageToc.installDir = ByteString("C:\\Program Files\\Korvanel\\");
+    show(7, page({control("static", 30, 10, 10, 390, 16), control("static", 31, 10, 30, 390, 16),
+                  control("edit", 10, 10, 60, 300, 22, 0x50810080), control("button", 4, 320, 59, 80, 24)}));
+    settle();
+    captureWindow(shown->window, std::string(target) + "\\destination.bmp");
+
+    show(10, page({control("static", 30, 10, 5, 390, 16), control("treeview", 10, 10, 25, 250, 150, 0x50810027),
+                   control("edit", 24, 270, 25, 130, 60, 0x50810844), control("static", 25, 270, 100, 130, 16),
+                   control("static", 26, 270, 120, 130, 16)}));
+    SendMessageW(item(10), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(handle(1)));
+    space(3);
+    settle();
+    captureWindow(shown->window, std::string(target) + "\\components.bmp");
+    press(1);
+
+    show(11, page({control("edit", 10, 10, 10, 390, 240, 0x50A00804)}), {10});
+    settle();
+    captureWindow(shown->window, std::string(target) + "\\summary.bmp");
+}
