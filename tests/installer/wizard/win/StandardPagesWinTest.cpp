@@ -655,6 +655,50 @@ TEST_F(StandardPagesWin, LicenseTextOfTheLanguageWithoutItsPrefix)
     EXPECT_EQ(moves, std::vector<std::string>{"next"});
 }
 
+TEST_F(StandardPagesWin, LanguageListAndAFailedLoad)
+{
+    std::vector<std::uint8_t> file(8, 0);
+    const auto word = [&](std::uint32_t value) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            file.push_back(std::uint8_t(value >> shift));
+    };
+    // Two sets whose tables are missing: they list, but do not load.
+    for (const auto& [name, number] : {std::pair<std::string, std::uint32_t>{"English", 9}, {"Deutsch", 7}}) {
+        word(std::uint32_t(4 + name.size() + 4));
+        word(std::uint32_t(name.size()));
+        file.insert(file.end(), name.begin(), name.end());
+        word(number);
+    }
+    writePackage(file);
+    setHeaderField(156, 2);
+    setHeaderField(164, 8);
+    gPackageToc.languagePreselection = 7;
+    gPackageToc.languagePagePrompt = ByteString("Choose");
+    gPackageToc.languagePageCaption = ByteString("Language");
+    show(1, page({control("listbox", 10, 10, 30, 200, 100, 0x50A00001), control("static", 30, 10, 5, 200, 16)}));
+    EXPECT_EQ(windowText(shown->window), "Language");
+    EXPECT_EQ(text(30), "Choose");
+    ASSERT_EQ(SendMessageW(item(10), LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageW(item(10), LB_GETCURSEL, 0, 0), 1);
+    press(1);
+    EXPECT_EQ(messages, std::vector<std::string>{"Couldn't load language set!"});
+    EXPECT_TRUE(moves.empty());
+    gPackageToc.languagePreselection = -1;
+}
+
+TEST_F(StandardPagesWin, CaptionFromTheBackgroundTitle)
+{
+    const ByteString savedTitle = gBackgroundStyle.windowTitle;
+    gBackgroundStyle.windowTitle = ByteString("Background title");
+    gInstallerContext.optionWord |= kOptionCaptionsFromWindowTitle;
+    for (const std::int32_t type : {2, 7, 9}) {
+        show(type, page({control("listbox", 10, 10, 30, 200, 100, 0x50A00001),
+                         control("edit", 11, 10, 140, 200, 20, 0x50810080)}));
+        EXPECT_EQ(windowText(shown->window), "Background title") << type;
+    }
+    gBackgroundStyle.windowTitle = savedTitle;
+}
+
 TEST_F(StandardPagesWin, SystemInformationShowsTheReport)
 {
     setSystemReport(ByteString("CPU\tx86\r\nMemory\t64 MB"));
