@@ -17,7 +17,7 @@ constexpr std::int32_t kPromptItem = 30;
 
 class LanguagePage : public StandardPage {
 public:
-    LanguagePage() : StandardPage(0) {}
+    LanguagePage() : StandardPage(kOwnCaption) {}
 
 private:
     void initPage() override

@@ -43,10 +43,12 @@ bool StandardPage::onInitDialog(HWND, WPARAM, LPARAM)
     if (gMainInstaller.currentPageIndex < 1)
         if (HWND back = item(3))
             EnableWindow(back, FALSE);
-    if (hasOwnWindow())
-        setControlText(window, (gInstallerContext.optionWord & kOptionCaptionsFromWindowTitle)
-                                   ? gBackgroundStyle.windowTitle
-                                   : gLanguageTexts[captionText_]);
+    if (hasOwnWindow()) {
+        if (gInstallerContext.optionWord & kOptionCaptionsFromWindowTitle)
+            setControlText(window, gBackgroundStyle.windowTitle);
+        else if (captionText_ < gLanguageTexts.size())
+            setControlText(window, gLanguageTexts[captionText_]);
+    }
     setItemLanguageText(3, kBackText);
     setItemLanguageText(2, kCancelText);
     const PageServices& services = pageServices();

@@ -7,8 +7,12 @@
 #include <cstddef>
 #include <cstdint>
 
+// A page whose caption the page type sets itself.
+constexpr std::size_t kOwnCaption = ~std::size_t(0);
+
 class StandardPage : public TemplatePage {
 public:
+    // captionText: the language text of the caption, or kOwnCaption.
     explicit StandardPage(std::size_t captionText) : captionText_(captionText) {}
 
     bool onInitDialog(HWND window, WPARAM wParam, LPARAM lParam) override;
