@@ -707,6 +707,17 @@ TEST_F(StandardPagesWin, SystemInformationShowsTheReport)
     EXPECT_EQ(text(4), "T60");
     EXPECT_EQ(SendMessageW(item(15), LB_GETCOUNT, 0, 0), 2);
     EXPECT_EQ(text(14).substr(0, 2), "T5");
+
+    // Saving writes the list in columns and names the file written.
+    press(4);
+    ASSERT_EQ(messages.size(), 1u);
+    ASSERT_EQ(messages[0].substr(0, 4), "T62[");
+    const std::string path = messages[0].substr(4, messages[0].size() - 5);
+    std::ifstream saved(path, std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    saved.close();
+    EXPECT_EQ(content, "CPU" + std::string(19, ' ') + "x86\r\nMemory" + std::string(16, ' ') + "64 MB\r\n");
+    std::remove(path.c_str());
     setSystemReport(std::nullopt);
 }
 
