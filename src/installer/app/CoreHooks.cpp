@@ -19,6 +19,7 @@
 #include "installer/system/RegistryView.h"
 #include "installer/variables/FileSearchNote.h"
 #include "installer/wizard/win/NextVolumeDialog.h"
+#include "installer/wizard/win/PageHandlers.h"
 
 #include <shlobj.h>
 
@@ -77,6 +78,8 @@ void installCoreHooks()
     setExtractionQuestion(askAfterExtractionError);
     setNextVolumePrompt(showNextVolumeDialog);
     setSystemProbes(systemInformationProbes());
+    // The wizard's silent components evaluation and its look at the system report.
+    connectStandardPages();
     // The progress bar of the installation page takes the extraction's progress when it exists.
     // The 64-bit view is chosen by the package; until it is read, the system's own view.
     setRegistryViewBits(0);
