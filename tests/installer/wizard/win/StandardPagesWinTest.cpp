@@ -802,4 +802,16 @@ TEST_F(ComponentsPageWin, DISABLED_Screenshots)
     show(11, page({control("edit", 10, 10, 10, 390, 240, 0x50A00804)}), {10});
     settle();
     captureWindow(shown->window, std::string(target) + "\\summary.bmp");
+
+    gLanguageTexts[63] = ByteString("User information");
+    gLanguageTexts[64] = ByteString("Please enter your name and the name of your company.");
+    gLanguageTexts[66] = ByteString("Name");
+    gLanguageTexts[67] = ByteString("Company");
+    gInstallerContext.userInfoOptions = 0x1 | 0x2 | 0x4;
+    gInstallerContext.userName = ByteString("");
+    show(6, page({control("static", 45, 10, 10, 390, 16), control("static", 10, 10, 40, 100, 16),
+                  control("static", 11, 10, 70, 100, 16), control("edit", 20, 120, 38, 250, 22, 0x50810080),
+                  control("edit", 21, 120, 68, 250, 22, 0x50810080)}));
+    settle();
+    captureWindow(shown->window, std::string(target) + "\\userinfo.bmp");
 }
