@@ -22,6 +22,7 @@
 #include "installer/variables/FileSearchNote.h"
 #include "installer/wizard/win/NextVolumeDialog.h"
 #include "installer/wizard/win/WizardNavigator.h"
+#include "installer/wizard/win/PageHandlers.h"
 
 #include <shlobj.h>
 
@@ -98,6 +99,8 @@ void installCoreHooks()
     setNextVolumePrompt(showNextVolumeDialog);
     setSystemProbes(systemInformationProbes());
     wizardSteps().checkPrerequisites = checkPrerequisites;
+    // The wizard's silent components evaluation and its look at the system report.
+    connectStandardPages();
     // The progress bar of the installation page takes the extraction's progress when it exists.
     // The 64-bit view is chosen by the package; until it is read, the system's own view.
     setRegistryViewBits(0);

@@ -4,7 +4,13 @@ namespace {
 
 ByteString cutToBuffer(const ByteString& text)
 {
-    return text.length() > kFolderBufferSize - 1 ? text.substr(0, kFolderBufferSize - 1) : text;
+    if (text.length() <= kFolderBufferSize - 1)
+        return text;
+    // Never inside a UTF-8 character: half a character would make the whole text unshowable.
+    std::uint32_t end = kFolderBufferSize - 1;
+    while (end > 0 && (text.at(end) & 0xC0) == 0x80)
+        --end;
+    return text.substr(0, end);
 }
 
 } // namespace

@@ -7,8 +7,9 @@
 #include <cstdint>
 
 constexpr std::uint32_t kFolderBufferSize = 260;
-// What the user may type into the destination and group edits; both fit the buffer.
-constexpr std::uint32_t kDestinationEditLimit = kFolderBufferSize - 1;
+// What the user may type into the destination and group edits; both fit the buffer, the
+// destination with the backslash it gets when it is kept.
+constexpr std::uint32_t kDestinationEditLimit = kFolderBufferSize - 2;
 constexpr std::uint32_t kGroupEditLimit = 210;
 
 // A folder chosen by browsing: a trailing backslash and, unless the package says otherwise, the

@@ -146,6 +146,9 @@ TEST(FolderChoice, BrowsedAndListedFoldersFitTheBuffer)
         {"group without the product id", groupFromListLine(ByteString("Music"), id, false), "Music"},
         {"a long listed group is cut", groupFromListLine(bytes(std::string(255, 'g')), id, true),
          std::string(255, 'g') + "\\Kor"},
+        // The euro sign is three bytes; the one at bytes 257 to 259 does not fit whole.
+        {"a cut leaves no half character", browsedDestination(bytes(std::string(257, 'f') + "\xE2\x82\xAC"), id, false),
+         std::string(257, 'f')},
     };
     for (const Case& c : cases)
         EXPECT_EQ(str(c.result), c.expected) << c.what;
