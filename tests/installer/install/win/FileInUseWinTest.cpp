@@ -8,8 +8,6 @@
 
 #include <windows.h>
 
-#include <chrono>
-#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -20,21 +18,26 @@ class FileHolder {
 public:
     explicit FileHolder(const std::string& path, bool movable = false)
     {
-        std::string commandLine = "\"" + besideTestProgram("hold_file.exe") + "\" \"" + path + "\"";
+        // The holder says when it has the file; probing the file from here could itself take
+        // the file away from the holder while it opens it.
+        static int count = 0;
+        const std::string eventName =
+            "kv_hold_file_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++count);
+        HANDLE heldEvent = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
+        if (!heldEvent)
+            return;
+        std::string commandLine =
+            "\"" + besideTestProgram("hold_file.exe") + "\" " + eventName + " \"" + path + "\"";
         if (movable)
             commandLine += " movable";
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);
-        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
-            return;
-        for (int i = 0; i < 200 && !held_; ++i) {
-            HANDLE probe = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-            if (probe != INVALID_HANDLE_VALUE)
-                CloseHandle(probe);
-            held_ = probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
-            if (!held_)
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_)) {
+            // Whichever comes first: the file held, or the holder ended without it.
+            const HANDLE waits[] = {heldEvent, process_.hProcess};
+            held_ = WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0;
         }
+        CloseHandle(heldEvent);
     }
     ~FileHolder()
     {
