@@ -17,6 +17,7 @@
 #include "installer/system/DirectoryCreation.h"
 #include "installer/system/ErrorBox.h"
 #include "installer/system/RegistryView.h"
+#include "installer/uninstall/UninstallCommit.h"
 #include "installer/variables/FileSearchNote.h"
 #include "installer/wizard/win/NextVolumeDialog.h"
 
@@ -65,6 +66,9 @@ void installEngineHooks()
     gInstallOperations.notifyAssociationsChanged = notifyAssociationsChanged;
     gInstallOperations.convertMp3Files = convertMp3Files;
     gInstallOperations.convertJpegFiles = convertJpegFiles;
+    gInstallOperations.commitUninstallData = [] {
+        return commitUninstallData(gInstallRun.pageWindow) && runPluginCommitStep();
+    };
 }
 
 void installCoreHooks()
