@@ -17,9 +17,10 @@ namespace {
 
 constexpr std::size_t kUninstallerNotWrittenText = 140;
 
+// The package says it has no uninstaller, or carries no uninstaller program to write.
 bool withoutUninstaller()
 {
-    return (gInstallerContext.optionWord & kOptionNoUninstaller) != 0;
+    return (gInstallerContext.optionWord & kOptionNoUninstaller) != 0 || gUninstallLog.templatePath.empty();
 }
 
 bool updatePackage()

@@ -282,8 +282,14 @@ TEST_F(UninstallCommit, DirectRollbackPutsBackWhatTheRunReplaced)
     const std::string backedUp = folder.file("lib.dll");
     const std::string created = folder.file("created");
     const std::string backupFolder = folder.file("Backup");
-    for (const std::uint32_t options : {std::uint32_t{kPackageUpdate}, std::uint32_t{0}}) {
-        SCOPED_TRACE(options ? "update" : "no uninstaller");
+    const struct {
+        const char* what;
+        std::uint32_t packageOptions;
+        std::uint32_t optionWord;
+    } packages[] = {{"update", kPackageUpdate, 0}, {"no uninstaller", 0, kOptionNoUninstaller},
+                    {"no uninstaller program carried", 0, 0}};
+    for (const auto& package : packages) {
+        SCOPED_TRACE(package.what);
         std::filesystem::create_directories(created);
         std::filesystem::create_directories(backupFolder);
         writeFile(kept, "new content");
@@ -300,8 +306,8 @@ TEST_F(UninstallCommit, DirectRollbackPutsBackWhatTheRunReplaced)
         // An update replaced an earlier uninstaller and set it aside.
         writeFile(uninstaller() + ".bak", "earlier uninstaller");
         gPackageToc.savedUninstaller = ByteString((uninstaller() + ".bak").c_str());
-        gInstallerContext.packageOptions = options;
-        gInstallerContext.optionWord = options ? 0u : std::uint32_t{kOptionNoUninstaller};
+        gInstallerContext.packageOptions = package.packageOptions;
+        gInstallerContext.optionWord = package.optionWord;
 
         EXPECT_EQ(rollbackOnExit(), 1);
         EXPECT_TRUE(started.empty());
