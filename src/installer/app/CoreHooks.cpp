@@ -19,6 +19,7 @@
 #include "installer/system/DirectoryCreation.h"
 #include "installer/system/ErrorBox.h"
 #include "installer/system/RegistryView.h"
+#include "installer/uninstall/UninstallCommit.h"
 #include "installer/variables/FileSearchNote.h"
 #include "installer/wizard/win/NextVolumeDialog.h"
 #include "installer/wizard/win/WizardNavigator.h"
@@ -86,6 +87,9 @@ void installEngineHooks()
         return true;
     };
     gInstallOperations.prerequisites = checkPrerequisitesForRun;
+    gInstallOperations.commitUninstallData = [] {
+        return commitUninstallData(gInstallRun.pageWindow) && runPluginCommitStep();
+    };
 }
 
 void installCoreHooks()

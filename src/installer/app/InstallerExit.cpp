@@ -8,6 +8,7 @@
 #include "installer/package/PackageResources.h"
 #include "installer/package/MemberExtraction.h"
 #include "installer/state/win/InstallerMessageBox.h"
+#include "installer/uninstall/UninstallCommit.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -67,6 +68,7 @@ void shutdownInstaller(bool unloadPlugin)
     closeExtractionOutput();
     // A file left half written goes, and the file it was replacing comes back.
     abandonFileInProgress();
+    rollbackOnExit();
     cleanupAtExit(unloadPlugin);
     deleteLocalCopy();
     ExitProcess(static_cast<UINT>(installerExitCode(false, gFlags.revert)));

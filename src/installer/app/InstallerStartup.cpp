@@ -22,6 +22,7 @@
 #include "installer/variables/win/FolderVariablesInit.h"
 #include "installer/system/win/UserAdmin.h"
 #include "installer/state/win/InstallerMessageBox.h"
+#include "installer/uninstall/UninstallCommit.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -82,6 +83,9 @@ int runSilentInstallation()
     gPackageToc.freeSpace = destinationFreeSpace();
     installEngineHooks();
     bool installed = runInstallation(nullptr) == 1;
+    // A failed run leaves the computer as it found it.
+    if (!installed)
+        rollbackOnExit();
     // Restarting the computer and the finish launches join here.
     if (installed && gPackageToc.extractorMode)
         installed = runInnerInstaller();

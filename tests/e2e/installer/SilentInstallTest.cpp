@@ -5,6 +5,8 @@
 #include "InstallerProcess.h"
 
 #include "PackageBuilder.h"
+#include "installer/system/win/BesideTestProgram.h"
+#include "installer/uninstall/UninstallDataReader.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -204,7 +207,8 @@ TEST_P(SilentInstallBroken, FailsWithTheOldFileUntouchedAndNothingPartial)
         EXPECT_EQ(result.exitCode, code);
         EXPECT_TRUE(result.boxTexts.empty());
         EXPECT_EQ(readWholeFile((destination_ / "lib/core.dll").string()), (Bytes{'o', 'l', 'd'}));
-        EXPECT_EQ(filesBelow(destination_), (std::vector<std::string>{"lib/core.dll", "lib/first.txt"}));
+        // The failed run is rolled back: the file it had already placed goes too.
+        EXPECT_EQ(filesBelow(destination_), (std::vector<std::string>{"lib/core.dll"}));
     }
 }
 
@@ -335,4 +339,55 @@ TEST_F(SilentInstall, RegistryIniTextEntriesShortcutsAndARegisteredLibraryAreInP
     EXPECT_STRCASEEQ(registryText(HKEY_CURRENT_USER, standinKey, "CurrentFolder").c_str(), (dest + "\\lib").c_str());
     RegDeleteTreeA(HKEY_CURRENT_USER, productKey);
     RegDeleteTreeA(HKEY_CURRENT_USER, standinKey);
+TEST_F(SilentInstall, CommittedUninstallerHoldsTheRunsData)
+{
+    const Bytes standin = readWholeFile(besideTestProgram("uninstaller_standin.exe"));
+    nlohmann::json description = package(nlohmann::json::array({entry("app.txt", sample(1000, 6, true))}));
+    description["toc"]["settings"]["productName"] = "E2E Product";
+    description["toc"]["settings"]["uninstallerName"] = "<InstallDir>\\uninst.exe";
+    description["toc"]["settings"]["uninstallDataSettings"] = "settings of <InstallDir>";
+    description["uninstaller"] = {{"file", besideTestProgram("uninstaller_standin.exe")}};
+    const InstallerRun result = run(description, L"/SILENT");
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, 1u);
+    const Bytes installed = readWholeFile((destination_ / "uninst.exe").string());
+    ASSERT_GT(installed.size(), standin.size());
+    EXPECT_TRUE(std::equal(standin.begin(), standin.end(), installed.begin())) << "the program comes first";
+    std::uint32_t oldSize = 0;
+    const uninstall_reader::Data data =
+        uninstall_reader::parseUninstallerFile(std::string(installed.begin(), installed.end()), &oldSize);
+    EXPECT_EQ(oldSize, standin.size());
+    EXPECT_EQ(data.product, "E2E Product");
+    EXPECT_EQ(data.version, "103");
+    EXPECT_EQ(data.settings, "settings of " + destination_.string());
+    EXPECT_EQ(data.sections.at("Files:"), (std::vector<std::string>{(destination_ / "app.txt").string()}));
+    EXPECT_EQ(data.sections.at("Directories:"), (std::vector<std::string>{destination_.string()}));
+}
+
+TEST_F(SilentInstall, FailedRunStartsTheUninstallerProgramSilentlyWithItsData)
+{
+    nlohmann::json broken = entry("lib\\core.dll", sample(150000, 4, false));
+    broken["corrupt"] = "crc";
+    nlohmann::json description = package({entry("lib\\first.txt", sample(1000, 5, true)), broken});
+    description["toc"]["settings"]["uninstallerName"] = "<InstallDir>\\uninst.exe";
+    description["uninstaller"] = {{"file", besideTestProgram("uninstaller_standin.exe")}};
+    const InstallerRun result = run(description, L"/SILENT");
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_FALSE(fs::exists(destination_ / "uninst.exe"));
+    std::vector<fs::path> logs;
+    for (const auto& item : fs::recursive_directory_iterator(folder_ / "temp"))
+        if (item.path().extension() == ".log")
+            logs.push_back(item.path());
+    ASSERT_EQ(logs.size(), 1u) << "the uninstaller program ran once";
+    std::ifstream log(logs[0]);
+    std::string commandLine;
+    std::getline(log, commandLine);
+    const fs::path program = fs::path(logs[0]).replace_extension();
+    EXPECT_EQ(commandLine, "\"" + program.string() + "\" /SILENT /NOREMOVE");
+    EXPECT_FALSE(fs::exists(program)) << "deleted after its run";
+    const Bytes stored = readWholeFile(program.string() + ".data");
+    const uninstall_reader::Data data = uninstall_reader::parseScrambled(std::string(stored.begin(), stored.end()));
+    EXPECT_EQ(data.settings, "") << "a rollback's data has no settings";
+    EXPECT_EQ(data.sections.at("Files:"), (std::vector<std::string>{(destination_ / "lib\\first.txt").string()}));
 }

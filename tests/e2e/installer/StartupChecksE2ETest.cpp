@@ -103,7 +103,7 @@ TEST_F(StartupChecksE2E, ASilentInstallationRemovesTheInstalledVersionFirst)
 {
     const fs::path uninstaller = folder_ / "old" / "uninstall.exe";
     fs::create_directories(uninstaller.parent_path());
-    fs::copy_file(besideTestProgram("uninstaller_standin.exe"), uninstaller);
+    fs::copy_file(besideTestProgram("program_standin.exe"), uninstaller);
     setValue("Version", "1.0");
     setValue("Uninstaller", uninstaller.string());
     StandinLog log((folder_ / "starts.log").string(), 1);

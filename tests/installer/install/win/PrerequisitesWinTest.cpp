@@ -55,7 +55,7 @@ protected:
     StandinLog log;
     std::string resourceDir;
     std::string downloader;
-    const std::string setup = besideTestProgram("uninstaller_standin.exe");
+    const std::string setup = besideTestProgram("program_standin.exe");
 };
 
 TEST_F(PrerequisitesWinTest, ASetupFromAPathRunsWithItsArguments)

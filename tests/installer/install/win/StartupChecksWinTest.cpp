@@ -97,7 +97,7 @@ protected:
         gBackgroundStyle.windowTitle = ByteString();
         gInstallerContext.packageOptions = 0;
     }
-    void installStandinUninstaller() { fs::copy_file(besideTestProgram("uninstaller_standin.exe"), uninstaller); }
+    void installStandinUninstaller() { fs::copy_file(besideTestProgram("program_standin.exe"), uninstaller); }
     std::vector<std::string> texts() const
     {
         std::vector<std::string> result;
@@ -174,7 +174,7 @@ TEST_F(StartupChecksTest, TheUninstallerNamedInTheRegistryIsStarted)
 {
     const std::string elsewhere = folder.file("other\\remove.exe");
     fs::create_directories(folder.file("other"));
-    fs::copy_file(besideTestProgram("uninstaller_standin.exe"), elsewhere);
+    fs::copy_file(besideTestProgram("program_standin.exe"), elsewhere);
     setValue("Version", "1.0");
     setValue("Uninstaller", elsewhere);
     gFlags.silent = true;
@@ -278,7 +278,7 @@ TEST_F(StartupChecksTest, AnUpdateNeedsAnInstalledVersionItAccepts)
 
 TEST_F(StartupChecksTest, TheAutorunCommandReplacesTheInstallation)
 {
-    const std::string program = besideTestProgram("uninstaller_standin.exe");
+    const std::string program = besideTestProgram("program_standin.exe");
     setValue("AutorunCommand", program);
     EXPECT_FALSE(runAutorunCommand());
     gPackageToc.autorun = 1;

@@ -1,0 +1,7 @@
+#include "installer/uninstall/UninstallServices.h"
+
+UninstallServices& uninstallServices()
+{
+    static UninstallServices services = systemUninstallServices();
+    return services;
+}
