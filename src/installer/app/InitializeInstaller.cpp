@@ -65,7 +65,7 @@ int readDestinationFromRegistry()
     expandFolderVariables(gPackageToc.destinationKey);
     expandFolderVariables(gPackageToc.destinationValueName);
     std::vector<std::uint8_t> value;
-    const HKEY root = reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(gPackageToc.destinationRegistryRoot));
+    const HKEY root = predefinedRootKey(gPackageToc.destinationRegistryRoot);
     if (readRegistryBytes(root, gPackageToc.destinationKey.cStr(), gPackageToc.destinationValueName.cStr(), &value)
         == 1) {
         gPackageToc.installDir = textUpToNul(value);

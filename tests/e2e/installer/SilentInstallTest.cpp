@@ -339,6 +339,8 @@ TEST_F(SilentInstall, RegistryIniTextEntriesShortcutsAndARegisteredLibraryAreInP
     EXPECT_STRCASEEQ(registryText(HKEY_CURRENT_USER, standinKey, "CurrentFolder").c_str(), (dest + "\\lib").c_str());
     RegDeleteTreeA(HKEY_CURRENT_USER, productKey);
     RegDeleteTreeA(HKEY_CURRENT_USER, standinKey);
+}
+
 TEST_F(SilentInstall, CommittedUninstallerHoldsTheRunsData)
 {
     const Bytes standin = readWholeFile(besideTestProgram("uninstaller_standin.exe"));

@@ -3,6 +3,7 @@
 #include "installer/install/win/StartupQuestions.h"
 #include "installer/state/InstallerState.h"
 #include "installer/system/RegistryView.h"
+#include "installer/system/win/Registry.h"
 #include "installer/variables/ConditionEvaluation.h"
 #include "installer/variables/VariableApi.h"
 
@@ -63,12 +64,6 @@ bool refuse(const std::vector<std::string>& path)
     return false;
 }
 
-// The predefined handles are negative 32-bit numbers: widening keeps their sign.
-HKEY predefinedKey(std::uint32_t value)
-{
-    return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(static_cast<std::int32_t>(value)));
-}
-
 } // namespace
 
 RegistryKeyOpener setRegistryKeyOpener(RegistryKeyOpener opener)
@@ -127,7 +122,7 @@ int checkRegistryAccess()
         return 1;
     for (std::uint32_t i = 0; i < gPackageToc.registryRoots.size(); ++i) {
         std::vector<std::string> path{kRootNames[i]};
-        if (!testRegistryWrite(predefinedKey(kFirstPredefinedKey + i), gPackageToc.registryRoots[i], path, false))
+        if (!testRegistryWrite(predefinedRootKey(kFirstPredefinedKey + i), gPackageToc.registryRoots[i], path, false))
             return 0;
     }
     return 1;

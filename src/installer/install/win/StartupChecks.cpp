@@ -4,6 +4,7 @@
 #include "installer/state/InstallerState.h"
 #include "installer/system/FileSystem.h"
 #include "installer/system/RegistryView.h"
+#include "installer/system/win/Registry.h"
 #include "installer/text/Utf8.h"
 #include "installer/variables/UninstallerPath.h"
 #include "installer/variables/VariableApi.h"
@@ -30,18 +31,12 @@ const char* const kNotFoundText =
 const char* const kUpdateConfirmation = "This will update %s to version %s. Do you want to continue?";
 const char* const kInstallConfirmation = "This will install %s to your computer. Do you want to continue?";
 
-// The predefined handles are negative 32-bit numbers: widening keeps their sign.
-HKEY rootKey(std::uint32_t root)
-{
-    return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(static_cast<std::int32_t>(root)));
-}
-
 class ProductKey {
 public:
     ProductKey()
     {
         ByteString path = gPackageToc.productKey;
-        if (RegOpenKeyExA(rootKey(gPackageToc.productRegistryRoot), path.cStr(), 0, KEY_READ | registryViewBits(),
+        if (RegOpenKeyExA(predefinedRootKey(gPackageToc.productRegistryRoot), path.cStr(), 0, KEY_READ | registryViewBits(),
                           &key_) != ERROR_SUCCESS)
             key_ = nullptr;
     }

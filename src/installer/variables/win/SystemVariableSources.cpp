@@ -12,13 +12,6 @@
 
 namespace {
 
-// The predefined handles are negative 32-bit numbers: widening keeps their sign, as the
-// system's own definitions do on 64-bit Windows.
-HKEY rootKey(std::int32_t root)
-{
-    return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(root));
-}
-
 ByteString readIniText(const char* file, const char* section, const char* key, const char* defaultText,
                        std::uint32_t size)
 {
@@ -37,7 +30,7 @@ std::int32_t readIniInt(const char* file, const char* section, const char* key, 
 bool registryEntryExists(std::int32_t root, const char* keyPath, const char* valueName)
 {
     HKEY key;
-    if (RegOpenKeyExA(rootKey(root), keyPath, 0, KEY_QUERY_VALUE | registryViewBits(), &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(predefinedRootKey(root), keyPath, 0, KEY_QUERY_VALUE | registryViewBits(), &key) != ERROR_SUCCESS)
         return false;
     bool exists = true;
     if (valueName) {
@@ -63,7 +56,7 @@ VariableSources systemVariableSources()
     };
     sources.readRegistryBytes = [](std::int32_t root, const char* keyPath, const char* valueName,
                                    std::vector<std::uint8_t>* out) {
-        return readRegistryBytes(rootKey(root), keyPath, valueName, out);
+        return readRegistryBytes(predefinedRootKey(root), keyPath, valueName, out);
     };
     sources.findFile = [](const char* folder, const char* name, ByteString* out) {
         return findFile(folder, name, 0, out);
