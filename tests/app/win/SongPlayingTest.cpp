@@ -389,6 +389,18 @@ TEST_F(Songs, ADroppedSongOpensAndOtherFilesAreIgnored)
     EXPECT_EQ(main->MidiFile1->FileName(), song);
     EXPECT_EQ(main->MidiPlayer1->Status(), stStop);
     EXPECT_EQ(main->actPlay->Caption(), "Play");
+    // A drop while paused leaves the player paused, and Play then continues.
+    const std::string longSong = (folder / "long.mid").string();
+    main->actPlay->Execute();
+    main->actPlay->Execute();
+    PostMessageW(main->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(fs::path(longSong).wstring())), 0);
+    Pump();
+    EXPECT_EQ(main->MidiFile1->FileName(), longSong);
+    EXPECT_EQ(main->MidiPlayer1->Status(), stPaused);
+    main->actPlay->Execute();
+    EXPECT_EQ(main->MidiPlayer1->Status(), stPlaying);
+    EXPECT_EQ(main->actPlay->Caption(), "Pause");
+    main->actStop->Execute();
     EXPECT_TRUE(errors.empty());
 }
 
