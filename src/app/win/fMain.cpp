@@ -276,8 +276,12 @@ void TfrmMain::FormShow()
     trbVolumeChange();
     // The song named on the command line, else the last file; a missing file is passed over.
     const std::string argument = ParamStr(1);
-    if (!argument.empty() && FileExists(argument)) OpenMidiFile(argument);
-    else if (FileExists(MidiFile1->FileName())) OpenMidiFile(MidiFile1->FileName());
+    const std::string song = !argument.empty() && FileExists(argument) ? argument : MidiFile1->FileName();
+    // A song that fails to read is reported once and the start goes on under the default name:
+    // the name kept would be written as the last file again, and Save would write the empty
+    // song over the file.
+    if (FileExists(song) && !GuardedCall([this, &song] { OpenMidiFile(song); }))
+        MidiFile1->SetFileName(InProgramFolder(ProgramFolder(), UntitledFileName));
     // The piano roll was open when the program last ended: it opens again a second after start.
     if (actPianoRoll->Tag() == 1) TimerRoll->SetEnabled(true);
 }

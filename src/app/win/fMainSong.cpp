@@ -63,9 +63,7 @@ void TfrmMain::OpenMidiFile(const std::string& FileName)
         probe.ReadFile();
     }
     if (MidiPlayer1->Status() == stPlaying || MidiPlayer1->Status() == stRecording) actStop->Execute();
-    // Nothing may hold the old song's tracks or events while they are replaced.
-    if (frmOption) frmOption->PianoTracks1->ClearTracks();
-    if (frmRoll) frmRoll->PianoRoll1->SetMidiFile(nullptr);
+    ReleaseSongTracks();
     MidiFile1->SetFileName(FileName);
     MidiFile1->ReadFile();
     pbLength->SetRange(0, std::max(0, MidiFile1->MidiLength()));
@@ -76,6 +74,14 @@ void TfrmMain::OpenMidiFile(const std::string& FileName)
         frmRoll->UpdateFormSize();
     }
     if (OnSongOpened) OnSongOpened();
+}
+
+void TfrmMain::ReleaseSongTracks()
+{
+    // The panels and views hold the song's own tracks and events, which are about to be freed.
+    if (frmOption) frmOption->PianoTracks1->ClearTracks();
+    if (frmRoll) frmRoll->PianoRoll1->SetMidiFile(nullptr);
+    if (OnSongReplacing) OnSongReplacing();
 }
 
 void TfrmMain::SetDefaultOptions()
@@ -209,9 +215,7 @@ void TfrmMain::actRecordExecute()
         frmRecord = nullptr;
         if (RecordSettings.Cancelled) return;
         CheckRecordSettings(RecordSettings, *MidiFile1);
-        // The tracks are replaced or added to: nothing may hold the old ones meanwhile.
-        if (frmOption) frmOption->PianoTracks1->ClearTracks();
-        if (frmRoll) frmRoll->PianoRoll1->SetMidiFile(nullptr);
+        ReleaseSongTracks();
         PrepareRecordSong(*MidiFile1, RecordSettings);
         MidiFile1->SetFileName(ProgramFolder() + RecordFileName);
         MidiFile1->WriteFile();

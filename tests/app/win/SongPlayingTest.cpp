@@ -317,6 +317,20 @@ TEST_F(Songs, ASongThatFailsToReadChangesNothing)
     EXPECT_EQ(main->MidiFile1->FileName(), good);
 }
 
+TEST_F(Songs, AtStartTheLastFileOpensAndOneThatFailsToReadIsNotKept)
+{
+    const std::string good = Write("good.mid", ShortSong());
+    main->MidiFile1->SetFileName(good);
+    main->FormShow();
+    EXPECT_EQ(main->MidiFile1->TrackCount(), 2);
+    EXPECT_EQ(main->pbLength->Max(), main->MidiFile1->MidiLength());
+    main->MidiFile1->SetFileName(Write("bad.mid", "MThd\0\0\0\6garbage"));
+    main->FormShow();
+    EXPECT_EQ(errors.size(), 1u);
+    // The name written as the last file at the end is the default one again.
+    EXPECT_EQ(main->MidiFile1->FileName(), ProgramFolder() + "Untitled.mid");
+}
+
 TEST_F(Songs, SaveAsWritesASongThatReadsBackEqual)
 {
     const std::string original = Write("orig.mid", ShortSong());
