@@ -29,14 +29,8 @@ void TfrmMain::ConnectLiveHandlers()
     MidiDevices1->SetOnMidiInShort([this](int, std::uint8_t Event, std::uint8_t Data1, std::uint8_t Data2) {
         MidiDevices1MidiInShort(Event, Data1, Data2);
     });
-    MidiDevices1->SetOnMidiInText([this](int DeviceIndex, const std::string& Text) {
-        TConsoleDebuger::DebugThis(Format("[%s] Midi In Text[%d]: %s", {Name(), DeviceIndex, Text}));
-        TraceLine(DeviceIndex, Text);
-    });
-    MidiDevices1->SetOnMidiOutText([this](int DeviceIndex, const std::string& Text) {
-        TConsoleDebuger::DebugThis(Format("[%s] Midi Out Text[%d]: %s", {Name(), DeviceIndex, Text}));
-        TraceLine(DeviceIndex, Text);
-    });
+    // The trace texts are taken only while a window shows them (SetOnTraceLine): the debug sink
+    // discards its copy, and making a text for every message would slow playback for nothing.
     MidiDevices1->SetOnErrorMsg([this](const std::string& Text) {
         TConsoleDebuger::DebugThis(Format("ERROR: %s", {Text}));
         RunOnInterfaceThread([this, Text] { StatusBar1->SetPanelText(1, Text); });
@@ -120,6 +114,19 @@ void TfrmMain::SetOnTraceLine(std::function<void(const std::string& Line)> Value
 {
     FOnTraceLine = std::move(Value);
     FTracing = static_cast<bool>(FOnTraceLine);
+    if (!FTracing) {
+        MidiDevices1->SetOnMidiInText(nullptr);
+        MidiDevices1->SetOnMidiOutText(nullptr);
+        return;
+    }
+    MidiDevices1->SetOnMidiInText([this](int DeviceIndex, const std::string& Text) {
+        TConsoleDebuger::DebugThis(Format("[%s] Midi In Text[%d]: %s", {Name(), DeviceIndex, Text}));
+        TraceLine(DeviceIndex, Text);
+    });
+    MidiDevices1->SetOnMidiOutText([this](int DeviceIndex, const std::string& Text) {
+        TConsoleDebuger::DebugThis(Format("[%s] Midi Out Text[%d]: %s", {Name(), DeviceIndex, Text}));
+        TraceLine(DeviceIndex, Text);
+    });
 }
 
 void TfrmMain::TraceLine(int DeviceIndex, const std::string& Text)

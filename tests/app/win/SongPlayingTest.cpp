@@ -508,6 +508,13 @@ TEST_F(Songs, InstrumentNotesAreSentTransposedAndLitAsPlayed)
     ASSERT_GE(trace.size(), 2u);
     for (const auto& line : trace) EXPECT_EQ(line.rfind("Time: ", 0), 0u) << line;
     EXPECT_NE(trace[0].find(", Device: 0, "), std::string::npos) << trace[0];
+    // Without a window to show them no trace lines are made.
+    main->SetOnTraceLine(nullptr);
+    const std::size_t lines = trace.size();
+    fake->InjectShort(0, Packed(0x81, 60, 0));
+    fake->WaitIdle();
+    PumpFor(100);
+    EXPECT_EQ(trace.size(), lines);
 }
 
 TEST_F(Songs, TheSlidersSetTheirReadOutsAndTheDevices)
