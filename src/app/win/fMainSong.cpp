@@ -62,7 +62,9 @@ void TfrmMain::OpenMidiFile(const std::string& FileName)
         probe.SetFileName(FileName);
         probe.ReadFile();
     }
-    if (MidiPlayer1->Status() == stPlaying || MidiPlayer1->Status() == stRecording) actStop->Execute();
+    // A paused recording is closed too: its take would otherwise go on into the song opened.
+    if (MidiPlayer1->Status() == stPlaying || MidiPlayer1->Status() == stRecording || actRecord->Tag() == 2)
+        actStop->Execute();
     ReleaseSongTracks();
     MidiFile1->SetFileName(FileName);
     MidiFile1->ReadFile();
@@ -196,6 +198,7 @@ void TfrmMain::actStopExecute()
 void TfrmMain::CloseRecording()
 {
     MidiPlayer1->Stop();
+    actRecord->SetTag(0); // the take is closed: reading it back below stops nothing more
     if (TMyMidiTrack* track = MidiFile1->GetTrack(MidiFile1->TrackCount() - 1)) track->PutEndEvent();
     MidiFile1->WriteFile();
     OpenMidiFile(MidiFile1->FileName());

@@ -639,6 +639,23 @@ TEST_F(Songs, ATrackRecordedIntoASongLeavesItsFileAloneAndAPausedTakeIsKept)
     for (int i = 0; i < back.GetTrack(3)->TrackEventCount(); ++i)
         recorded |= back.GetTrack(3)->GetEvent(i)->Event() == 0x90 && back.GetTrack(3)->GetEvent(i)->Data1() == 64;
     EXPECT_TRUE(recorded);
+    // A song dropped on a paused recording closes the take first.
+    AnswerRecordDialog([](TfrmRecord& d) { d.Button1Click(); });
+    main->actRecord->Execute();
+    main->PianoKeyboard1->OnKeyboard(0x90, 67, 90);
+    main->PianoKeyboard1->OnKeyboard(0x80, 67, 64);
+    PumpFor(40);
+    main->actRecord->Execute();
+    ASSERT_EQ(main->MidiPlayer1->Status(), stPaused);
+    PostMessageW(main->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(fs::path(song).wstring())), 0);
+    Pump();
+    EXPECT_EQ(main->MidiFile1->FileName(), song);
+    EXPECT_EQ(main->actRecord->Caption(), "Record");
+    EXPECT_EQ(main->MidiPlayer1->Status(), stStop);
+    back.SetFileName(ProgramFolder() + RecordFileName);
+    back.ReadFile();
+    ASSERT_EQ(back.TrackCount(), 5);
+    EXPECT_EQ(back.GetTrack(4)->GetLastEvent()->Data1(), 0x2F);
     EXPECT_TRUE(errors.empty());
 }
 
