@@ -162,17 +162,26 @@ void TfrmRecord::CheckBox1Click()
 
 void TfrmRecord::ShowModal()
 {
-    if (FMain) {
-        FMain->SetDialogOpen(true);
-        EnableWindow(FMain->Handle(), FALSE);
-    }
+    // The main window takes input again however the wait ends.
+    struct TModalScope {
+        TfrmMain* Main;
+        explicit TModalScope(TfrmMain* AMain) : Main(AMain)
+        {
+            if (!Main) return;
+            Main->SetDialogOpen(true);
+            EnableWindow(Main->Handle(), FALSE);
+        }
+        ~TModalScope()
+        {
+            if (!Main) return;
+            Main->SetDialogOpen(false);
+            EnableWindow(Main->Handle(), TRUE);
+            SetForegroundWindow(Main->Handle());
+        }
+    } scope(FMain);
     ShowRecordSettings();
     Show();
     if (RecordDialogWait()) RecordDialogWait()(*this);
-    if (FMain) {
-        EnableWindow(FMain->Handle(), TRUE);
-        SetForegroundWindow(FMain->Handle());
-    }
 }
 
 void TfrmRecord::Button1Click()
