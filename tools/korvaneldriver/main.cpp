@@ -4,6 +4,7 @@
 //   korvaneldriver texts            prints the class, bounds in its parent and text of each child window
 //   korvaneldriver about            opens the About box through the system menu
 //   korvaneldriver show CAPTION     shows the program's hidden window of that caption ("Options")
+//   korvaneldriver play             presses Space in the main window (Play, Pause, Resume)
 //   korvaneldriver close [seconds]  closes the main window and waits until it is gone
 // Exit status 0 on success, 1 when the window did not appear or go in time, 2 for bad use.
 #include <windows.h>
@@ -75,6 +76,12 @@ int wmain(int argc, wchar_t** argv)
             return 0;
         }
         return 1;
+    }
+    if (!wcscmp(argv[1], L"play")) {
+        if (!MainWindow()) return 1;
+        PostMessageW(MainWindow(), WM_KEYDOWN, VK_SPACE, 1);
+        PostMessageW(MainWindow(), WM_KEYUP, VK_SPACE, 0xC0000001);
+        return 0;
     }
     if (!wcscmp(argv[1], L"close")) {
         if (HWND wnd = MainWindow()) PostMessageW(wnd, WM_CLOSE, 0, 0);

@@ -85,6 +85,9 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner)
         if (Panel == 0) fitProgress(Rect);
     };
 
+    ConnectSongHandlers();
+    ConnectLiveHandlers();
+
     // The system menu's texts and the status bar's version are taken before the window is
     // translated, as the window description has them.
     HandleNeeded();
@@ -277,6 +280,16 @@ void TfrmMain::Resize()
 void TfrmMain::FormShow()
 {
     trbVolume->SetPosition(MidiDevices1->MidiVolume());
+    trbSpeedRatioChange();
+    trbVolumeChange();
+    // The song named on the command line, else the last file; a missing file is passed over.
+    const std::string argument = ParamStr(1);
+    const std::string song = !argument.empty() && FileExists(argument) ? argument : MidiFile1->FileName();
+    // A song that fails to read is reported once and the start goes on under the default name:
+    // the name kept would be written as the last file again, and Save would write the empty
+    // song over the file.
+    if (FileExists(song) && !GuardedCall([this, &song] { OpenMidiFile(song); }))
+        MidiFile1->SetFileName(InProgramFolder(ProgramFolder(), UntitledFileName));
     // The piano roll was open when the program last ended: it opens again a second after start.
     if (actPianoRoll->Tag() == 1) TimerRoll->SetEnabled(true);
 }
@@ -318,8 +331,18 @@ bool TfrmMain::ApplicationEvents1Message(MSG& Msg)
     switch (Msg.message) {
     case WM_KEYDOWN:
         if (Msg.wParam == VK_F1) PostMessageW(Handle(), WM_SYSCOMMAND, SysMenuHelp, 0);
-        if (Msg.wParam == VK_SPACE) actPlay->Execute();
-        return false;
+        // Space plays only where the main window has the keyboard: not while typing in another
+        // window nor behind a modal dialog.
+        if (Msg.wParam == VK_SPACE && !FDialogOpen && IsWindowEnabled(Handle()) &&
+            (Msg.hwnd == Handle() || IsChild(Handle(), Msg.hwnd)))
+            actPlay->Execute();
+        return HandleKeyMessage(true, Msg.wParam, Msg.lParam);
+    case WM_KEYUP:
+        return HandleKeyMessage(false, Msg.wParam, Msg.lParam);
+    case WM_DROPFILES:
+        if (Msg.hwnd != Handle()) return false;
+        DroppedFiles(reinterpret_cast<HDROP>(Msg.wParam));
+        return true; // the drop's handle is released
     case WM_SYSCOMMAND:
         if (Msg.wParam == SysMenuAbout) actAbout->Execute();
         else if (Msg.wParam == SysMenuHelp) actHelp->Execute();
@@ -349,6 +372,10 @@ void TfrmMain::SnapForm(TForm* Form)
 
 LRESULT TfrmMain::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
 {
+    if (IsPostedWorkMessage(Msg)) {
+        RunPostedWork();
+        return 0;
+    }
     if (Msg == WM_MOVE) {
         RECT r;
         GetWindowRect(Handle(), &r);

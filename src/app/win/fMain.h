@@ -19,7 +19,12 @@
 #include "midi/kvMidiPlayer.h"
 #include "piano/win/kvPianoKeyboard.h"
 
+#include <shellapi.h>
+
+#include <atomic>
 #include <functional>
+#include <mutex>
+#include <vector>
 
 namespace kv {
 
@@ -48,6 +53,23 @@ public:
     // Whether a dialog is open (computer keys do not play then).
     bool DialogOpen() const { return FDialogOpen; }
     void SetDialogOpen(bool Value) { FDialogOpen = Value; }
+
+    // Songs: opening (a missing file is passed over; a file that is no song raises and changes
+    // nothing), the panels filled for the song read, and every enabled channel silenced.
+    void OpenMidiFile(const std::string& FileName);
+    void SetDefaultOptions();
+    void SentAllNotesOff();
+    // The seek click on the progress bar at X.
+    void pbLengthMouseDown(std::int32_t X);
+    // A key message of any window of the program; true when it is to be swallowed.
+    bool HandleKeyMessage(bool KeyDown, WPARAM wParam, LPARAM lParam);
+    // Receives the trace lines of the MIDI devices ("Time: ..., Device: n, ..."), on the
+    // interface thread; none are made while it is empty (until a window shows them).
+    void SetOnTraceLine(std::function<void(const std::string& Line)> Value);
+    // For windows that list the song's events (empty until one exists): raised before the song's
+    // tracks are replaced or freed, when nothing may hold them any more, and after a song was opened.
+    std::function<void()> OnSongReplacing;
+    std::function<void()> OnSongOpened;
 
     TImageList* ImageList1 = nullptr;
     TActionList* ActionList1 = nullptr;
@@ -84,7 +106,44 @@ private:
     void StayOnTopExecute();
     void HelpExecute();
 
+    // Songs, playing and recording (fMainSong.cpp).
+    void ConnectSongHandlers();
+    void actOpenExecute();
+    void actSaveExecute();
+    void actSaveAsExecute();
+    void actPlayExecute();
+    void actStopExecute();
+    void actRecordExecute();
+    void CloseRecording();
+    // Lets go of the song's tracks everywhere they are shown: its tracks are about to change.
+    void ReleaseSongTracks();
+    void SetActionState(TAction* Action, int Tag, int ImageIndex, const char* Caption);
+    void DroppedFiles(HDROP Drop);
+    void MidiFile1FileChanged();
+    void MidiPlayer1MidiEvent(TKVMidiEvent* Event);
+    void MidiPlayer1UpdateEvent(std::uint32_t iTime);
+    void MidiPlayer1ReadyEvent();
+    void MidiPlayer1StatusChange(TKVStatus Status);
+    // Live playing (fMainLive.cpp).
+    void ConnectLiveHandlers();
+    void MidiDevices1MidiInShort(std::uint8_t Event, std::uint8_t Data1, std::uint8_t Data2);
+    void PianoKeyboard1Keyboard(std::uint8_t Event, std::uint8_t Data1, std::uint8_t Data2);
+    void trbKeyChange();
+    void trbSpeedRatioChange();
+    void trbVolumeChange();
+    void TraceLine(int DeviceIndex, const std::string& Text);
+    // Runs Work on the interface thread: now when called there (unless Later), otherwise posted
+    // to this window.
+    void RunOnInterfaceThread(std::function<void()> Work, bool Later = false);
+    void RunPostedWork();
+    static bool IsPostedWorkMessage(UINT Msg);
+
     bool FDialogOpen = false;
+    DWORD FInterfaceThread = 0;
+    std::mutex FPostedLock;
+    std::vector<std::function<void()>> FPosted;
+    std::function<void(const std::string& Line)> FOnTraceLine;
+    std::atomic<bool> FTracing{false};
 };
 
 // The one main window, from its creation to its destruction.

@@ -255,6 +255,12 @@ TColor TfrmOption::GetHandColor(const TKVMidiEvent& Event) const
 
 void TfrmOption::ChannelBoxClicked(int Channel, bool Checked)
 {
+    // A channel switched off gets no more note-offs from the song: what it still sounds stops now.
+    if (!Checked) {
+        const auto status = static_cast<std::uint8_t>(0xB0 + Channel);
+        FMain->MidiDevices1->SendMidiShort(status, 123, 0);
+        FMain->PianoKeyboard1->DoMidiShort(status, 123, 0);
+    }
     // Every track that uses the channel is switched with its box, in the panel and in the song.
     TKVMidiFile* song = FMain->MidiFile1;
     for (int i = 0; i < song->TrackCount(); ++i) {

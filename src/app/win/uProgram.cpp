@@ -54,3 +54,23 @@ std::string GetFileVersionString(const std::string& FileName)
 std::string GetFileVersionString() { return GetFileVersionString(ProgramPath()); }
 
 } // namespace kv
+
+namespace kv {
+
+bool FileExists(const std::string& Name)
+{
+    const DWORD attributes = GetFileAttributesW(Utf8ToWide(Name).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ParamStr(int Index)
+{
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!arguments) return {};
+    const std::string argument = Index >= 0 && Index < count ? WideToUtf8(arguments[Index]) : std::string();
+    LocalFree(arguments);
+    return argument;
+}
+
+} // namespace kv

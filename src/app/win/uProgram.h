@@ -22,3 +22,12 @@ std::string GetFileVersionString();
 std::string GetFileVersionString(const std::string& FileName);
 
 } // namespace kv
+
+namespace kv {
+
+// Whether a file (not a folder) of that name exists.
+bool FileExists(const std::string& Name);
+// The program's command-line argument of that index (1 is the first); "" when there is none.
+std::string ParamStr(int Index);
+
+} // namespace kv

@@ -226,12 +226,21 @@ TEST_F(MainWindow, TheMessageHookRoutesF1SpaceAndTheSystemMenu)
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0].first, ProgramFolder() + "app_tests.chm");
     EXPECT_EQ(opened[0].second, ProgramFolder());
+    // Space plays from the main window only: not from another window's control, not while a
+    // dialog is open, not while Play is disabled.
+    HWND piano = main->PianoKeyboard1->Handle();
+    PostMessageW(piano, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(piano, WM_KEYDOWN, VK_SPACE, 1 << 30); // auto-repeated
     PostMessageW(focus, WM_KEYDOWN, VK_SPACE, 0);
-    PostMessageW(focus, WM_KEYDOWN, VK_SPACE, 1 << 30); // auto-repeated
     Pump();
     EXPECT_EQ(plays, 2);
+    main->SetDialogOpen(true);
+    PostMessageW(piano, WM_KEYDOWN, VK_SPACE, 0);
+    Pump();
+    EXPECT_EQ(plays, 2);
+    main->SetDialogOpen(false);
     main->actPlay->SetEnabled(false);
-    PostMessageW(focus, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(main->Handle(), WM_KEYDOWN, VK_SPACE, 0);
     Pump();
     EXPECT_EQ(plays, 2);
     PostMessageW(main->Handle(), WM_SYSCOMMAND, SysMenuStayOnTop, 0);

@@ -76,12 +76,13 @@ protected:
             CloseHandle(process_.hProcess);
             CloseHandle(process_.hThread);
         }
-        for (const wchar_t* name : {L"Korvanel.exe", L"Korvanel.ini", L"fake.log", L"fr_FR.lng"})
+        for (const wchar_t* name : {L"Korvanel.exe", L"Korvanel.ini", L"fake.log", L"fr_FR.lng", L"song.mid"})
             DeleteFileW((folder_ + name).c_str());
         RemoveDirectoryW(folder_.c_str());
     }
-    // Starts the program with the fake's devices; returns the time to its main window's first paint.
-    std::chrono::milliseconds Start(const std::string& devices)
+    // Starts the program with the fake's devices and the command-line argument, if any; returns
+    // the time to its main window's first paint.
+    std::chrono::milliseconds Start(const std::string& devices, const std::wstring& argument = L"")
     {
         std::string fake = devices + ";log=";
         for (wchar_t c : log_) fake += static_cast<char>(c);
@@ -89,6 +90,7 @@ protected:
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         std::wstring command = L"\"" + program_ + L"\"";
+        if (!argument.empty()) command += L" \"" + argument + L"\"";
         const auto begin = std::chrono::steady_clock::now();
         EXPECT_TRUE(CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                    folder_.c_str(), &si, &process_));
@@ -141,6 +143,15 @@ protected:
         return opened;
     }
     std::string Settings() { return ReadFile(folder_ + L"Korvanel.ini"); }
+    // The lines of the fake's log that start with Prefix.
+    std::vector<std::string> LogLines(const std::string& prefix)
+    {
+        std::istringstream log(ReadFile(log_));
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(log, line);)
+            if (line.rfind(prefix, 0) == 0) lines.push_back(line);
+        return lines;
+    }
 
     std::wstring folder_, program_, log_;
     PROCESS_INFORMATION process_{};
@@ -260,6 +271,40 @@ TEST_F(Korvanel, ALanguageFileTranslatesTheWindows)
     ASSERT_TRUE(about);
     EXPECT_TRUE(Has(ChildTexts(about), L"Fermer"));
     EXPECT_EQ(Close(), 0u);
+}
+
+TEST_F(Korvanel, ASongNamedOnTheCommandLineOpensAndSpacePlaysIt)
+{
+    // Format 1, 96 pulses per quarter note: a conductor with a tempo of 240 and a name, then two
+    // notes one after the other.
+    const std::string conductor = std::string("\x00\xFF\x03\x01" "C" "\x00\xFF\x51\x03\x03\xD0\x90" "\x01\xFF\x2F\x00", 16);
+    const std::string notes = std::string("\x00\x90\x3C\x64" "\x30\x80\x3C\x40" "\x00\x90\x40\x64" "\x30\x80\x40\x40" "\x01\xFF\x2F\x00", 20);
+    const auto chunk = [](const std::string& body) {
+        const auto n = static_cast<std::uint32_t>(body.size());
+        return std::string("MTrk") + char(n >> 24) + char((n >> 16) & 0xFF) + char((n >> 8) & 0xFF) + char(n & 0xFF) + body;
+    };
+    WriteFile(folder_ + L"song.mid", std::string("MThd\0\0\0\6\0\1\0\2\0\x60", 14) + chunk(conductor) + chunk(notes));
+    Start("out=Synth", folder_ + L"song.mid");
+    ASSERT_TRUE(main_);
+    EXPECT_TRUE(Has(ChildTexts(main_), L"song.mid"));
+    PostMessageW(main_, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(main_, WM_KEYUP, VK_SPACE, 0xC0000001);
+    const std::string lastOff = "midiOutShortMsg(0, $00404080";
+    for (int i = 0; i < 200; ++i) {
+        const auto shorts = LogLines("midiOutShortMsg(");
+        if (std::any_of(shorts.begin(), shorts.end(), [&](const std::string& l) { return l.rfind(lastOff, 0) == 0; })) break;
+        Sleep(50);
+    }
+    // The song's notes in order, each once; the tempo and the name reached no output.
+    std::vector<std::string> played;
+    for (const std::string& line : LogLines("midiOutShortMsg(")) {
+        const std::string message = line.substr(line.find('$') + 1, 8);
+        if (message[6] == '8' || message[6] == '9') played.push_back(message);
+    }
+    EXPECT_EQ(played, (std::vector<std::string>{"00643C90", "00403C80", "00644090", "00404080"}));
+    EXPECT_TRUE(LogLines("midiOutLongMsg(").empty());
+    EXPECT_EQ(Close(), 0u);
+    EXPECT_NE(Settings().find("LastFile=song.mid\r\n"), std::string::npos) << Settings();
 }
 
 } // namespace

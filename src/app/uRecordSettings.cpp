@@ -1,0 +1,50 @@
+#include "app/uRecordSettings.h"
+
+#include "base/Exceptions.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+
+namespace kv {
+
+TRecordSettings RecordSettings;
+
+std::int32_t IntOrPrevious(const std::string& Text, std::int32_t Previous)
+{
+    if (Text.empty()) return Previous;
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(Text.c_str(), &end, 10);
+    if (errno != 0 || end != Text.c_str() + Text.size() || std::isspace(static_cast<unsigned char>(Text[0])) ||
+        value < INT32_MIN || value > INT32_MAX)
+        return Previous;
+    return static_cast<std::int32_t>(value);
+}
+
+void CheckRecordSettings(const TRecordSettings& Settings, const TKVMidiFile& Song)
+{
+    if (!Settings.NewFile) {
+        if (Song.MidiHeader().PulsesPerQuarter <= 0)
+            throw Exception("The song has no pulses per quarter note; a track cannot be recorded into it.");
+        return;
+    }
+    if (Settings.PPQ <= 0)
+        throw Exception("Pulses per quarter note must be greater than 0, not " + std::to_string(Settings.PPQ) + ".");
+    if (Settings.Speed <= 0) throw Exception("Speed must be greater than 0, not " + std::to_string(Settings.Speed) + ".");
+}
+
+void PrepareRecordSong(TKVMidiFile& Song, const TRecordSettings& Settings)
+{
+    if (Settings.NewFile) {
+        Song.ResetFile();
+        Song.CreateTrack(RecordFileTrackName, -1, Settings.Speed, Settings.Meter, Settings.KeySignature);
+        TMyMidiTrack* conductor = Song.GetTrack(0);
+        conductor->PutCopyright();
+        conductor->PutEndEvent();
+    }
+    Song.CreateTrack(Settings.TrackName, Settings.Channel & 0x0F, -1, "", "");
+    Song.CreateHeader(Settings.PPQ, Settings.NewFile);
+}
+
+} // namespace kv

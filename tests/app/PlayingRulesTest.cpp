@@ -1,0 +1,137 @@
+// The main window's rules that need no window: read-out texts, hands by track count, dropped
+// file names, keypad keys, and the song a recording starts from.
+#include "app/uPlaying.h"
+#include "app/uRecordSettings.h"
+#include "base/Exceptions.h"
+#include "base/TMemoryStream.h"
+
+#include <gtest/gtest.h>
+
+namespace kv {
+namespace {
+
+TEST(PlayingRules, ReadOutTexts)
+{
+    for (const auto& [value, text] : std::vector<std::pair<int, std::string>>{{0, "0"}, {1, "+1"}, {12, "+12"}, {-5, "-5"}, {-12, "-12"}})
+        EXPECT_EQ(KeyText(value), text) << value;
+    EXPECT_EQ(SpeedRatioText(100), "100%");
+    EXPECT_EQ(SpeedRatioText(1), "1%");
+    struct Case {
+        int position, volume;
+        const char* text;
+    };
+    for (const Case c : {Case{65535, 65535, "100%"}, {32768, 65535, "50%"}, {0, 65535, "0%"}, {6553, 65535, "10%"}, {5, 0, "0%"}})
+        EXPECT_EQ(VolumeText(c.position, c.volume), c.text) << c.position << "/" << c.volume;
+}
+
+TEST(PlayingRules, HandsFollowTheTrackCount)
+{
+    const std::vector<std::vector<TKVTrackHand>> expected = {
+        {thLeft},
+        {thRight, thLeft},
+        {thLeft, thRight, thLeft},
+        {thLeft, thRight, thLeft, thLeft},
+        {thLeft, thRight, thLeft, thLeft, thLeft},
+    };
+    for (std::size_t count = 1; count <= expected.size(); ++count)
+        for (int track = 0; track < static_cast<int>(count); ++track)
+            EXPECT_EQ(HandForTrack(static_cast<int>(count), track, thLeft), expected[count - 1][track]) << count << ":" << track;
+    // Tracks the rule does not name keep the hand they hold.
+    EXPECT_EQ(HandForTrack(4, 3, thRight), thRight);
+    EXPECT_EQ(HandForTrack(1, 0, thRight), thRight);
+}
+
+TEST(PlayingRules, OnlySongsAreOpenedWhenDropped)
+{
+    for (const char* name : {"a.mid", "C:\\x\\Song.MID", "b.midi", "k.Kar"}) EXPECT_TRUE(IsSongFileName(name)) << name;
+    for (const char* name : {"a.txt", "mid", "a.mid.txt", "C:\\x.mid\\readme", "a.mi", ".midx", ""})
+        EXPECT_FALSE(IsSongFileName(name)) << name;
+}
+
+TEST(PlayingRules, KeypadKeysReadWithoutNumLockBecomeTheKeypadKeys)
+{
+    const std::vector<std::pair<int, int>> table = {{12, 101}, {33, 105}, {34, 99}, {35, 97}, {36, 103}, {37, 100},
+                                                    {38, 104}, {39, 102}, {40, 98}, {45, 96},  {46, 110}};
+    for (const auto& [read, becomes] : table) EXPECT_EQ(TranslateNumpadKey(static_cast<std::uint16_t>(read)), becomes) << read;
+    for (int other : {0, 13, 32, 41, 65, 104, 110}) EXPECT_EQ(TranslateNumpadKey(static_cast<std::uint16_t>(other)), other);
+}
+
+TEST(RecordSettings, TextsThatAreNoIntegerKeepThePreviousValue)
+{
+    for (const auto& [text, value] : std::vector<std::pair<std::string, int>>{
+             {"960", 960}, {"-3", -3}, {"0", 0}, {"", 7}, {"12a", 7}, {" 5", 7}, {"abc", 7}, {"99999999999", 7}})
+        EXPECT_EQ(IntOrPrevious(text, 7), value) << text;
+}
+
+TEST(RecordSettings, ValuesNoSongCanBeMadeFromAreRefused)
+{
+    TKVMidiFile song(nullptr);
+    TRecordSettings settings;
+    EXPECT_NO_THROW(CheckRecordSettings(settings, song));
+    for (const auto& [ppq, speed] : std::vector<std::pair<int, int>>{{0, 120}, {-480, 120}, {480, 0}, {480, -1}}) {
+        settings.PPQ = ppq;
+        settings.Speed = speed;
+        EXPECT_THROW(CheckRecordSettings(settings, song), Exception) << ppq << " " << speed;
+    }
+    // A track added to a song takes the song's resolution, which must be usable.
+    settings.NewFile = false;
+    EXPECT_THROW(CheckRecordSettings(settings, song), Exception);
+    song.CreateHeader(96, true);
+    EXPECT_NO_THROW(CheckRecordSettings(settings, song));
+}
+
+std::vector<std::string> Events(const TMyMidiTrack& track)
+{
+    std::vector<std::string> events;
+    for (int i = 0; i < track.TrackEventCount(); ++i) {
+        const TKVMidiEvent* e = track.GetEvent(i);
+        events.push_back(std::to_string(e->Event()) + "/" + std::to_string(e->Data1()) + "/" + std::to_string(e->Letter().size()));
+    }
+    return events;
+}
+
+TEST(RecordSettings, ANewSongGetsAConductorTrackAndAnEmptyRecordTrack)
+{
+    TKVMidiFile song(nullptr);
+    song.CreateTrack("Old", 0, 100, "", "");
+    TRecordSettings settings;
+    settings.Channel = 15;
+    PrepareRecordSong(song, settings);
+    ASSERT_EQ(song.TrackCount(), 2);
+    EXPECT_EQ(song.MidiHeader().HeaderType, ftMultiSynch);
+    EXPECT_EQ(song.MidiHeader().PulsesPerQuarter, 480);
+    EXPECT_EQ(song.MidiHeader().NumberTracks, 2);
+    // Name, time signature, key signature, tempo, copyright notice, end of track.
+    const std::vector<std::string> conductor = {"255/3/19", "255/88/4", "255/89/2", "255/81/3", "255/2/" + std::to_string(song.GetTrack(0)->GetEvent(4)->Letter().size()), "255/47/0"};
+    EXPECT_EQ(Events(*song.GetTrack(0)), conductor);
+    EXPECT_EQ(song.GetTrack(0)->GetEvent(0)->Letter(), RecordFileTrackName);
+    EXPECT_EQ(Events(*song.GetTrack(1)), (std::vector<std::string>{"255/3/12", std::to_string(0xCF) + "/0/0"}));
+    EXPECT_EQ(song.GetTrack(1)->GetEvent(0)->Letter(), "Record Track");
+    // The written song reads back with the same tracks.
+    TMemoryStream bytes;
+    song.WriteFile(bytes);
+    TKVMidiFile back(nullptr);
+    back.ReadFile(bytes);
+    ASSERT_EQ(back.TrackCount(), 2);
+    EXPECT_EQ(back.MidiHeader().PulsesPerQuarter, 480);
+}
+
+TEST(RecordSettings, ATrackAddedToASongKeepsItsFormatAndResolution)
+{
+    TKVMidiFile song(nullptr);
+    for (int i = 0; i < 3; ++i) song.CreateTrack("T" + std::to_string(i), i, -1, "", "");
+    song.SetMidiHeader({ftSingle, 3, 96});
+    TRecordSettings settings;
+    settings.NewFile = false;
+    settings.PPQ = 960;
+    settings.Channel = 2;
+    PrepareRecordSong(song, settings);
+    ASSERT_EQ(song.TrackCount(), 4);
+    EXPECT_EQ(song.MidiHeader().HeaderType, ftSingle);
+    EXPECT_EQ(song.MidiHeader().PulsesPerQuarter, 96);
+    EXPECT_EQ(song.MidiHeader().NumberTracks, 4);
+    EXPECT_EQ(Events(*song.GetTrack(3)), (std::vector<std::string>{"255/3/12", std::to_string(0xC2) + "/0/0"}));
+}
+
+} // namespace
+} // namespace kv
