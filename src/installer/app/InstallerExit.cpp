@@ -9,6 +9,8 @@
 #include "installer/package/MemberExtraction.h"
 #include "installer/state/win/InstallerMessageBox.h"
 
+#include "installer/wizard/win/TemplatePage.h"
+
 #include <windows.h>
 #include <objbase.h>
 
@@ -32,9 +34,18 @@ void deleteLocalCopy()
         forceDelete(gPackagePath.cStr());
 }
 
+// The page on show goes with its windows; its bound values are stored first.
+void destroyPageOnShow()
+{
+    if (TemplatePage* page = gMainInstaller.currentPage)
+        closeTemplatePage(*page, false);
+    destroyCurrentPage(true);
+    gMainInstaller.currentPage = nullptr;
+}
+
 int cleanupAtExit(bool unloadPlugin)
 {
-    gMainInstaller.currentPage = nullptr;
+    destroyPageOnShow();
     if (gInstallerContext.screenDc) {
         DeleteDC(static_cast<HDC>(gInstallerContext.screenDc));
         gInstallerContext.screenDc = nullptr;

@@ -8,6 +8,7 @@
 #include "RunInnerInstaller.h"
 #include "SelfCopy.h"
 #include "SetupResourceDir.h"
+#include "WizardStart.h"
 
 #include "installer/install/InstallEngine.h"
 #include "installer/system/FileSystem.h"
@@ -20,6 +21,7 @@
 #include "installer/variables/win/FolderVariablesInit.h"
 #include "installer/system/win/UserAdmin.h"
 #include "installer/state/win/InstallerMessageBox.h"
+#include "installer/wizard/win/BackgroundPicture.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -68,6 +70,21 @@ int runSilentInstallation()
     return installerExitCode(installed, gFlags.revert);
 }
 
+// The wizard from its first page to its end; returns the exit code.
+int runInteractiveInstallation()
+{
+    applySelectedTotals();
+    installEngineHooks();
+    bool installed = runWizard();
+    if (installed && gPackageToc.extractorMode)
+        installed = runInnerInstaller();
+    releaseBackgroundPicture();
+    cleanupAtExit(true);
+    deleteLocalCopy();
+    CoUninitialize();
+    return installerExitCode(installed, gFlags.revert);
+}
+
 } // namespace
 
 int initInstaller(HINSTANCE instance)
@@ -98,6 +115,7 @@ int runInstaller(HINSTANCE instance)
     CoInitialize(nullptr);
     ensureTempFolder();
     installCoreHooks();
+    connectWizard();
     copySelfOffNetworkPath();
     InitCommonControls();
     initInstaller(instance);
@@ -126,7 +144,5 @@ int runInstaller(HINSTANCE instance)
     }
     if (gFlags.silent)
         return runSilentInstallation();
-    // The wizard joins here; until it does, nothing is installed and the run ends with "not
-    // installed".
-    return leaveStartUp();
+    return runInteractiveInstallation();
 }
