@@ -180,6 +180,8 @@ protected:
     fs::path destination_;
 };
 
+class WizardFinishPage : public WizardWalkTest {};
+
 // Clicks through: first page, Next, second page, Back, first page again, Next, second page,
 // Install, installation, finish page, Finish.
 int forwardBackAndOn(const PageSeen& page, std::size_t visit)
@@ -195,8 +197,16 @@ int forwardBackAndOn(const PageSeen& page, std::size_t visit)
 
 } // namespace
 
-TEST_F(WizardWalkTest, ForwardAndBackToTheFinishInstallsWhatASilentRunInstalls)
+struct ExitCase {
+    const wchar_t* arguments;
+    DWORD exitCode;
+};
+
+class WizardForwardAndBack : public WizardWalkTest, public ::testing::WithParamInterface<ExitCase> {};
+
+TEST_P(WizardForwardAndBack, ToTheFinishInstallsWhatASilentRunInstalls)
 {
+    const auto [arguments, code] = GetParam();
     const std::wstring setup = writeSetup(description());
     const InstallerRun silent = runInstallerProcess(setup, L"/SILENT", tempFolder());
     ASSERT_TRUE(silent.finished);
@@ -205,8 +215,7 @@ TEST_F(WizardWalkTest, ForwardAndBackToTheFinishInstallsWhatASilentRunInstalls)
     ASSERT_EQ(silentFiles.size(), 2u);
     fs::remove_all(destination_);
 
-    for (const auto& [arguments, code] : {std::pair{L"", 1u}, std::pair{L"/REVERT", 0u}}) {
-        fs::remove_all(destination_);
+    {
         const WizardWalk walk = walkWizard(setup, arguments, tempFolder(), forwardBackAndOn,
                                            [](const BoxSeen&) { return IDOK; });
         ASSERT_TRUE(walk.finished);
@@ -246,7 +255,10 @@ TEST_F(WizardWalkTest, ForwardAndBackToTheFinishInstallsWhatASilentRunInstalls)
     }
 }
 
-TEST_F(WizardWalkTest, FinishPageOffersWhatThePackageAsksFor)
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutRevert, WizardForwardAndBack,
+                         ::testing::Values(ExitCase{L"", 1}, ExitCase{L"/REVERT", 0}));
+
+TEST_F(WizardFinishPage, OffersWhatThePackageAsksFor)
 {
     // Launch offered and checked by default, readme offered unchecked, restart not offered.
     const std::uint32_t launch = 1u << 3, readme = 1u << 2, launchChecked = 1u << 14;
@@ -268,7 +280,7 @@ TEST_F(WizardWalkTest, FinishPageOffersWhatThePackageAsksFor)
     EXPECT_FALSE(finish.isVisible(70));
 }
 
-TEST_F(WizardWalkTest, BackOnTheFinishPageEndsTheWizardWithTheInstallationDone)
+TEST_F(WizardFinishPage, BackEndsTheWizardWithTheInstallationDone)
 {
     const std::wstring setup = writeSetup(description());
     const WizardWalk walk = walkWizard(setup, L"", tempFolder(), [](const PageSeen& page, std::size_t) {
