@@ -143,6 +143,15 @@ protected:
         d["toc"]["settings"]["installDir"] = destination_.string();
         d["toc"]["settings"]["productName"] = "Walk";
         d["toc"]["settings"]["windowTitle"] = "Walk background";
+        // The pages stand over the background window with its gradient and title.
+        d["toc"]["settings"]["backgroundDrawn"] = 1u;
+        d["toc"]["settings"]["title"] = "Walk Setup";
+        d["toc"]["settings"]["topColour"] = 0x804000u;
+        d["toc"]["settings"]["splitColour"] = 0xC08040u;
+        d["toc"]["settings"]["bottomColour"] = 0x200000u;
+        d["toc"]["settings"]["splitPercent"] = 60u;
+        d["toc"]["settings"]["titleColour"] = 0xFFFFFFu;
+        d["toc"]["settings"]["titleShadowColour"] = 0x000000u;
         nlohmann::json switches = nlohmann::json::array();
         for (int bit = 0; bit < 17; ++bit)
             switches.push_back(((optionBits >> bit) & 1) != 0);
