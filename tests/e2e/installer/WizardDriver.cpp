@@ -205,9 +205,7 @@ WizardWalk walkWizard(const std::wstring& program, const std::wstring& arguments
                 continue;
             handled.insert(window);
             lastPage = window;
-            const DWORD t0 = GetTickCount();
             PageSeen page = readPage(window);
-            printf("read took %lu\n", GetTickCount() - t0);
             walk.pages.push_back(page);
             const int id = onPage ? onPage(page, walk.pages.size() - 1) : 0;
             if (id != 0) {

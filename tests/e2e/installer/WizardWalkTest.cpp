@@ -340,3 +340,50 @@ TEST_P(WizardCancelTest, CancelAsksAndLeavesNothingBehind)
 INSTANTIATE_TEST_SUITE_P(EveryPageBeforeTheInstallation, WizardCancelTest,
                          ::testing::Values(CancelCase{0, L"", 0}, CancelCase{1, L"", 0},
                                            CancelCase{1, L"/REVERT", 1}));
+
+struct CancelDuringRun {
+    int answer;
+    const wchar_t* arguments;
+    DWORD exitCode;
+};
+
+class WizardCancelDuringInstallation : public WizardWalkTest,
+                                       public ::testing::WithParamInterface<CancelDuringRun> {};
+
+// The run is held for a few seconds (a slideshow's least duration), so that Cancel reaches the
+// installation page while it works.
+TEST_P(WizardCancelDuringInstallation, AsksFirstAndNoLetsTheRunFinish)
+{
+    const CancelDuringRun& c = GetParam();
+    nlohmann::json d = description();
+    d["templates"].erase(1);
+    d["slideshow"] = {"C:\\slides\\none.bmp"};
+    d["toc"]["settings"]["slideshowDuration"] = 4u;
+    const std::wstring setup = writeSetup(d);
+    bool cancelled = false;
+    const WizardWalk walk = walkWizard(
+        setup, c.arguments, tempFolder(),
+        [&](const PageSeen& page, std::size_t) {
+            if (page.caption != L"Installing")
+                return kNext;
+            if (cancelled)
+                return 0;
+            cancelled = true;
+            return kCancel;
+        },
+        [&](const BoxSeen& box) { return box.text == L"Leave the setup now?" ? c.answer : IDOK; });
+    ASSERT_TRUE(walk.finished);
+    EXPECT_EQ(walk.exitCode, c.exitCode);
+    ASSERT_EQ(walk.boxes.size(), 1u);
+    EXPECT_EQ(walk.boxes[0].text, L"Leave the setup now?");
+    if (c.answer == IDNO) {
+        EXPECT_EQ(walk.pages.back().caption, L"Setup finished");
+        EXPECT_EQ(installed().size(), 2u);
+    } else {
+        EXPECT_EQ(walk.pages.back().caption, L"Installing");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(YesAndNo, WizardCancelDuringInstallation,
+                         ::testing::Values(CancelDuringRun{IDNO, L"", 1}, CancelDuringRun{IDYES, L"", 0},
+                                           CancelDuringRun{IDYES, L"/REVERT", 1}));
