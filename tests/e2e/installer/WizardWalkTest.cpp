@@ -387,3 +387,19 @@ TEST_P(WizardCancelDuringInstallation, AsksFirstAndNoLetsTheRunFinish)
 INSTANTIATE_TEST_SUITE_P(YesAndNo, WizardCancelDuringInstallation,
                          ::testing::Values(CancelDuringRun{IDNO, L"", 1}, CancelDuringRun{IDYES, L"", 0},
                                            CancelDuringRun{IDYES, L"/REVERT", 1}));
+
+TEST_F(WizardWalkTest, AFailedInstallationSaysSoAndEndsNotInstalled)
+{
+    nlohmann::json d = description();
+    d["files"][1]["corrupt"] = "crc";
+    const std::wstring setup = writeSetup(d);
+    const WizardWalk walk = walkWizard(
+        setup, L"", tempFolder(),
+        [](const PageSeen& page, std::size_t) { return page.caption == L"Installing" ? 0 : kNext; },
+        [](const BoxSeen& box) { return box.text == L"Text 141" ? IDOK : IDCANCEL; });
+    ASSERT_TRUE(walk.finished);
+    EXPECT_EQ(walk.exitCode, 0u);
+    ASSERT_FALSE(walk.boxes.empty());
+    EXPECT_EQ(walk.boxes.back().text, L"Text 141");
+    EXPECT_EQ(walk.pages.back().caption, L"Installing") << "the finish page is never reached";
+}

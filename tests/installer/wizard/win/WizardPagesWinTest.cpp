@@ -351,3 +351,18 @@ TEST_F(WizardPagesWin, FinishPageOffersTheChoicesAndActsOnThem)
     EXPECT_EQ(done, (std::vector<std::string>{"renames", "back"}));
     setPageMaker(kFinishPage, nullptr);
 }
+
+TEST_F(WizardPagesWin, ClosingTheMainWindowAsksAndEndsTheInstaller)
+{
+    bool leave = false;
+    int ended = 0;
+    pageServices().confirmExit = [&] { return leave; };
+    pageServices().endInstaller = [&] { ++ended; };
+    EXPECT_EQ(SendMessageW(main, WM_CLOSE, 0, 0), 1);
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_EQ(ended, 0);
+    leave = true;
+    EXPECT_EQ(SendMessageW(main, WM_CLOSE, 0, 0), 1);
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_EQ(ended, 1);
+}
