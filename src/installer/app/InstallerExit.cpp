@@ -9,6 +9,7 @@
 #include "installer/package/MemberExtraction.h"
 #include "installer/state/win/InstallerMessageBox.h"
 
+#include "installer/wizard/win/BackgroundPicture.h"
 #include "installer/wizard/win/TemplatePage.h"
 
 #include <windows.h>
@@ -46,10 +47,8 @@ void destroyPageOnShow()
 int cleanupAtExit(bool unloadPlugin)
 {
     destroyPageOnShow();
-    if (gInstallerContext.screenDc) {
-        DeleteDC(static_cast<HDC>(gInstallerContext.screenDc));
-        gInstallerContext.screenDc = nullptr;
-    }
+    // The background picture goes with its bitmap, not only its device context.
+    releaseBackgroundPicture();
     gMp3Helper.shutDown();
     gJpegHelper.unload();
     if (unloadPlugin)

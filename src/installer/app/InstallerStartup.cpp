@@ -21,7 +21,6 @@
 #include "installer/variables/win/FolderVariablesInit.h"
 #include "installer/system/win/UserAdmin.h"
 #include "installer/state/win/InstallerMessageBox.h"
-#include "installer/wizard/win/BackgroundPicture.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -78,7 +77,6 @@ int runInteractiveInstallation()
     bool installed = runWizard();
     if (installed && gPackageToc.extractorMode)
         installed = runInnerInstaller();
-    releaseBackgroundPicture();
     cleanupAtExit(true);
     deleteLocalCopy();
     CoUninitialize();

@@ -62,16 +62,13 @@ void showPage(HWND window, std::int32_t pageType)
 {
     if (pageType == kLanguagePage && !gMainInstaller.languageChosen)
         chooseLanguageSet(GetUserDefaultLangID());
-    std::unique_ptr<TemplatePage> page;
     try {
-        page = makePage(pageType);
+        createTemplatePage(makePage(pageType), pageType, window, static_cast<HINSTANCE>(gInstallerContext.instance),
+                           &gMainInstaller.currentPage);
     } catch (const std::bad_alloc&) {
         // No text: the language's own words for lack of memory.
         fatalError(nullptr);
-        return;
     }
-    createTemplatePage(std::move(page), pageType, window,
-                       static_cast<HINSTANCE>(gInstallerContext.instance), &gMainInstaller.currentPage);
 }
 
 void redrawAfterDisplayChange(HWND window)
