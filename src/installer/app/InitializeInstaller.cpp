@@ -1,6 +1,7 @@
 #include "InitializeInstaller.h"
 
 #include "BusyNote.h"
+#include "WizardStart.h"
 
 #include "installer/install/InstallEngine.h"
 #include "installer/package/PackageResources.h"
@@ -114,11 +115,12 @@ int initializeInstaller()
     const int resources = loadPackageResources();
     if (resources < 0)
         return resources;
-    // The background window, the dialog image and the wizard's pages join here.
-    if (!gFlags.silent)
-        return kWizardNotAvailable;
+    if (!gFlags.silent && !prepareWizardWindows())
+        return kMainWindowNotMade;
     // The plug-in's first calls join here.
     if (gPluginLibrary.loaded())
         return kPluginCallsNotAvailable;
+    if (!gFlags.silent)
+        showMainWindow();
     return 1;
 }
