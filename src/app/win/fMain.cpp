@@ -4,6 +4,7 @@
 #include "app/uSettings.h"
 #include "app/win/fAbout.h"
 #include "app/win/fEvent.h"
+#include "app/win/fKeyboard.h"
 #include "app/win/fOption.h"
 #include "app/win/fRoll.h"
 #include "app/win/uLanguageWin.h"
@@ -142,6 +143,9 @@ void TfrmMain::CreateActions()
     actMidiEvent->OnExecute = [this](TObject*) {
         frmEvent = static_cast<TfrmEvent*>(
             ShowFormAbove(frmEvent, [this] { return new TfrmEvent(this, MidiFile1, MidiPlayer1); }));
+    };
+    actKeyboard->OnExecute = [this](TObject*) {
+        if (frmKeyboard) ShowFormAbove(frmKeyboard, nullptr);
     };
     actOptions->OnExecute = [this](TObject*) {
         if (frmOption) ShowFormAbove(frmOption, nullptr);
