@@ -18,8 +18,12 @@ TfrmEvent* frmEvent = nullptr;
 
 namespace {
 
-// Posted to the window when trace lines from another thread wait in the queue.
+// Posted to the window when trace lines wait to be shown.
 constexpr UINT WM_TRACE_LINES = WM_APP + 0x121;
+// The trace control is brought up to date at most this often: a busy MIDI stream costs the
+// window a few refreshes a second, however many lines it brings.
+constexpr UINT TraceRefreshMs = 250;
+constexpr UINT_PTR TraceRefreshTimer = 0x121;
 
 TButton* MakeButton(TComponent* Owner, TWinControl* Parent, const char* Name, const char* Caption, std::intptr_t Tag,
                     std::int32_t Top)
@@ -304,11 +308,19 @@ void TfrmEvent::ShowTrace()
     else Memo1->GrowTo(lines);
     FTraceEmptied = false;
     if (lines > 0) Memo1->MakeVisible(lines - 1);
+    FTraceShownAt = GetTickCount();
 }
 
 LRESULT TfrmEvent::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
 {
     if (Msg == WM_TRACE_LINES) {
+        const DWORD since = GetTickCount() - FTraceShownAt;
+        if (since >= TraceRefreshMs) ShowTrace();
+        else SetTimer(Handle(), TraceRefreshTimer, TraceRefreshMs - since, nullptr);
+        return 0;
+    }
+    if (Msg == WM_TIMER && wParam == TraceRefreshTimer) {
+        KillTimer(Handle(), TraceRefreshTimer);
         ShowTrace();
         return 0;
     }

@@ -30,7 +30,7 @@ public:
     std::string ClassName() const override { return "TfrmEvent"; }
 
     // Appends a line to the trace; callable from any thread, lines keep their order. The control
-    // shows the new lines when the window next handles its messages.
+    // shows the new lines when the window next handles its messages, at most four times a second.
     void UpdateText(const std::string& Text);
     // Row Index shows Event from now on (after the editor's Apply).
     void SetMidiEvent(int Index, TKVMidiEvent* Event);
@@ -92,6 +92,7 @@ private:
     bool FRefreshPosted = false;
     // The log was emptied since the control last showed it.
     bool FTraceEmptied = false;
+    DWORD FTraceShownAt = 0;
 };
 
 // The one event list window, made on first use.

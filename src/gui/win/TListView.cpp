@@ -34,9 +34,8 @@ void TListView::SetCount(int Value)
 {
     FCount = Value < 0 ? 0 : Value;
     if (!HandleAllocated()) return;
-    LVITEMW none{};
-    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    // No rows first: the selection goes with them, without a walk over every row.
+    SendMessageW(Handle(), LVM_SETITEMCOUNT, 0, 0);
     SendMessageW(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(FCount), 0);
     InvalidateRect(Handle(), nullptr, TRUE);
 }

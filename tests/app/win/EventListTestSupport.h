@@ -69,17 +69,25 @@ inline void FillSongOfEveryKind(TKVMidiFile& Song)
 // A button pressed as a click would press it.
 inline void Press(TWinControl* Button) { SendMessageW(Button->Handle(), BM_CLICK, 0, 0); }
 
+inline std::function<void()>& PendingLoopAction()
+{
+    static std::function<void()> pending;
+    return pending;
+}
+
+inline void CALLBACK RunPendingLoopAction(HWND, UINT, UINT_PTR Id, DWORD)
+{
+    KillTimer(nullptr, Id);
+    auto action = std::move(PendingLoopAction());
+    PendingLoopAction() = nullptr;
+    if (action) action();
+}
+
 // Runs Action once, from the message loop that runs next (a modal window's included).
 inline void RunInMessageLoop(std::function<void()> Action)
 {
-    static std::function<void()> pending;
-    pending = std::move(Action);
-    SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR Id, DWORD) {
-        KillTimer(nullptr, Id);
-        auto action = std::move(pending);
-        pending = nullptr;
-        if (action) action();
-    });
+    PendingLoopAction() = std::move(Action);
+    SetTimer(nullptr, 0, 30, RunPendingLoopAction);
 }
 
 } // namespace kv::test

@@ -51,6 +51,14 @@ protected:
     {
         for (int i = 0; i < 3; ++i) Application()->ProcessMessages();
     }
+    // Long enough for the trace control's next refresh.
+    static void WaitForTrace()
+    {
+        for (int i = 0; i < 15; ++i) {
+            Application()->ProcessMessages();
+            Sleep(20);
+        }
+    }
     // The row whose description is Text, -1 for none.
     int RowOf(const std::string& Text)
     {
@@ -77,7 +85,7 @@ protected:
     // The trace's lines as the control shows them, one per line.
     std::string TraceText()
     {
-        Pump();
+        WaitForTrace();
         std::string text;
         for (int r = 0; r < list->Memo1->Count(); ++r) text += (r ? "\n" : "") + list->Memo1->CellText(r, 0);
         return text;
@@ -204,11 +212,11 @@ TEST_F(EventListWindow, GoToSeeksThePlayerToTheShownPositionOfOneRow)
 TEST_F(EventListWindow, TheTraceIsEmptiedBeforeTheLineThatPassesTheLimit)
 {
     for (int i = 1; i <= 32767; ++i) list->UpdateText("line " + std::to_string(i));
-    Pump();
+    WaitForTrace();
     EXPECT_EQ(list->Memo1->Count(), 32767);
     EXPECT_EQ(list->Memo1->CellText(32766, 0), "line 32767");
     list->UpdateText("the next");
-    Pump();
+    WaitForTrace();
     EXPECT_EQ(list->Memo1->Count(), 1);
     EXPECT_EQ(TraceText(), "the next");
 }
@@ -232,7 +240,7 @@ TEST_F(EventListWindow, PausedTraceTakesNoLinesAndLinesFromOtherThreadsKeepTheir
     for (int i = 0; i < 200; ++i) expected += "\nin " + std::to_string(i);
     EXPECT_EQ(TraceText(), expected + "\nout");
     test::Press(list->Button6);
-    Pump();
+    WaitForTrace();
     EXPECT_EQ(list->Memo1->Count(), 0);
 }
 
