@@ -100,7 +100,7 @@ TfrmMain::~TfrmMain()
     GuardedCall([this] {
         // The song goes with this window: the roll lets go of its events first.
         if (frmRoll) frmRoll->PianoRoll1->SetMidiFile(nullptr);
-        EventListSongChanging();
+        if (frmEvent) frmEvent->ClearEvents();
         MidiPlayer1->Stop();
         for (int i = 0; i < static_cast<int>(MidiDevices1->MidiInputList().size()); ++i) MidiDevices1->CloseMidiIn(i);
         for (int i = 0; i < static_cast<int>(MidiDevices1->MidiOutputList().size()); ++i) MidiDevices1->CloseMidiOut(i);
