@@ -89,6 +89,9 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner)
 
     ConnectSongHandlers();
     ConnectLiveHandlers();
+    // The event list lets go of the song's events before they are replaced, and fills again after.
+    OnSongReplacing = EventListSongChanging;
+    OnSongOpened = EventListSongChanged;
 
     // The system menu's texts and the status bar's version are taken before the window is
     // translated, as the window description has them.
@@ -151,6 +154,10 @@ void TfrmMain::CreateActions()
     actMidiEvent->OnExecute = [this](TObject*) {
         frmEvent = static_cast<TfrmEvent*>(
             ShowFormAbove(frmEvent, [this] { return new TfrmEvent(this, MidiFile1, MidiPlayer1); }));
+        // From now on the devices' trace lines are made, for the list's trace.
+        SetOnTraceLine([](const std::string& Line) {
+            if (frmEvent) frmEvent->UpdateText(Line);
+        });
     };
     actKeyboard->OnExecute = [this](TObject*) {
         if (frmKeyboard) ShowFormAbove(frmKeyboard, nullptr);
