@@ -115,7 +115,9 @@ TEST_F(EventListWindow, HasItsColumnsButtonsAndPlace)
         EXPECT_EQ(buttons[i]->Caption(), captions[i]);
         EXPECT_EQ(buttons[i]->Width(), 75);
         EXPECT_EQ(buttons[i]->Height(), 25);
-        if (i > 0) EXPECT_GT(buttons[i]->Top(), buttons[i - 1]->Top());
+        if (i > 0) {
+            EXPECT_GT(buttons[i]->Top(), buttons[i - 1]->Top());
+        }
     }
     // Shown above the main window.
     EXPECT_EQ(list->Top(), std::max(0, main->Top() - list->Height()));

@@ -1,5 +1,8 @@
 #include "WizardDriver.h"
 
+#include "InstallerProcess.h"
+#include "support/ScreenCapture.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -93,30 +96,6 @@ std::wstring shotFolder()
     return length > 0 && length < MAX_PATH ? std::wstring(folder) : std::wstring();
 }
 
-std::vector<wchar_t> environmentWithTemp(const std::wstring& tempFolder)
-{
-    std::vector<std::wstring> entries;
-    if (wchar_t* block = GetEnvironmentStringsW()) {
-        for (const wchar_t* entry = block; *entry; entry += wcslen(entry) + 1) {
-            std::wstring text = entry;
-            std::wstring upper = text.substr(0, 5);
-            std::transform(upper.begin(), upper.end(), upper.begin(), ::towupper);
-            if (upper.rfind(L"TEMP=", 0) != 0 && upper.rfind(L"TMP=", 0) != 0)
-                entries.push_back(text);
-        }
-        FreeEnvironmentStringsW(block);
-    }
-    entries.push_back(L"TEMP=" + tempFolder);
-    entries.push_back(L"TMP=" + tempFolder);
-    std::vector<wchar_t> out;
-    for (const auto& entry : entries) {
-        out.insert(out.end(), entry.begin(), entry.end());
-        out.push_back(0);
-    }
-    out.push_back(0);
-    return out;
-}
-
 } // namespace
 
 void saveScreenshot(const std::wstring& name)
@@ -124,37 +103,7 @@ void saveScreenshot(const std::wstring& name)
     const std::wstring folder = shotFolder();
     if (folder.empty())
         return;
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    const DWORD rowBytes = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
-    const DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-    file.bfSize = file.bfOffBits + imageBytes;
-    const std::wstring path = folder + L"\\" + name + L".bmp";
-    if (FILE* out = _wfopen(path.c_str(), L"wb")) {
-        std::fwrite(&file, sizeof(file), 1, out);
-        std::fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, out);
-        std::fwrite(bits, 1, imageBytes, out);
-        std::fclose(out);
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    saveScreenArea({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, folder + L"\\" + name + L".bmp");
 }
 
 WizardWalk walkWizard(const std::wstring& program, const std::wstring& arguments, const std::wstring& tempFolder,

@@ -251,7 +251,7 @@ TEST_F(WizardPagesWin, CustomPageNamesNextByWhatFollowsAndCancelEndsAsItShould)
 TEST_F(WizardPagesWin, InstallationBarsAreDrivenByTheRunAndOneBarTakesTheFirstPlace)
 {
     for (const bool twoBars : {false, true}) {
-        gInstallerContext.optionWord = twoBars ? kOptionTwoProgressBars : 0;
+        gInstallerContext.optionWord = twoBars ? static_cast<std::uint32_t>(kOptionTwoProgressBars) : 0u;
         gPackageToc.pageSequence.clear();
         gPackageToc.pageSequence.push_back(entryOf(
             kInstallationPage, pageWith({control("static", 21, 10, 10), barControl(10, 50), barControl(11, 90)})));
