@@ -3,7 +3,10 @@
 #include "FileSearchNoteDialog.h"
 #include "InstallerExit.h"
 
+#include "installer/install/FinishActions.h"
 #include "installer/install/InstallRun.h"
+#include "installer/install/PluginCalls.h"
+#include "installer/install/StepLists.h"
 #include "installer/state/UninstallLists.h"
 #include "installer/install/JpegConversion.h"
 #include "installer/install/Mp3Conversion.h"
@@ -19,6 +22,10 @@
 #include "installer/system/RegistryView.h"
 #include "installer/variables/FileSearchNote.h"
 #include "installer/wizard/win/NextVolumeDialog.h"
+#include "installer/wizard/win/StepSystemWin.h"
+#include "installer/wizard/win/PageServices.h"
+#include "installer/wizard/win/TemplatePage.h"
+#include "installer/wizard/win/WizardNavigator.h"
 
 #include <shlobj.h>
 
@@ -65,6 +72,17 @@ void installEngineHooks()
     gInstallOperations.notifyAssociationsChanged = notifyAssociationsChanged;
     gInstallOperations.convertMp3Files = convertMp3Files;
     gInstallOperations.convertJpegFiles = convertJpegFiles;
+    gInstallOperations.pluginStepsBeforeRun = runPluginStepsBeforeRun;
+    gInstallOperations.pluginStepsAfterRun = runPluginStepsAfterRun;
+    setStepSystem(&windowsStepSystem());
+    pluginHost().destroyCurrentPage = [] { destroyCurrentPage(true); };
+    setCleanupBeforeRestart([] { cleanupAtExit(true); });
+    wizardSteps().firstStep = [] { callEntryPoint1(); };
+    wizardSteps().step = callPluginStep;
+    pageServices().pluginMessage = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::uint32_t pageId) {
+        return static_cast<LRESULT>(
+            callOnMessage(window, message, wParam, lParam, static_cast<std::int32_t>(pageId)));
+    };
 }
 
 void installCoreHooks()

@@ -6,4 +6,3 @@ int initializeInstaller();
 // Codes for steps whose parts of the installer are not there yet: the run stops honestly
 // instead of going on without them.
 constexpr int kWizardNotAvailable = -100;
-constexpr int kPluginCallsNotAvailable = -101;

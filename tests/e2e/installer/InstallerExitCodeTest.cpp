@@ -105,7 +105,7 @@ namespace {
 
 // A package without a table of contents stops at reading it; one with a table unpacks its
 // resources; a run with boxes stops where the wizard is not built yet (and says so), a silent
-// run installs (these packages carry no files) unless its plug-in must be called first.
+// run installs (these packages carry no files), after its plug-in's first calls.
 // "/REVERT" inverts every code. Each row is a test of its own, so that the rows run side by side.
 const char* const kResources = nullptr; // the package of packageWithResources()
 const char* const kWithToc = R"({"toc": {"settings": {"productName": "E2E", "installDir": "C:\\E2E"}}})";
@@ -117,8 +117,8 @@ const char* const kCutToc = R"({"toc": {"rawPlainHex": "00000000 00000000 000000
 const ExitCase kExitCases[] = {
     {"resources unpacked, with boxes", kResources, 0, L"", 0, {kNoWizardYet}, L"Setup of E2E Home"},
     {"resources unpacked, with boxes, revert", kResources, 0, L"/REVERT", 1, {kNoWizardYet}, L"Setup of E2E Home"},
-    {"resources unpacked, silent", kResources, 0, L"/SILENT", 0, {}},
-    {"resources unpacked, silent, revert", kResources, 0, L"/SILENT /REVERT", 1, {}},
+    {"resources unpacked, silent", kResources, 0, L"/SILENT", 1, {}},
+    {"resources unpacked, silent, revert", kResources, 0, L"/SILENT /REVERT", 0, {}},
     {"table read, with boxes", kWithToc, 0, L"", 0, {kNoLanguageSet}},
     {"table read, with boxes, revert", kWithToc, 0, L"/REVERT", 1, {kNoLanguageSet}},
     {"table read, silent", kWithToc, 0, L"/SILENT", 1, {}},
