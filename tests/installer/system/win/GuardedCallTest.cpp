@@ -56,21 +56,28 @@ TEST(GuardedCallTest, ExceptionsTheCodeRaisesOnPurposeAreLeftToItsHandlers)
     EXPECT_TRUE(callGuarded([] { OutputDebugStringA("guarded call\n"); }));
 }
 
+// Raised on purpose, so that it can be continued.
+constexpr DWORD kTestException = EXCEPTION_ACCESS_VIOLATION;
+bool gSeen = false;
+
+LONG CALLBACK continueAfterTestException(EXCEPTION_POINTERS* pointers)
+{
+    if (pointers->ExceptionRecord->ExceptionCode != kTestException)
+        return EXCEPTION_CONTINUE_SEARCH;
+    gSeen = true;
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
 TEST(GuardedCallTest, AFaultOutsideAGuardedCallIsNotTaken)
 {
-    // Nothing guarded: the system's own frame handlers see the fault (here, a vectored handler of
-    // the test that is called after the guard's and ends the search).
-    static bool seen = false;
-    PVOID handler = AddVectoredExceptionHandler(0, [](EXCEPTION_POINTERS* pointers) -> LONG {
-        if (pointers->ExceptionRecord->ExceptionCode != 0xE0000001)
-            return EXCEPTION_CONTINUE_SEARCH;
-        seen = true;
-        return EXCEPTION_CONTINUE_EXECUTION;
-    });
+    // Nothing guarded: the guard's handler passes the fault on to the next handler (the test's,
+    // registered after it), which continues the program.
+    gSeen = false;
+    PVOID handler = AddVectoredExceptionHandler(0, continueAfterTestException);
     callGuarded([] {});
-    RaiseException(0xE0000001, 0, 0, nullptr);
+    RaiseException(kTestException, 0, 0, nullptr);
     RemoveVectoredExceptionHandler(handler);
-    EXPECT_TRUE(seen);
+    EXPECT_TRUE(gSeen);
 }
 
 } // namespace
