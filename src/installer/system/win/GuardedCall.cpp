@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -90,21 +91,30 @@ __attribute__((noinline)) bool runBehindResumePoint(void (*body)(void*), void* c
 bool runGuarded(void (*body)(void*), void* context)
 {
     static PVOID handler = AddVectoredExceptionHandler(1, redirectFault);
-    if (!handler || gGuardActive) {
+    if (!handler || (gGuardActive && GetCurrentThreadId() != gGuardThread)) {
         body(context);
         return true;
     }
 #if !(defined(_M_X64) || defined(__x86_64__))
     void* const chain = currentExceptionChain();
 #endif
-    // Cleared however the call ends, also when a C++ exception passes through it.
+    // A guarded call may run another (the plug-in's dialog sends the page window a message that
+    // goes to the plug-in again): the inner one's fault returns to the inner guard, and the outer
+    // guard is back in place afterwards, however the inner call ended.
     struct ActiveGuard {
-        ActiveGuard()
+        ActiveGuard() : wasActive(gGuardActive)
         {
+            std::memcpy(outer, gResumePoint, sizeof(outer));
             gGuardThread = GetCurrentThreadId();
             gGuardActive = true;
         }
-        ~ActiveGuard() { gGuardActive = false; }
+        ~ActiveGuard()
+        {
+            std::memcpy(gResumePoint, outer, sizeof(outer));
+            gGuardActive = wasActive;
+        }
+        void* outer[5];
+        bool wasActive;
     } active;
     const bool completed = runBehindResumePoint(body, context);
 #if !(defined(_M_X64) || defined(__x86_64__))

@@ -3,7 +3,7 @@
 // processor exception such as an access violation, so a vectored handler sends the thread back
 // to the guard's starting point instead; the guard then reports the fault. Exceptions the
 // library raises on purpose (C++ exceptions, debug output) are left to the library's own
-// handlers. One guarded call at a time; a guarded call may not nest another.
+// handlers. Guarded calls may nest on the thread that makes them; other threads run unguarded.
 // Runs body(context); false when a processor exception ended it.
 bool runGuarded(void (*body)(void*), void* context);
 

@@ -57,6 +57,25 @@ TEST(GuardedCallTest, ExceptionsTheCodeRaisesOnPurposeAreLeftToItsHandlers)
 }
 
 // Raised on purpose, so that it can be continued.
+TEST(GuardedCallTest, ANestedCallsFaultReturnsToTheNestedGuardOnly)
+{
+    bool inner = true;
+    volatile bool outerWentOn = false;
+    EXPECT_TRUE(callGuarded([&] {
+        inner = callGuarded(writeThroughNull);
+        outerWentOn = true;
+    }));
+    EXPECT_FALSE(inner);
+    EXPECT_TRUE(outerWentOn);
+
+    volatile bool innerCompleted = false;
+    EXPECT_FALSE(callGuarded([&] {
+        innerCompleted = callGuarded([] {});
+        writeThroughNull();
+    })) << "the outer guard is back after the nested call";
+    EXPECT_TRUE(innerCompleted);
+}
+
 constexpr DWORD kTestException = EXCEPTION_ACCESS_VIOLATION;
 bool gSeen = false;
 
