@@ -6,7 +6,6 @@
 #include "installer/install/PluginCalls.h"
 #include "installer/package/PackageResources.h"
 #include "installer/state/InstallerState.h"
-#include "installer/state/PluginApiTable.h"
 #include "installer/state/win/InstallerMessageBox.h"
 #include "installer/system/FreeSpace.h"
 #include "installer/system/win/Registry.h"
@@ -119,8 +118,8 @@ int initializeInstaller()
     // The background window, the dialog image and the wizard's pages join here.
     if (!gFlags.silent)
         return kWizardNotAvailable;
-    // The plug-in's first calls: its table of services, then start-up; step 0's lists run either way.
-    gPluginApiTable.dialogImage = gInstallerContext.dialogImage;
+    // The plug-in's first calls: its table of services, then start-up; step 0's lists run either
+    // way.
     callAdvancedEntry();
     callEntryPoint0();
     return 1;
