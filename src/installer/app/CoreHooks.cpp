@@ -80,6 +80,8 @@ void installEngineHooks()
     wizardSteps().firstStep = [] { callEntryPoint1(); };
     wizardSteps().step = callPluginStep;
     pageServices().pluginMessage = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::uint32_t pageId) {
+        if ((gInstallerContext.packageOptions & kPackagePluginHasOnMessage) == 0)
+            return LRESULT(0);
         return static_cast<LRESULT>(
             callOnMessage(window, message, wParam, lParam, static_cast<std::int32_t>(pageId)));
     };
