@@ -4,6 +4,7 @@
 #include "WizardStart.h"
 
 #include "installer/install/InstallEngine.h"
+#include "installer/install/PluginCalls.h"
 #include "installer/package/PackageResources.h"
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"
@@ -117,9 +118,10 @@ int initializeInstaller()
         return resources;
     if (!gFlags.silent && !prepareWizardWindows())
         return kMainWindowNotMade;
-    // The plug-in's first calls join here.
-    if (gPluginLibrary.loaded())
-        return kPluginCallsNotAvailable;
+    // The plug-in's first calls: its table of services, then start-up; step 0's lists run either
+    // way.
+    callAdvancedEntry();
+    callEntryPoint0();
     if (!gFlags.silent)
         showMainWindow();
     return 1;

@@ -2,6 +2,8 @@
 
 #include "InstallerExit.h"
 
+#include "installer/install/FinishActions.h"
+#include "installer/install/SystemChanges.h"
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"
 #include "installer/wizard/PageNavigation.h"
@@ -66,6 +68,9 @@ void connectWizard()
     setCurrentPageWindowFunction(currentPageWindow);
     setPageMaker(kFinishPage, [] { return std::make_unique<FinishPage>(); });
     setPageMaker(kInstallationPage, [] { return std::make_unique<InstallationPage>(); });
+    finishActions().applyPendingRenames = [] { applyPendingRenames(); };
+    finishActions().launchAfterFinish = launchAfterFinish;
+    finishActions().rebootNow = rebootNow;
     finishActions().finishStep = [] {
         if (wizardSteps().step)
             wizardSteps().step(kFinishStep);

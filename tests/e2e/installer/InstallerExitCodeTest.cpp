@@ -20,7 +20,6 @@ namespace {
 const std::wstring kTocNotRead = L"Couldn't read TOC. Aborting.";
 const std::wstring kChecksumMismatch = L"Checksum mismatch. The installation is corrupt or has been tampered with. If you downloaded this file from the internet, try downloading it again.";
 const std::wstring kNoLanguageSet = L"Initialization failed. Aborting. Error code: -16";
-const std::wstring kNoPluginCallsYet = L"Initialization failed. Aborting. Error code: -101";
 const std::wstring kDefaultCaption = L"Dravell Installer";
 const std::wstring kSizeMismatch = L"File size mismatch: This file is corrupted; If you downloaded this file from the internet, try downloading it again";
 
@@ -108,9 +107,9 @@ std::string packageWithResources()
 namespace {
 
 // A package without a table of contents stops at reading it; one with a table unpacks its
-// resources; a run with boxes makes the wizard's main window and stops where its plug-in must be
-// called first (and says so), or runs a wizard without pages, which installs nothing; a silent
-// run installs (these packages carry no files) unless its plug-in must be called first.
+// resources and calls its plug-in's first entry points; a run with boxes makes the wizard's main
+// window and runs a wizard without pages, which installs nothing; a silent run installs (these
+// packages carry no files).
 // "/REVERT" inverts every code. Each row is a test of its own, so that the rows run side by side.
 const char* const kResources = nullptr; // the package of packageWithResources()
 const char* const kWithToc = R"({"toc": {"settings": {"productName": "E2E", "installDir": "C:\\E2E"}}})";
@@ -123,12 +122,12 @@ const char* const kTocPastTheEnd = R"({"toc": {}, "header": {"fields": {"4": 100
 const char* const kCutToc = R"({"toc": {"rawPlainHex": "00000000 00000000 00000000"}})";
 
 const ExitCase kExitCases[] = {
-    {"resources unpacked, with boxes", kResources, 0, L"", 0, {kNoPluginCallsYet}, L"Setup of E2E Home", true},
-    {"resources unpacked, with boxes, revert", kResources, 0, L"/REVERT", 1, {kNoPluginCallsYet}, L"Setup of E2E Home", true},
+    {"resources unpacked, with boxes", kResources, 0, L"", 0, {}, L"Setup of E2E Home", true},
+    {"resources unpacked, with boxes, revert", kResources, 0, L"/REVERT", 1, {}, L"Setup of E2E Home", true},
     {"wizard without pages", kLanguageNoPages, 0, L"", 0, {}, kDefaultCaption, true},
     {"wizard without pages, revert", kLanguageNoPages, 0, L"/REVERT", 1, {}, kDefaultCaption, true},
-    {"resources unpacked, silent", kResources, 0, L"/SILENT", 0, {}},
-    {"resources unpacked, silent, revert", kResources, 0, L"/SILENT /REVERT", 1, {}},
+    {"resources unpacked, silent", kResources, 0, L"/SILENT", 1, {}},
+    {"resources unpacked, silent, revert", kResources, 0, L"/SILENT /REVERT", 0, {}},
     {"table read, with boxes", kWithToc, 0, L"", 0, {kNoLanguageSet}},
     {"table read, with boxes, revert", kWithToc, 0, L"/REVERT", 1, {kNoLanguageSet}},
     {"table read, silent", kWithToc, 0, L"/SILENT", 1, {}},
