@@ -48,6 +48,7 @@ protected:
             "toc": {"settings": {"productName": "E2E plug-in", "installDir": "C:\\E2E plug-in"}},
             "uninstaller": {"text": "MZ uninstaller"}})");
         package["pluginLibrary"] = {{"file", besideTestProgram("scripted_plugin.dll")}};
+        giveOwnProduct(package);
         const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
         const fs::path setup = folder_ / "setup.exe";
         writeWholeFile(setup.string(), buildInstallerWithPackage(program, package));

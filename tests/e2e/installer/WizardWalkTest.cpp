@@ -162,8 +162,9 @@ protected:
                       {{"name", "<InstallDir>\\bin\\walk.dat"}, {"hex", hex("walk data")}}};
         return d;
     }
-    std::wstring writeSetup(const nlohmann::json& d)
+    std::wstring writeSetup(nlohmann::json d)
     {
+        giveOwnProduct(d);
         const fs::path setup = folder_ / "setup.exe";
         const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
         writePackageFiles(setup.string(), buildPackage(program, d));
