@@ -87,18 +87,19 @@ struct ExitCase {
     bool mainWindow = false;
 };
 
-// A package that gets as far as the built parts of the installer go: its table, a language set
-// giving the setup title, a dialog font, a plug-in and the uninstaller program, all unpacked into
-// temporary files that must be gone at the end.
-std::string packageWithResources()
+// A package with every resource: its table, a language set giving the setup title, a dialog
+// font, a plug-in and the uninstaller program, all unpacked into temporary files that must be
+// gone at the end; a silent run commits the uninstaller into the destination.
+std::string packageWithResources(const fs::path& destination)
 {
     nlohmann::json package = nlohmann::json::parse(R"({
-        "toc": {"settings": {"productName": "E2E <Edition>", "installDir": "C:\\E2E"},
+        "toc": {"settings": {"productName": "E2E <Edition>", "uninstallerName": "<InstallDir>\\uninst.exe"},
                 "variables": [{"name": "<Edition>", "default": "Home"}]},
         "languageSets": {"sets": [{"lines": ["", "", "", "", "", "", "", "", "Setup of %s"]}]},
         "fonts": [{"file": "Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSans.ttf"}],
         "uninstaller": {"text": "MZ uninstaller"}})");
     package["pluginLibrary"] = {{"file", besideTestProgram("plugin_standin.dll")}};
+    package["toc"]["settings"]["installDir"] = destination.string();
     return package.dump();
 }
 
@@ -168,7 +169,7 @@ class InstallerExitMatrix : public InstallerExitCode, public ::testing::WithPara
 TEST_P(InstallerExitMatrix, ExitCodeBoxesAndNoTemporaryFilesLeft)
 {
     const ExitCase& c = GetParam();
-    const std::string description = c.description ? c.description : packageWithResources();
+    const std::string description = c.description ? c.description : packageWithResources(folder_ / "dest");
     const std::wstring setup = writeSetup(installerWithPackage(description.c_str(), c.cut));
     const InstallerRun run = runInstallerProcess(setup, c.arguments, tempFolder());
     ASSERT_TRUE(run.finished);

@@ -45,8 +45,9 @@ protected:
     InstallerRun runSilently()
     {
         nlohmann::json package = nlohmann::json::parse(R"({
-            "toc": {"settings": {"productName": "E2E plug-in", "installDir": "C:\\E2E plug-in"}},
+            "toc": {"settings": {"productName": "E2E plug-in", "uninstallerName": "<InstallDir>\\uninst.exe"}},
             "uninstaller": {"text": "MZ uninstaller"}})");
+        package["toc"]["settings"]["installDir"] = (folder_ / "dest").string();
         package["pluginLibrary"] = {{"file", besideTestProgram("scripted_plugin.dll")}};
         giveOwnProduct(package);
         const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
