@@ -13,6 +13,7 @@
 #include <wincrypt.h>
 
 #include <cctype>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -146,6 +147,35 @@ bool saveWindowPicture(HWND window, const std::string& file)
     return static_cast<bool>(out);
 }
 
+struct MainWindowSearch {
+    DWORD processId = 0;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK findMainWindow(HWND window, LPARAM data) noexcept
+{
+    auto* search = reinterpret_cast<MainWindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[32] = {}, title[32] = {};
+    GetClassNameW(window, className, 32);
+    GetWindowTextW(window, title, 32);
+    if (owner == search->processId && IsWindowVisible(window) && lstrcmpW(className, L"KvWinControl") == 0 &&
+        lstrcmpW(title, L"VELDRANE") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The visible main window of that process (other tests may run a Korvanel of their own).
+HWND mainWindowOf(DWORD processId)
+{
+    MainWindowSearch search{processId, nullptr};
+    EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 class KorvanelPackage : public ::testing::Test {
 protected:
     void SetUp() override
@@ -214,6 +244,11 @@ TEST_F(KorvanelPackage, ASilentInstallPlacesEverythingAndTheInstalledKorvanelSta
         {"readme.txt", hostPath(PACKAGE_SOURCE_DIR "/readme.txt")},
         {"license.txt", hostPath(PACKAGE_SOURCE_DIR "/license.txt")},
     };
+    std::vector<std::string> placed;
+    for (const auto& item : fs::recursive_directory_iterator(destination_))
+        placed.push_back(fs::relative(item.path(), destination_).generic_string());
+    std::sort(placed.begin(), placed.end());
+    EXPECT_EQ(placed, (std::vector<std::string>{"Korvanel.exe", "Uninstall.exe", "license.txt", "readme.txt"}));
     for (const auto& [name, source] : files) {
         EXPECT_EQ(fileSha256(destination_ / name), fileSha256(source)) << name;
     }
@@ -262,26 +297,24 @@ TEST_F(KorvanelPackage, ASilentInstallPlacesEverythingAndTheInstalledKorvanelSta
     ASSERT_TRUE(CreateProcessW(korvanel.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                destination_.c_str(), &startup, &process));
     HWND main = nullptr;
-    for (int i = 0; i < 1200 && !(main && IsWindowVisible(main)); ++i) {
+    for (int i = 0; i < 1200 && !main; ++i) {
         Sleep(50);
-        main = FindWindowW(L"KvWinControl", L"VELDRANE");
+        main = mainWindowOf(process.dwProcessId);
     }
-    const bool shown = main && IsWindowVisible(main);
+    const bool shown = main != nullptr;
     if (!shown) {
         TerminateProcess(process.hProcess, 1);
         CloseHandle(process.hProcess);
         CloseHandle(process.hThread);
     }
     ASSERT_TRUE(shown) << "the main window did not appear";
-    DWORD owner = 0;
-    GetWindowThreadProcessId(main, &owner);
-    EXPECT_EQ(owner, process.dwProcessId);
     Sleep(1000);
     if (const char* picture = std::getenv("KV_PACKAGE_SCREENSHOT")) {
         EXPECT_TRUE(saveWindowPicture(main, picture)) << picture;
     }
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    EXPECT_TRUE(fs::exists(destination_ / "Korvanel.ini")) << "its settings are kept in the installation folder";
     TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
