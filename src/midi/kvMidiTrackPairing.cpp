@@ -3,9 +3,9 @@
 
 #include "midi/kvMidiTicks.h"
 
-#include <array>
 #include <cstddef>
 #include <unordered_set>
+#include <vector>
 
 namespace kv {
 
@@ -15,23 +15,25 @@ void TMyMidiTrack::CalcOffEvents()
     DropUnpairedNoteOns();
 }
 
-// Each note-on, in list order, takes the first note-off of its note number after it that no
-// earlier note-on has taken (the channel is not compared). One walk with a first-in-first-out
-// queue of waiting note-ons per note number gives exactly those pairs. Note-offs that already
-// carry the paired marker are not seen; note-ons that find nothing keep their old link.
+// Each note-on, in list order, takes the first note-off of its channel and note number after it
+// that no earlier note-on has taken: in a track that carries several channels, a note never
+// ends with another channel's note-off. One walk with a first-in-first-out queue of waiting
+// note-ons per channel and note number gives exactly those pairs. Note-offs that already carry
+// the paired marker are not seen; note-ons that find nothing keep their old link.
 void TMyMidiTrack::PairNoteOns()
 {
-    std::array<std::vector<TKVMidiEvent*>, 256> waiting;
-    std::array<std::size_t, 256> nextWaiting{};
+    const auto key = [](const TKVMidiEvent& event) { return static_cast<std::size_t>((event.Event() & 0x0F) << 8 | event.Data1()); };
+    std::vector<std::vector<TKVMidiEvent*>> waiting(16 * 256);
+    std::vector<std::size_t> nextWaiting(16 * 256);
     for (const auto& event : FTrackEventList) {
         const TKVEventType type = event->EventType();
         if (type == etOn) {
-            waiting[event->Data1()].push_back(event.get());
+            waiting[key(*event)].push_back(event.get());
             continue;
         }
         if (type != etOff || event->TimeLength() == TKVMidiEvent::PairedOffMarker) continue;
-        auto& queue = waiting[event->Data1()];
-        auto& next = nextWaiting[event->Data1()];
+        auto& queue = waiting[key(*event)];
+        auto& next = nextWaiting[key(*event)];
         if (next == queue.size()) continue;
         TKVMidiEvent* noteOn = queue[next++];
         noteOn->SetTimeLength(SubTicks(event->StartTime(), noteOn->StartTime()));

@@ -596,6 +596,7 @@ void TKVPianoRollCore::DeleteNote(TKVMidiEvent* Event)
     ForgetLitNote(Event);
     TMyMidiTrack* track = TrackHolding(Event);
     if (track == nullptr) return;
+    if (OnEventsDeleting) OnEventsDeleting();
     // The list must not keep the freed events, even for a moment.
     std::erase_if(FMidiEventList, [&](const TEntry& e) { return e.Event == Event || e.Event == Event->RelatedEvent(); });
     NotesChanged();
@@ -692,6 +693,7 @@ void TKVPianoRollCore::DeleteNotes(const std::vector<TKVMidiEvent*>& Notes)
         if (found != holder.end() && found->second < FMidiFile->TrackCount())
             byTrack[static_cast<std::size_t>(found->second)].push_back(note);
     }
+    if (OnEventsDeleting) OnEventsDeleting();
     // The list must not keep the freed events, even for a moment.
     FMidiEventList.clear();
     NotesChanged();

@@ -150,6 +150,8 @@ public:
     TOnSelectionChange OnSelectionChange;
     TOnMidiEvent OnMidiEvent;
     TOnMidiEvent OnDblClickNote;
+    // Raised before the roll frees events of the song, for others that point at them.
+    std::function<void()> OnEventsDeleting;
 
 protected:
     // Hooks for the window.

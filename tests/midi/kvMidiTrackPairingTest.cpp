@@ -1,6 +1,6 @@
 // Pairing note-ons with note-offs (CalcOffEvents): the cases worth naming, and a differential test
 // against a literal transcription of the pairing as first designed (a search of the rest of the
-// list for every note-on, then a backward walk deleting the unpaired ones).
+// list for every note-on's channel and note, then a backward walk deleting the unpaired ones).
 #include "midi/kvMidiTrack.h"
 
 #include "midi/kvMidiTestSupport.h"
@@ -52,14 +52,31 @@ TEST(MidiTrackPairingTest, RepeatedNotesPairInOrder)
     EXPECT_EQ(off2->TimeLength(), Marker);
 }
 
-TEST(MidiTrackPairingTest, ChannelIsNotComparedAndVelocityZeroEndsANote)
+TEST(MidiTrackPairingTest, VelocityZeroEndsANoteOfItsChannel)
 {
     TMyMidiTrack track;
     TKVMidiEvent* on = Add(track, MakeEvent(0x91, 60, 90, 0));
-    TKVMidiEvent* off = Add(track, MakeEvent(0x92, 60, 0, 48));
+    TKVMidiEvent* otherChannel = Add(track, MakeEvent(0x92, 60, 0, 20));
+    TKVMidiEvent* off = Add(track, MakeEvent(0x91, 60, 0, 48));
     track.CalcOffEvents();
     EXPECT_EQ(on->RelatedEvent(), off);
     EXPECT_EQ(on->TimeLength(), 48);
+    EXPECT_EQ(otherChannel->TimeLength(), 0) << "not taken";
+}
+
+// A format-0 track: channel 1's note at 0, channel 2's note at 16 ending at 32, channel 1's
+// note-off never comes. Channel 2's note keeps its own note-off; channel 1's is dropped.
+TEST(MidiTrackPairingTest, NotesOfSeveralChannelsInOneTrackPairWithinTheirChannel)
+{
+    TMyMidiTrack track;
+    Add(track, MakeEvent(0x90, 0x3C, 0x40, 0));
+    TKVMidiEvent* on2 = Add(track, MakeEvent(0x91, 0x3C, 0x40, 16));
+    TKVMidiEvent* off2 = Add(track, MakeEvent(0x81, 0x3C, 0x00, 32));
+    track.CalcOffEvents();
+    ASSERT_EQ(track.TrackEventCount(), 2);
+    EXPECT_EQ(track.GetEvent(0), on2);
+    EXPECT_EQ(on2->RelatedEvent(), off2);
+    EXPECT_EQ(on2->TimeLength(), 16);
 }
 
 TEST(MidiTrackPairingTest, UnendedNoteOnsAreDroppedAndLoneNoteOffsStay)
@@ -150,13 +167,15 @@ bool IsPlainOff(const PlainEvent& e)
     return ((e.status & 0xF0) == 0x90 && e.data2 == 0) || (e.status & 0xF0) == 0x80;
 }
 
-// The pairing as first designed, transcribed literally. Returns the number of events deleted.
+// The pairing as first designed, transcribed literally, the channel compared as well. Returns the
+// number of events deleted.
 int LiteralCalcOffEvents(std::vector<PlainEvent>& list)
 {
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (!IsPlainOn(list[i])) continue;
         for (std::size_t j = i; j < list.size(); ++j) {
-            if (IsPlainOff(list[j]) && list[j].data1 == list[i].data1 && list[j].timeLength != -255) {
+            if (IsPlainOff(list[j]) && list[j].data1 == list[i].data1 &&
+                (list[j].status & 0x0F) == (list[i].status & 0x0F) && list[j].timeLength != -255) {
                 list[i].timeLength = static_cast<std::int32_t>(static_cast<std::uint32_t>(list[j].start) -
                                                                static_cast<std::uint32_t>(list[i].start));
                 list[i].related = list[j].id;

@@ -3,6 +3,8 @@
 #include "app/uLanguage.h"
 #include "app/uSettings.h"
 #include "app/win/fAbout.h"
+#include "app/win/fEvent.h"
+#include "app/win/fKeyboard.h"
 #include "app/win/fOption.h"
 #include "app/win/fRoll.h"
 #include "app/win/uLanguageWin.h"
@@ -87,6 +89,9 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner)
 
     ConnectSongHandlers();
     ConnectLiveHandlers();
+    // The event list lets go of the song's events before they are replaced, and fills again after.
+    OnSongReplacing = EventListSongChanging;
+    OnSongOpened = EventListSongChanged;
 
     // The system menu's texts and the status bar's version are taken before the window is
     // translated, as the window description has them.
@@ -103,6 +108,7 @@ TfrmMain::~TfrmMain()
     GuardedCall([this] {
         // The song goes with this window: the roll lets go of its events first.
         if (frmRoll) frmRoll->PianoRoll1->SetMidiFile(nullptr);
+        if (frmEvent) frmEvent->ClearEvents();
         MidiPlayer1->Stop();
         for (int i = 0; i < static_cast<int>(MidiDevices1->MidiInputList().size()); ++i) MidiDevices1->CloseMidiIn(i);
         for (int i = 0; i < static_cast<int>(MidiDevices1->MidiOutputList().size()); ++i) MidiDevices1->CloseMidiOut(i);
@@ -144,6 +150,17 @@ void TfrmMain::CreateActions()
     actPianoRoll->OnExecute = [](TObject*) {
         // Showing it reads its zoom and places it above this window.
         if (frmRoll) frmRoll->Show();
+    };
+    actMidiEvent->OnExecute = [this](TObject*) {
+        frmEvent = static_cast<TfrmEvent*>(
+            ShowFormAbove(frmEvent, [this] { return new TfrmEvent(this, MidiFile1, MidiPlayer1); }));
+        // From now on the devices' trace lines are made, for the list's trace.
+        SetOnTraceLine([](const std::string& Line) {
+            if (frmEvent) frmEvent->UpdateText(Line);
+        });
+    };
+    actKeyboard->OnExecute = [this](TObject*) {
+        if (frmKeyboard) ShowFormAbove(frmKeyboard, nullptr);
     };
     actOptions->OnExecute = [this](TObject*) {
         if (frmOption) ShowFormAbove(frmOption, nullptr);

@@ -2,6 +2,8 @@
 
 #include "app/uLanguage.h"
 #include "app/uSettings.h"
+#include "app/win/fEdit.h"
+#include "app/win/fEvent.h"
 #include "app/win/fMain.h"
 #include "app/win/fOption.h"
 #include "app/win/uLanguageWin.h"
@@ -9,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace kv {
 
@@ -60,6 +63,8 @@ TfrmRoll::~TfrmRoll()
     GuardedCall([this] { PianoRoll1->ReleaseSoundingNotes(); });
     PianoRoll1->OnMidiEvent = nullptr;
     PianoRoll1->OnSelectionChange = nullptr;
+    PianoRoll1->OnDblClickNote = nullptr;
+    PianoRoll1->OnEventsDeleting = nullptr;
     for (TSpeedButton* b : ModeButtons) b->OnClick = nullptr;
     Language().UnhookLoadResString();
     if (frmRoll == this) frmRoll = nullptr;
@@ -108,7 +113,25 @@ void TfrmRoll::CreateControls()
     PianoRoll1->OnSelectionChange = [this](std::int32_t Count, TKVMidiEvent* Event) {
         PianoRoll1->SetInfoText(SelectionText(Count, Event));
     };
+    PianoRoll1->OnDblClickNote = [this](TKVMidiEvent* Event) {
+        // The editor opens after the double click's own mouse messages are done.
+        FEditNote = Event;
+        PostMessageW(Handle(), WM_EDIT_NOTE, 0, 0);
+    };
+    PianoRoll1->OnEventsDeleting = [] { EventListSongChanging(); };
     if (FMain) PianoRoll1->SetMidiFile(FMain->MidiFile1);
+}
+
+void TfrmRoll::EditNote()
+{
+    TKVMidiEvent* note = std::exchange(FEditNote, nullptr);
+    // The note may have gone since the double click.
+    const auto& list = PianoRoll1->MidiEventList();
+    if (!FMain || !note || std::none_of(list.begin(), list.end(), [note](const auto& e) { return e.Event == note; })) return;
+    ShowEventEditor(this, FMain->MidiFile1, 1, -1, note);
+    PianoRoll1->RebuildEventList();
+    PianoRoll1->UpdateScrollRanges();
+    PianoRoll1->Invalidate();
 }
 
 void TfrmRoll::RollMidiEvent(TKVMidiEvent* Event)
@@ -174,6 +197,10 @@ LRESULT TfrmRoll::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         if (wParam) FormShow();
         // Hidden, the roll paints no more: whatever it sounds is ended now.
         else PianoRoll1->ReleaseSoundingNotes();
+    }
+    if (Msg == WM_EDIT_NOTE) {
+        EditNote();
+        return 0;
     }
     return TForm::WndProc(Msg, wParam, lParam);
 }

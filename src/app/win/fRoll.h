@@ -44,6 +44,11 @@ private:
     void CreateControls();
     void FormShow();
     void RollMidiEvent(TKVMidiEvent* Event);
+    // Opens the event editor on the note double-clicked last, when the roll still holds it.
+    void EditNote();
+
+    static constexpr UINT WM_EDIT_NOTE = WM_APP + 0x122;
+    TKVMidiEvent* FEditNote = nullptr;
 
     TfrmMain* FMain;
     std::string FSettingsFile;

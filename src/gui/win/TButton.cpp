@@ -2,6 +2,8 @@
 
 #include "gui/win/TApplication.h"
 
+#include <windowsx.h>
+
 namespace kv {
 
 void TButton::SetCaption(const std::string& Value)
@@ -24,6 +26,10 @@ LRESULT TButton::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         if (HIWORD(wParam) == BN_CLICKED) Click();
         return 0;
     }
+    // The system button handles the mouse; OnMouseDown and OnMouseUp are raised on the way.
+    const std::int32_t x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    if (Msg == WM_LBUTTONDOWN || Msg == WM_LBUTTONDBLCLK) MouseDown(mbLeft, MouseShiftState(wParam) | ssLeft, x, y);
+    if (Msg == WM_LBUTTONUP) MouseUp(mbLeft, MouseShiftState(wParam), x, y);
     return TWinControl::WndProc(Msg, wParam, lParam);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// A push button over the system button: OnClick when pressed.
+// A push button over the system button: OnClick when pressed, OnMouseDown and OnMouseUp for the
+// left button on the way.
 #include "gui/win/TWinControl.h"
 
 #include <string>

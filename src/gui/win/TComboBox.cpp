@@ -10,6 +10,13 @@ void TComboBox::AddItem(const std::string& Text, std::intptr_t Value)
     if (HandleAllocated()) SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(Text).c_str()));
 }
 
+void TComboBox::Clear()
+{
+    FItems.clear();
+    FItemIndex = -1;
+    if (HandleAllocated()) SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
+}
+
 void TComboBox::SetItemTexts(const std::vector<std::string>& Texts)
 {
     const int selected = ItemIndex();

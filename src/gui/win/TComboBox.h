@@ -17,6 +17,7 @@ public:
     const std::string& Items(int Index) const { return FItems.at(static_cast<std::size_t>(Index)).Text; }
     std::intptr_t ItemValue(int Index) const { return FItems.at(static_cast<std::size_t>(Index)).Value; }
     void AddItem(const std::string& Text, std::intptr_t Value);
+    void Clear();
     // Replaces the item texts, keeping the values and the selection.
     void SetItemTexts(const std::vector<std::string>& Texts);
     int ItemIndex();

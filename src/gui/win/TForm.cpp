@@ -3,6 +3,8 @@
 #include "gui/ScreenSnap.h"
 #include "gui/win/TApplication.h"
 
+#include <vector>
+
 namespace kv {
 
 TForm::TForm(TComponent* AOwner) : TCustomControl(AOwner)
@@ -81,6 +83,28 @@ void TForm::Show()
     SetVisible(true);
     ShowWindow(Handle(), SW_SHOW);
     UpdateWindow(Handle());
+}
+
+namespace {
+
+BOOL CALLBACK CollectEnabledWindow(HWND Wnd, LPARAM List)
+{
+    if (IsWindowVisible(Wnd) && IsWindowEnabled(Wnd)) reinterpret_cast<std::vector<HWND>*>(List)->push_back(Wnd);
+    return TRUE;
+}
+
+} // namespace
+
+void TForm::ShowModal()
+{
+    std::vector<HWND> disabled;
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
+    std::erase(disabled, Handle());
+    for (HWND wnd : disabled) EnableWindow(wnd, FALSE);
+    Show();
+    while (Visible() && !Application()->Terminated()) Application()->HandleMessage();
+    for (HWND wnd : disabled)
+        if (IsWindow(wnd)) EnableWindow(wnd, TRUE);
 }
 
 void TForm::Close() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }

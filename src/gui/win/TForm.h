@@ -36,6 +36,9 @@ public:
     void Show();
     void Hide() { SetVisible(false); }
     void Close();
+    // Shows the window and handles messages until it is hidden; meanwhile the program's other
+    // windows take no input.
+    void ShowModal();
     bool IsMainForm() const { return FIsMainForm; }
     void SetMainForm(bool Value) { FIsMainForm = Value; }
 

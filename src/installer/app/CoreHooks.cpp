@@ -3,27 +3,34 @@
 #include "FileSearchNoteDialog.h"
 #include "InstallerExit.h"
 
+#include "installer/install/FinishActions.h"
 #include "installer/install/InstallRun.h"
-#include "installer/install/win/PrerequisiteChecks.h"
-#include "installer/state/UninstallLists.h"
 #include "installer/install/JpegConversion.h"
 #include "installer/install/Mp3Conversion.h"
+#include "installer/install/PluginCalls.h"
+#include "installer/install/StepLists.h"
 #include "installer/install/SystemChanges.h"
+#include "installer/install/win/PrerequisiteChecks.h"
 #include "installer/memory/FatalError.h"
 #include "installer/package/ExtractionHooks.h"
 #include "installer/package/NextVolumePrompt.h"
 #include "installer/state/InstallerShutdown.h"
 #include "installer/state/InstallerState.h"
+#include "installer/state/UninstallLists.h"
 #include "installer/state/win/InstallerMessageBox.h"
 #include "installer/sysinfo/win/SystemInformationProbes.h"
 #include "installer/system/DirectoryCreation.h"
 #include "installer/system/ErrorBox.h"
 #include "installer/system/RegistryView.h"
 #include "installer/uninstall/UninstallCommit.h"
+#include "installer/uninstall/UninstallMerge.h"
 #include "installer/variables/FileSearchNote.h"
 #include "installer/wizard/win/NextVolumeDialog.h"
-#include "installer/wizard/win/WizardNavigator.h"
 #include "installer/wizard/win/PageHandlers.h"
+#include "installer/wizard/win/PageServices.h"
+#include "installer/wizard/win/StepSystemWin.h"
+#include "installer/wizard/win/TemplatePage.h"
+#include "installer/wizard/win/WizardNavigator.h"
 
 #include <shlobj.h>
 
@@ -87,9 +94,21 @@ void installEngineHooks()
         return true;
     };
     gInstallOperations.prerequisites = checkPrerequisitesForRun;
-    gInstallOperations.commitUninstallData = [] {
-        return commitUninstallData(gInstallRun.pageWindow) && runPluginCommitStep();
+    gInstallOperations.pluginStepsBeforeRun = runPluginStepsBeforeRun;
+    gInstallOperations.pluginStepsAfterRun = runPluginStepsAfterRun;
+    setStepSystem(&windowsStepSystem());
+    pluginHost().destroyCurrentPage = [] { destroyCurrentPage(true); };
+    setCleanupBeforeRestart([] { cleanupAtExit(true); });
+    wizardSteps().firstStep = [] { callEntryPoint1(); };
+    wizardSteps().step = callPluginStep;
+    pageServices().pluginMessage = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::uint32_t pageId) {
+        if ((gInstallerContext.packageOptions & kPackagePluginHasOnMessage) == 0)
+            return LRESULT(0);
+        return static_cast<LRESULT>(
+            callOnMessage(window, message, wParam, lParam, static_cast<std::int32_t>(pageId)));
     };
+    gInstallOperations.commitUninstallData = [] { return commitUninstallData(gInstallRun.pageWindow); };
+    pluginHost().mergeUninstallData = [] { mergeUninstallData(); };
 }
 
 void installCoreHooks()

@@ -1,8 +1,10 @@
 #include "InitializeInstaller.h"
 
 #include "BusyNote.h"
+#include "WizardStart.h"
 
 #include "installer/install/InstallEngine.h"
+#include "installer/install/PluginCalls.h"
 #include "installer/package/PackageResources.h"
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"
@@ -114,11 +116,13 @@ int initializeInstaller()
     const int resources = loadPackageResources();
     if (resources < 0)
         return resources;
-    // The background window, the dialog image and the wizard's pages join here.
+    if (!gFlags.silent && !prepareWizardWindows())
+        return kMainWindowNotMade;
+    // The plug-in's first calls: its table of services, then start-up; step 0's lists run either
+    // way.
+    callAdvancedEntry();
+    callEntryPoint0();
     if (!gFlags.silent)
-        return kWizardNotAvailable;
-    // The plug-in's first calls join here.
-    if (gPluginLibrary.loaded())
-        return kPluginCallsNotAvailable;
+        showMainWindow();
     return 1;
 }

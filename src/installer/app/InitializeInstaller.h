@@ -3,7 +3,5 @@
 // the package's resources. Returns 1 or the first negative code.
 int initializeInstaller();
 
-// Codes for steps whose parts of the installer are not there yet: the run stops honestly
-// instead of going on without them.
-constexpr int kWizardNotAvailable = -100;
-constexpr int kPluginCallsNotAvailable = -101;
+// The wizard's main window could not be made.
+constexpr int kMainWindowNotMade = -102;

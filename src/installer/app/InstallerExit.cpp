@@ -10,6 +10,9 @@
 #include "installer/state/win/InstallerMessageBox.h"
 #include "installer/uninstall/UninstallCommit.h"
 
+#include "installer/wizard/win/BackgroundPicture.h"
+#include "installer/wizard/win/TemplatePage.h"
+
 #include <windows.h>
 #include <objbase.h>
 
@@ -33,13 +36,20 @@ void deleteLocalCopy()
         forceDelete(gPackagePath.cStr());
 }
 
+// The page on show goes with its windows; its bound values are stored first.
+void destroyPageOnShow()
+{
+    if (TemplatePage* page = gMainInstaller.currentPage)
+        closeTemplatePage(*page, false);
+    destroyCurrentPage(true);
+    gMainInstaller.currentPage = nullptr;
+}
+
 int cleanupAtExit(bool unloadPlugin)
 {
-    gMainInstaller.currentPage = nullptr;
-    if (gInstallerContext.screenDc) {
-        DeleteDC(static_cast<HDC>(gInstallerContext.screenDc));
-        gInstallerContext.screenDc = nullptr;
-    }
+    destroyPageOnShow();
+    // The background picture goes with its bitmap, not only its device context.
+    releaseBackgroundPicture();
     gMp3Helper.shutDown();
     gJpegHelper.unload();
     if (unloadPlugin)

@@ -8,6 +8,7 @@
 #include "RunInnerInstaller.h"
 #include "SelfCopy.h"
 #include "SetupResourceDir.h"
+#include "WizardStart.h"
 
 #include "installer/install/InstallEngine.h"
 #include "installer/install/win/RegistryAccess.h"
@@ -95,6 +96,20 @@ int runSilentInstallation()
     return installerExitCode(installed, gFlags.revert);
 }
 
+// The wizard from its first page to its end; returns the exit code.
+int runInteractiveInstallation()
+{
+    applySelectedTotals();
+    installEngineHooks();
+    bool installed = runWizard();
+    if (installed && gPackageToc.extractorMode)
+        installed = runInnerInstaller();
+    cleanupAtExit(true);
+    deleteLocalCopy();
+    CoUninitialize();
+    return installerExitCode(installed, gFlags.revert);
+}
+
 } // namespace
 
 int initInstaller(HINSTANCE instance)
@@ -125,6 +140,7 @@ int runInstaller(HINSTANCE instance)
     CoInitialize(nullptr);
     ensureTempFolder();
     installCoreHooks();
+    connectWizard();
     copySelfOffNetworkPath();
     InitCommonControls();
     initInstaller(instance);
@@ -154,7 +170,5 @@ int runInstaller(HINSTANCE instance)
     }
     if (gFlags.silent)
         return runSilentInstallation();
-    // The wizard joins here; until it does, nothing is installed and the run ends with "not
-    // installed".
-    return leaveStartUp();
+    return runInteractiveInstallation();
 }

@@ -1,5 +1,7 @@
 #include "ReadToc.h"
 
+#include "installer/state/PluginApiTable.h"
+
 #include "installer/package/PackageLocate.h"
 #include "installer/package/TocRead.h"
 #include "installer/state/InstallerState.h"
@@ -47,6 +49,7 @@ int readToc()
     if (read < 0)
         return read;
     setVariableInt("<IsUpdate>", (gInstallerContext.packageOptions & kPackageUpdate) != 0 ? 1 : 0);
+    gPluginApiTable.silent = gFlags.silent ? 1 : 0;
     if (gPackageToc.registryView64 && runsUnderWow64())
         setRegistryViewBits(KEY_WOW64_64KEY);
     return kTocRead;

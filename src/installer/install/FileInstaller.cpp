@@ -143,27 +143,7 @@ bool renameAside(const std::string& path, std::string& aside)
 
 void makeBackup(const std::string& path, const FileRecord& record)
 {
-    InstallFileSystem& fs = installFileSystem();
-    std::string folder = ByteString(gPackageToc.installDir).cStr();
-    if (folder.empty() || folder.back() != '\\')
-        folder += '\\';
-    folder += "Backup";
-    fs.createFolders(folder, true);
-    const std::size_t slash = path.rfind('\\');
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    // Two replaced files of the same name from different folders keep a backup each.
-    std::string name = base;
-    for (int n = 1; gInstallRun.backupNames.count(name) != 0; ++n)
-        name = base + "." + std::to_string(n);
-    gInstallRun.backupNames.insert(name);
-    const std::string backup = folder + "\\" + name;
-    if (!fs.copy(path, backup))
-        return;
-    ByteString line;
-    line.format("%s\t%s\t%d\t%d\t%d\t%d", backup.c_str(), path.c_str(), static_cast<std::int32_t>(record.versionMost),
-                static_cast<std::int32_t>(record.versionLeast), static_cast<std::int32_t>(record.lastWriteTime >> 32),
-                static_cast<std::int32_t>(record.lastWriteTime & 0xFFFFFFFF));
-    addBackupLine(line);
+    backUpFile(path, record.versionMost, record.versionLeast, record.lastWriteTime);
 }
 
 // True to install over the existing file.
@@ -572,4 +552,29 @@ bool installFiles()
             return false;
     }
     return true;
+}
+
+void backUpFile(const std::string& path, std::uint32_t versionHigh, std::uint32_t versionLow, std::uint64_t lastWriteTime)
+{
+    InstallFileSystem& fs = installFileSystem();
+    std::string folder = ByteString(gPackageToc.installDir).cStr();
+    if (folder.empty() || folder.back() != '\\')
+        folder += '\\';
+    folder += "Backup";
+    fs.createFolders(folder, true);
+    const std::size_t slash = path.rfind('\\');
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    // Two replaced files of the same name from different folders keep a backup each.
+    std::string name = base;
+    for (int n = 1; gInstallRun.backupNames.count(name) != 0; ++n)
+        name = base + "." + std::to_string(n);
+    gInstallRun.backupNames.insert(name);
+    const std::string backup = folder + "\\" + name;
+    if (!fs.copy(path, backup))
+        return;
+    ByteString line;
+    line.format("%s\t%s\t%d\t%d\t%d\t%d", backup.c_str(), path.c_str(), static_cast<std::int32_t>(versionHigh),
+                static_cast<std::int32_t>(versionLow), static_cast<std::int32_t>(lastWriteTime >> 32),
+                static_cast<std::int32_t>(lastWriteTime & 0xFFFFFFFF));
+    addBackupLine(line);
 }

@@ -28,3 +28,8 @@ void advanceFileProgress(std::uint64_t bytes);
 
 // The text of the error box for a folder that cannot receive files.
 std::string noWritePrivilegeText(const std::string& folder);
+
+// Copies path into the folder "Backup" below the installation folder (a name used before in this
+// run gets ".1", ".2", ...) and records the backup line with the given version and write time.
+// Nothing is recorded when the copy fails.
+void backUpFile(const std::string& path, std::uint32_t versionHigh, std::uint32_t versionLow, std::uint64_t lastWriteTime);

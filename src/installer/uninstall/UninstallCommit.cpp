@@ -230,18 +230,6 @@ bool commitUninstallData(OpaqueHandle owner)
     return true;
 }
 
-bool runPluginCommitStep()
-{
-    UninstallServices& services = uninstallServices();
-    if (!services.pluginCommitStep)
-        return true;
-    const int answer = services.pluginCommitStep();
-    mergeUninstallData();
-    if (answer != 1)
-        endInstaller();
-    return true;
-}
-
 int rollbackOnExit()
 {
     UninstallServices& services = uninstallServices();

@@ -11,11 +11,6 @@
 // be written. Packages without an uninstaller write nothing.
 bool commitUninstallData(OpaqueHandle owner);
 
-// The plug-in's step after the commit (when it has one): its entries are merged, and an answer
-// other than 1 ends the installer, which rolls the installation back. True when the
-// installation stands.
-bool runPluginCommitStep();
-
 // Undoes what the installation did so far: directly for packages without an uninstaller and
 // for updates, otherwise through the uninstaller run silently. Puts back the files the run
 // replaced and the earlier uninstaller an update set aside. Returns 1; failures are ignored.

@@ -23,9 +23,6 @@ struct UninstallServices {
     // else the uninstaller path.
     std::function<std::string()> findUninstaller;
     std::function<void(OpaqueHandle owner, const char* text)> showError;
-    // The plug-in's step that follows the commit, when the plug-in has one: its answer, 1 to
-    // keep the installation. Empty until the plug-in's calls are given (and in tests).
-    std::function<int()> pluginCommitStep;
 };
 
 UninstallServices& uninstallServices();

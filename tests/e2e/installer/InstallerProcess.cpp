@@ -52,6 +52,8 @@ bool isMessageBox(HWND window)
     return lstrcmpW(className, L"#32770") == 0 && GetDlgItem(window, IDOK) != nullptr;
 }
 
+} // namespace
+
 std::vector<wchar_t> environmentWithTemp(const std::wstring& tempFolder)
 {
     std::vector<std::wstring> entries;
@@ -75,8 +77,6 @@ std::vector<wchar_t> environmentWithTemp(const std::wstring& tempFolder)
     out.push_back(0);
     return out;
 }
-
-} // namespace
 
 std::wstring installerProgramPath()
 {

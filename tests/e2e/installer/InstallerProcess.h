@@ -19,6 +19,8 @@ struct InstallerRun {
     bool windowShown = false;
 };
 
+// This process's environment block with TEMP and TMP naming tempFolder.
+std::vector<wchar_t> environmentWithTemp(const std::wstring& tempFolder);
 // The installer program of this build, as a Windows path.
 std::wstring installerProgramPath();
 

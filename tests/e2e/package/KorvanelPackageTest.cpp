@@ -1,8 +1,10 @@
 // Korvanel's install package, built from packaging/korvanel the way scripts/package builds it,
 // installed silently by the real installer program: every file with its content, the registry
 // values, both shortcuts and the committed uninstall data are in place and the installed
-// Korvanel.exe starts and shows its main window; a second run finds the installation.
+// Korvanel.exe starts and shows its main window; a second run finds the installation; the
+// wizard, walked from its first page to the finish page, installs the same and starts Korvanel.
 #include "../installer/InstallerProcess.h"
+#include "../installer/WizardDriver.h"
 
 #include "PackageBuilder.h"
 #include "installer/uninstall/UninstallDataReader.h"
@@ -176,6 +178,40 @@ HWND mainWindowOf(DWORD processId)
     return search.found;
 }
 
+// The process that shows a Korvanel main window started from that program file, or 0.
+DWORD korvanelStartedFrom(const fs::path& program)
+{
+    struct Search {
+        fs::path program;
+        DWORD found = 0;
+    } search{program};
+    EnumWindows(
+        [](HWND window, LPARAM data) noexcept -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            wchar_t className[32] = {}, title[32] = {};
+            GetClassNameW(window, className, 32);
+            GetWindowTextW(window, title, 32);
+            if (!IsWindowVisible(window) || lstrcmpW(className, L"KvWinControl") != 0 || lstrcmpW(title, L"VELDRANE") != 0)
+                return TRUE;
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, owner);
+            if (!process)
+                return TRUE;
+            wchar_t image[MAX_PATH] = {};
+            DWORD length = MAX_PATH;
+            const bool named = QueryFullProcessImageNameW(process, 0, image, &length) != 0;
+            CloseHandle(process);
+            if (named && lstrcmpiW(image, s->program.c_str()) == 0) {
+                s->found = owner;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 class KorvanelPackage : public ::testing::Test {
 protected:
     void SetUp() override
@@ -287,9 +323,11 @@ TEST_F(KorvanelPackage, ASilentInstallPlacesEverythingAndTheInstalledKorvanelSta
         EXPECT_EQ(values.count(lower(std::string(kProductKey) + "|" + name)), 1u) << name;
     }
 
-    // The installed program starts (from its own folder, as the shortcuts start it) and shows its
-    // main window.
+    // A silent run starts nothing; the installed program starts (from its own folder, as the
+    // shortcuts start it) and shows its main window.
     const fs::path korvanel = destination_ / "Korvanel.exe";
+    Sleep(1000);
+    EXPECT_EQ(korvanelStartedFrom(korvanel), 0u);
     std::wstring command = L"\"" + korvanel.wstring() + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -318,6 +356,53 @@ TEST_F(KorvanelPackage, ASilentInstallPlacesEverythingAndTheInstalledKorvanelSta
     TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
+}
+
+TEST_F(KorvanelPackage, TheWizardInstallsAndItsFinishPageStartsKorvanel)
+{
+    constexpr int kNext = 1;
+    constexpr int kLaunchBox = 22;
+    const fs::path setup = writeSetup();
+    const WizardWalk walk = walkWizard(
+        setup.wstring(), L"", (folder_ / "temp").wstring(),
+        [](const PageSeen& page, std::size_t visit) {
+            saveScreenshot(L"korvanel-page" + std::to_wstring(visit));
+            return page.caption == L"Installing" ? 0 : kNext;
+        },
+        [](const BoxSeen&) { return IDOK; });
+    ASSERT_TRUE(walk.finished);
+    EXPECT_EQ(walk.exitCode, 1u);
+    EXPECT_TRUE(walk.boxes.empty()) << (walk.boxes.empty() ? "" : fs::path(walk.boxes[0].text).string());
+    std::vector<std::wstring> captions;
+    for (const auto& page : walk.pages)
+        captions.push_back(page.caption);
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"Korvanel Setup", L"Welcome", L"Destination folder", L"Program group",
+                                                   L"Ready to install", L"Installing", L"Setup finished"}));
+    ASSERT_FALSE(walk.pages.empty());
+    const PageSeen& finish = walk.pages.back();
+    EXPECT_EQ(finish.item(kLaunchBox), L"Start Korvanel");
+    EXPECT_TRUE(finish.isVisible(kLaunchBox));
+    EXPECT_TRUE(finish.checked.count(kLaunchBox) && finish.checked.at(kLaunchBox));
+
+    EXPECT_EQ(fileSha256(destination_ / "Korvanel.exe"), fileSha256(hostPath(KORVANEL_EXE)));
+    EXPECT_EQ(registryText(kProductKey, "Version"), "1.0");
+    EXPECT_TRUE(fs::exists(desktopShortcut()));
+
+    // Finish with "Start Korvanel" checked started the installed program.
+    const fs::path korvanel = destination_ / "Korvanel.exe";
+    DWORD started = 0;
+    for (int i = 0; i < 1200 && !started; ++i) {
+        Sleep(50);
+        started = korvanelStartedFrom(korvanel);
+    }
+    ASSERT_NE(started, 0u) << "no Korvanel main window from " << korvanel.string();
+    saveScreenshot(L"korvanel-started");
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, started);
+    ASSERT_NE(process, nullptr);
+    PostMessageW(mainWindowOf(started), WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0);
+    TerminateProcess(process, 1);
+    CloseHandle(process);
 }
 
 // The product key names the installed version and its uninstaller: a second silent run starts

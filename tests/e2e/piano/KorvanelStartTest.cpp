@@ -173,9 +173,10 @@ TEST_F(Korvanel, AFreshStartAndExitWritesTheSettingsAndOpensTheFirstDevices)
                                 L"4/4", L"0:00:00.000", L"Untitled.mid"})
         EXPECT_TRUE(Has(texts, text)) << std::wstring(text).size();
     EXPECT_EQ(Close(), 0u);
-    // The piano-roll window goes first and keeps its zoom; the options window writes the rest.
+    // The piano-roll window goes first and keeps its zoom, the keyboard window the last layout
+    // (none); the options window writes the rest.
     EXPECT_EQ(Settings(), "[PianoRoll]\r\nQuarterNoteWidth=64\r\nQuarterNoteHeight=6\r\n"
-                          "[Common]\r\nDefaultColor=8240639\r\nHandColorL=11844998\r\nHandColorR=10458846\r\n"
+                          "[Common]\r\nLastLayout=\r\nDefaultColor=8240639\r\nHandColorL=11844998\r\nHandColorR=10458846\r\n"
                           "AutoRepeat=0\r\nStayOnTop=0\r\nLastFile=Untitled.mid\r\n"
                           "[Device]\r\nInput=[0]\r\nOutput=[0]\r\n");
     const auto opened = Opened();
@@ -199,7 +200,7 @@ TEST_F(Korvanel, TheDevicesAndOptionsOfTheFileAreTakenAndWrittenBack)
     // [1][3] names outputs 1 and 3, not 11 or 13; an empty Input opens no input.
     EXPECT_EQ(Opened(), (std::vector<std::string>{"midiOutOpen(1)", "midiOutOpen(3)"}));
     EXPECT_EQ(Settings(), "[Common]\r\nDefaultColor=65280\r\nHandColorL=11844998\r\nAutoRepeat=1\r\n"
-                          "StayOnTop=1\r\nLastFile=Etude.mid\r\nHandColorR=10458846\r\n"
+                          "StayOnTop=1\r\nLastFile=Etude.mid\r\nLastLayout=\r\nHandColorR=10458846\r\n"
                           "[Device]\r\nInput=\r\nOutput=[1][3]\r\n[PianoRoll]\r\nShowRoll=7\r\n"
                           "QuarterNoteWidth=64\r\nQuarterNoteHeight=6\r\n");
 }

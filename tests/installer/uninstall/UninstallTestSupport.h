@@ -55,7 +55,6 @@ protected:
         services.cancelDeleteOnReboot = [this](const std::string& path) { cancelledDeletes.push_back(path); };
         services.leaveInstalledFolders = [] {};
         services.showError = [this](OpaqueHandle, const char* text) { errors.emplace_back(text); };
-        services.pluginCommitStep = nullptr;
         services.findUninstaller = [this] { return uninstaller(); };
     }
     void TearDown() override

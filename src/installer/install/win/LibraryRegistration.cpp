@@ -2,6 +2,7 @@
 
 #include "installer/install/InstallName.h"
 #include "installer/install/InstallRun.h"
+#include "installer/system/win/CriticalErrorBoxes.h"
 #include "installer/variables/TextExpansion.h"
 
 #include <windows.h>
@@ -16,17 +17,6 @@ namespace {
 
 constexpr std::size_t kRegistrationFailedText = 176;
 constexpr DWORD kPauseAfterStartMs = 50;
-
-class CriticalErrorBoxesSuppressed {
-public:
-    CriticalErrorBoxesSuppressed() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-    ~CriticalErrorBoxesSuppressed() { SetErrorMode(previous_); }
-    CriticalErrorBoxesSuppressed(const CriticalErrorBoxesSuppressed&) = delete;
-    CriticalErrorBoxesSuppressed& operator=(const CriticalErrorBoxesSuppressed&) = delete;
-
-private:
-    UINT previous_;
-};
 
 // Makes a folder current for the lifetime of the object, then restores the previous one.
 class CurrentFolder {

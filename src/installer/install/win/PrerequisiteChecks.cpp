@@ -1,5 +1,7 @@
 #include "installer/install/win/PrerequisiteChecks.h"
 
+#include "installer/install/StepLists.h"
+
 #include "installer/state/InstallerShutdown.h"
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"
@@ -63,32 +65,6 @@ bool mayDecline()
 
 } // namespace
 
-bool runAndWaitPumping(const char* commandLine)
-{
-    std::vector<char> line(commandLine, commandLine + std::char_traits<char>::length(commandLine) + 1);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr,
-                        &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    for (;;) {
-        const DWORD woken = MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_ALLINPUT);
-        if (woken != WAIT_OBJECT_0 + 1)
-            break;
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
-    CloseHandle(process.hProcess);
-    return true;
-}
-
 PrerequisiteSystem systemPrerequisites()
 {
     PrerequisiteSystem system;
@@ -102,7 +78,8 @@ PrerequisiteSystem systemPrerequisites()
     system.directX = cachedDirectX;
     system.mayDecline = mayDecline;
     system.ask = [](const char* text, std::uint32_t type) { return messageBox(nullptr, text, nullptr, type); };
-    system.runAndWait = [](const char* commandLine) { runAndWaitPumping(commandLine); };
+    // No working folder, the default wait text.
+    system.runAndWait = [](const char* commandLine) { stepSystem().runAndWait(commandLine, nullptr, nullptr); };
     system.fileExists = fileExists;
     system.deleteFile = [](const char* path) { forceDelete(path); };
     return system;

@@ -3,13 +3,11 @@
 #include "installer/install/Prerequisites.h"
 
 // What this computer has installed, asked through the installer's own detections; setups run
-// with window messages flowing.
+// and are waited for through the step system's runAndWait (its wait note, messages flowing).
 PrerequisiteSystem systemPrerequisites();
 // Checks the package's prerequisites; a declined or cancelled setup ends the installer (with
 // rollback).
 void checkPrerequisites();
 // The installation run's operation: the same check, true when the run goes on.
 bool checkPrerequisitesForRun();
-// Starts the command line and waits for its program, dispatching window messages meanwhile.
-// False when it could not be started.
-bool runAndWaitPumping(const char* commandLine);
+

@@ -21,16 +21,10 @@ HWND chooseOwner(HWND owner)
     return static_cast<HWND>(gMainInstaller.mainWindow);
 }
 
-std::wstring wideText(const char* utf8)
-{
-    const auto wide = utf8ToWide(utf8 ? utf8 : "");
-    return wide ? std::wstring(wide->begin(), wide->end()) : std::wstring();
-}
-
 ByteString ansiText(const char* utf8)
 {
     ByteString ansi;
-    wideToAnsi(wideText(utf8).c_str(), ansi);
+    wideToAnsi(utf8ToWideText(utf8).c_str(), ansi);
     return ansi;
 }
 
@@ -48,7 +42,7 @@ int messageBox(HWND owner, const char* text, const char* caption, UINT type)
         return silentMessageBoxAnswer(type);
     const HWND window = chooseOwner(owner);
     if (gInstallerContext.unicode)
-        return MessageBoxW(window, wideText(text).c_str(), wideText(shownCaption).c_str(), type);
+        return MessageBoxW(window, utf8ToWideText(text).c_str(), utf8ToWideText(shownCaption).c_str(), type);
     ByteString ansi = ansiText(text);
     ByteString ansiCaption = ansiText(shownCaption);
     return MessageBoxA(window, ansi.cStr(), ansiCaption.cStr(), type);

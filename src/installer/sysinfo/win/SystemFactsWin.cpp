@@ -7,6 +7,7 @@
 #include "installer/system/FreeSpace.h"
 #include "installer/system/RegistryView.h"
 #include "installer/system/win/ComRef.h"
+#include "installer/system/win/GuardedCall.h"
 #include "installer/system/win/Registry.h"
 #include "installer/text/Utf8.h"
 
@@ -184,10 +185,8 @@ std::optional<PluginLines> pluginLines(HWND listBox)
         return std::nullopt;
     PluginLines plugin;
     if (auto entry = reinterpret_cast<SystemInformationExport>(gPluginLibrary.entry("SystemInformation"))) {
-        try {
-            entry(listBox, &plugin.failures, &plugin.unknowns);
-        } catch (...) {
-        }
+        // A fault inside the plug-in loses only its lines.
+        callGuarded([&] { entry(listBox, &plugin.failures, &plugin.unknowns); });
     }
     plugin.lines = takeListBoxLines(listBox);
     return plugin;

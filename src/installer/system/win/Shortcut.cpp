@@ -1,26 +1,12 @@
 #include "installer/system/win/Shortcut.h"
 
 #include "installer/system/win/ComRef.h"
+#include "installer/system/win/CriticalErrorBoxes.h"
 #include "installer/text/CStrings.h"
 
 #include <windows.h>
 #include <objidl.h>
 #include <shlobj.h>
-
-namespace {
-
-class CriticalErrorBoxesSuppressed {
-public:
-    CriticalErrorBoxesSuppressed() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-    ~CriticalErrorBoxesSuppressed() { SetErrorMode(previous_); }
-    CriticalErrorBoxesSuppressed(const CriticalErrorBoxesSuppressed&) = delete;
-    CriticalErrorBoxesSuppressed& operator=(const CriticalErrorBoxesSuppressed&) = delete;
-
-private:
-    UINT previous_;
-};
-
-} // namespace
 
 bool createShortcut(const char* target, const char* linkPath, const char* description, const char* workingFolder,
                     const char* iconPath, int iconIndex, const char* arguments)

@@ -12,13 +12,19 @@ bool isNtFamily()
     return (GetVersion() & 0x80000000u) == 0;
 }
 
+} // namespace
+
 std::wstring utf8ToWideText(const char* text)
 {
-    const auto wide = utf8ToWide(text);
+    const auto wide = utf8ToWide(text ? text : "");
     return wide ? std::wstring(wide->begin(), wide->end()) : std::wstring();
 }
 
-} // namespace
+std::wstring utf8ToWideText(const ByteString& text)
+{
+    ByteString copy(text);
+    return utf8ToWideText(copy.cStr());
+}
 
 void ansiToUtf8(const char* text, ByteString& out)
 {

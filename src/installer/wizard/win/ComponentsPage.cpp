@@ -5,6 +5,7 @@
 #include "installer/package/PackageSource.h"
 #include "installer/state/InstallerState.h"
 #include "installer/text/NumberTexts.h"
+#include "installer/text/win/TextConversion.h"
 #include "installer/variables/VariableApi.h"
 #include "installer/variables/VariableEvaluation.h"
 #include "installer/variables/VariableList.h"
@@ -51,17 +52,6 @@ std::optional<std::int32_t> existingVariableInt(const ByteString& name)
         return std::nullopt;
     evaluateVariable(index);
     return gPackageToc.variables[std::size_t(index)]->valueInt;
-}
-
-std::wstring wideOf(const ByteString& utf8)
-{
-    const int length = MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(utf8.data()),
-                                           int(utf8.length()), nullptr, 0);
-    std::wstring wide(std::size_t(length > 0 ? length : 0), L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(utf8.data()), int(utf8.length()), wide.data(),
-                            length);
-    return wide;
 }
 
 class ComponentsPage : public StandardPage {
@@ -138,7 +128,7 @@ private:
         recomputeStates(states_);
         handles_.clear();
         for (std::size_t i = 0; i < items_.size(); ++i) {
-            const std::wstring text = wideOf(items_[i].shownText);
+            const std::wstring text = utf8ToWideText(items_[i].shownText);
             TVINSERTSTRUCTW insert{};
             const std::int32_t parent = states_[i].parent;
             insert.hParent = parent >= 0 ? handles_[std::size_t(parent)] : TVI_ROOT;

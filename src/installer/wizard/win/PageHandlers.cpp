@@ -1,6 +1,7 @@
 #include "installer/wizard/win/PageHandlers.h"
 
 #include "installer/state/InstallerState.h"
+#include "installer/wizard/win/PageMakers.h"
 #include "installer/wizard/win/StandardPages.h"
 #include "installer/wizard/win/SystemInfoOnce.h"
 #include "installer/wizard/win/WizardNavigator.h"
@@ -26,6 +27,8 @@ std::unique_ptr<TemplatePage> makeStandardPage(std::int32_t pageType)
 
 void connectStandardPages()
 {
+    for (std::int32_t type = 1; type < std::int32_t(std::size(kStandardPages)); ++type)
+        setPageMaker(type, kStandardPages[type]);
     wizardSteps().evaluateComponentsSilently = evaluateComponentsSilently;
     wizardSteps().systemInfoFoundProblems = [] {
         collectSystemInfoOnce(nullptr);

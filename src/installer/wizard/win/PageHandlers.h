@@ -8,5 +8,6 @@
 
 // Null for a type without a standard page.
 std::unique_ptr<TemplatePage> makeStandardPage(std::int32_t pageType);
-// Hands the silent components evaluation and the system probes to the wizard's steps.
+// Registers the standard pages with the page makers and hands the silent components evaluation
+// and the system probes to the wizard's steps.
 void connectStandardPages();

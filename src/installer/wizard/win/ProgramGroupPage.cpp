@@ -1,5 +1,6 @@
 // The program-group page: the start-menu folder, typed or picked from the existing groups.
 #include "installer/state/InstallerState.h"
+#include "installer/text/win/TextConversion.h"
 #include "installer/wizard/FolderChoice.h"
 #include "installer/wizard/FolderTextChecks.h"
 #include "installer/wizard/win/PageDialogs.h"
@@ -13,22 +14,11 @@ namespace {
 constexpr std::int32_t kGroupEdit = 10;
 constexpr std::int32_t kGroupList = 11;
 
-std::wstring wideOf(const ByteString& utf8)
-{
-    const int length = MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(utf8.data()),
-                                           int(utf8.length()), nullptr, 0);
-    std::wstring wide(std::size_t(length > 0 ? length : 0), L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_UTF8, 0, reinterpret_cast<const char*>(utf8.data()), int(utf8.length()), wide.data(),
-                            length);
-    return wide;
-}
-
 // Every folder below the pattern's folder whose name neither is empty nor begins with ".",
 // unless the list holds it already (in any case).
 void addFolderNames(HWND list, const ByteString& folder)
 {
-    std::wstring pattern = wideOf(folder);
+    std::wstring pattern = utf8ToWideText(folder);
     pattern += L"\\*.*";
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW(pattern.c_str(), &found);

@@ -3,6 +3,7 @@
 #include "installer/memory/FatalError.h"
 #include "installer/state/InstallerState.h"
 #include "installer/text/Utf8.h"
+#include "installer/text/win/TextConversion.h"
 #include "installer/variables/TextExpansion.h"
 #include "installer/variables/VariableEvaluation.h"
 #include "installer/variables/VariableList.h"
@@ -40,13 +41,6 @@ std::unique_ptr<TemplatePage>& retired()
 }
 TemplatePage* gPageBeingCreated = nullptr;
 TemplatePage* gPageBeingClosed = nullptr;
-
-std::wstring wide(const ByteString& utf8)
-{
-    ByteString copy(utf8);
-    const auto converted = utf8ToWide(copy.cStr());
-    return converted ? std::wstring(converted->begin(), converted->end()) : std::wstring();
-}
 
 TemplateSettings currentTemplateSettings(std::int32_t dpiFactor)
 {
@@ -113,7 +107,7 @@ void addLines(HWND window, UINT addMessage, const ByteString& text)
     while (text.hasMore(pos)) {
         ByteString line;
         text.nextLine(&pos, line);
-        SendMessageW(window, addMessage, 0, reinterpret_cast<LPARAM>(wide(line).c_str()));
+        SendMessageW(window, addMessage, 0, reinterpret_cast<LPARAM>(utf8ToWideText(line).c_str()));
     }
 }
 
@@ -218,7 +212,7 @@ const wchar_t* registerPageClass(HINSTANCE instance, const TemplateWindow& windo
 
 void setControlText(HWND control, const ByteString& utf8)
 {
-    SetWindowTextW(control, wide(utf8).c_str());
+    SetWindowTextW(control, utf8ToWideText(utf8).c_str());
 }
 
 ByteString controlText(HWND control)
@@ -315,7 +309,7 @@ void TemplatePage::makeFonts()
     base.lfHeight = templateFontHeight(templateWindow.fontSize, dpiFactor);
     base.lfItalic = (templateWindow.fontStyle & 2) != 0;
     base.lfCharSet = DEFAULT_CHARSET;
-    const std::wstring face = wide(templateWindow.fontFace);
+    const std::wstring face = utf8ToWideText(templateWindow.fontFace);
     wcsncpy(base.lfFaceName, face.c_str(), LF_FACESIZE - 1);
     const LONG weights[4] = {(templateWindow.fontStyle & 1) ? FW_BOLD : FW_NORMAL, FW_BOLD, FW_NORMAL, FW_BOLD};
     for (int i = 0; i < 4; ++i) {
@@ -467,7 +461,7 @@ void TemplatePage::loadControlImage(TemplateControl& control)
     if (id == kImageNone)
         return;
     const PageImage* image = id == kImageDefault ? nullptr : packageImage(control.imageId);
-    const std::wstring path = image ? wide(image->path) : std::wstring();
+    const std::wstring path = image ? utf8ToWideText(image->path) : std::wstring();
     if (control.type == kControlStatic && control.subType == 4) {
         HBITMAP bitmap = nullptr;
         if (id == kImageDefault) {

@@ -18,6 +18,7 @@
 #include "installer/variables/VariableTestSupport.h"
 
 #include "TemplateWriter.h"
+#include "support/ScreenCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -723,41 +724,6 @@ TEST_F(StandardPagesWin, SystemInformationShowsTheReport)
 
 namespace {
 
-// Copies the window's screen area into a 24-bit BMP file.
-void captureWindow(HWND window, const std::string& path)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP shot = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, shot);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    out.write(static_cast<const char*>(bits), stride * height);
-    SelectObject(memory, old);
-    DeleteObject(shot);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-}
-
 void settle()
 {
     for (int i = 0; i < 10; ++i) {
@@ -788,7 +754,7 @@ TEST_F(ComponentsPageWin, DISABLED_Screenshots)
     show(7, page({control("static", 30, 10, 10, 390, 16), control("static", 31, 10, 30, 390, 16),
                   control("edit", 10, 10, 60, 300, 22, 0x50810080), control("button", 4, 320, 59, 80, 24)}));
     settle();
-    captureWindow(shown->window, std::string(target) + "\\destination.bmp");
+    saveWindowShot(shown->window, std::string(target) + "\\destination.bmp");
 
     show(10, page({control("static", 30, 10, 5, 390, 16), control("treeview", 10, 10, 25, 250, 150, 0x50810027),
                    control("edit", 24, 270, 25, 130, 60, 0x50810844), control("static", 25, 270, 100, 130, 16),
@@ -796,12 +762,12 @@ TEST_F(ComponentsPageWin, DISABLED_Screenshots)
     SendMessageW(item(10), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(handle(1)));
     space(3);
     settle();
-    captureWindow(shown->window, std::string(target) + "\\components.bmp");
+    saveWindowShot(shown->window, std::string(target) + "\\components.bmp");
     press(1);
 
     show(11, page({control("edit", 10, 10, 10, 390, 240, 0x50A00804)}), {10});
     settle();
-    captureWindow(shown->window, std::string(target) + "\\summary.bmp");
+    saveWindowShot(shown->window, std::string(target) + "\\summary.bmp");
 
     gLanguageTexts[63] = ByteString("User information");
     gLanguageTexts[64] = ByteString("Please enter your name and the name of your company.");
@@ -813,5 +779,5 @@ TEST_F(ComponentsPageWin, DISABLED_Screenshots)
                   control("static", 11, 10, 70, 100, 16), control("edit", 20, 120, 38, 250, 22, 0x50810080),
                   control("edit", 21, 120, 68, 250, 22, 0x50810080)}));
     settle();
-    captureWindow(shown->window, std::string(target) + "\\userinfo.bmp");
+    saveWindowShot(shown->window, std::string(target) + "\\userinfo.bmp");
 }

@@ -13,6 +13,7 @@
 #include "installer/variables/VariableTestSupport.h"
 
 #include "TemplateWriter.h"
+#include "support/ScreenCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -131,41 +132,6 @@ void writeIcon(const std::string& path, std::uint32_t colour)
     out.write(reinterpret_cast<const char*>(&info), sizeof info);
     out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size() * 4));
     out.write(reinterpret_cast<const char*>(mask.data()), static_cast<std::streamsize>(mask.size()));
-}
-
-// Copies the window's screen area into a 24-bit BMP file.
-void captureWindow(HWND window, const std::string& path)
-{
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP shot = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, shot);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    out.write(static_cast<const char*>(bits), stride * height);
-    SelectObject(memory, old);
-    DeleteObject(shot);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
 }
 
 class TemplatePageWin : public ::testing::Test {
@@ -751,7 +717,7 @@ TEST_F(TemplatePageWin, ScreenshotsOfAPageAndTheDialogs)
         pump();
         Sleep(20);
     }
-    captureWindow(page->window, std::string(folder) + "\\page.bmp");
+    saveWindowShot(page->window, std::string(folder) + "\\page.bmp");
     // The installer's dialogs beside it.
     for (const auto& [id, name] : {std::pair{kAboutDialogId, "about"}, std::pair{kProgressNoteDialogId, "note"},
                                    std::pair{kInputDialogId, "input"}}) {
@@ -767,7 +733,7 @@ TEST_F(TemplatePageWin, ScreenshotsOfAPageAndTheDialogs)
             pump();
             Sleep(20);
         }
-        captureWindow(dialog, std::string(folder) + "\\" + name + ".bmp");
+        saveWindowShot(dialog, std::string(folder) + "\\" + name + ".bmp");
         DestroyWindow(dialog);
     }
 }

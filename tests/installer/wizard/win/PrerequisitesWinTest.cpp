@@ -1,11 +1,14 @@
 // Prerequisite setups started for real in a silent run: no question is shown, a setup from a
 // path runs with its command line, the download program is started with its command line and
-// the fetched setup runs and is deleted; a download that writes nothing is skipped.
+// the fetched setup runs and is deleted; a download that writes nothing is skipped. Setups run
+// through the wizard's step system, as in the program.
+#include "installer/install/StepLists.h"
 #include "installer/install/win/PrerequisiteChecks.h"
 #include "installer/install/win/StandinLog.h"
 #include "installer/state/InstallerState.h"
 #include "installer/system/win/BesideTestProgram.h"
 #include "installer/text/TempFolder.h"
+#include "installer/wizard/win/StepSystemWin.h"
 
 #include <gtest/gtest.h>
 
@@ -30,9 +33,11 @@ protected:
         gLanguageTexts[179] = ByteString("Install %s?");
         gLanguageTexts[180] = ByteString("%s could not be downloaded.");
         gFlags.silent = true;
+        previousSteps_ = setStepSystem(&windowsStepSystem());
     }
     ~PrerequisitesWinTest() override
     {
+        setStepSystem(previousSteps_);
         gFlags.silent = false;
         gPackageToc.prerequisites.clear();
         gPackageToc.resourceDirectory = ByteString();
@@ -55,6 +60,7 @@ protected:
     StandinLog log;
     std::string resourceDir;
     std::string downloader;
+    StepSystem* previousSteps_ = nullptr;
     const std::string setup = besideTestProgram("program_standin.exe");
 };
 

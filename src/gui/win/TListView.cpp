@@ -1,0 +1,157 @@
+#include "gui/win/TListView.h"
+
+#include "gui/win/TApplication.h"
+
+#include <commctrl.h>
+
+namespace kv {
+
+void TListView::AddColumn(const std::string& Caption, std::int32_t Width)
+{
+    FColumns.push_back({Caption, Width});
+    if (HandleAllocated()) InsertColumnWindow(ColumnCount() - 1);
+}
+
+void TListView::InsertColumnWindow(int Index)
+{
+    const TColumn& column = FColumns[static_cast<std::size_t>(Index)];
+    std::wstring caption = Utf8ToWide(column.Caption);
+    LVCOLUMNW lvc{};
+    lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    lvc.pszText = caption.data();
+    // The default width of a column is 50 pixels.
+    lvc.cx = column.Width < 0 ? 50 : column.Width;
+    lvc.iSubItem = Index;
+    SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&lvc));
+}
+
+std::int32_t TListView::ColumnWidth(int Index)
+{
+    return static_cast<std::int32_t>(SendMessageW(Handle(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(Index), 0));
+}
+
+void TListView::SetCount(int Value)
+{
+    FCount = Value < 0 ? 0 : Value;
+    if (!HandleAllocated()) return;
+    // No rows first: the selection goes with them, without a walk over every row.
+    SendMessageW(Handle(), LVM_SETITEMCOUNT, 0, 0);
+    SendMessageW(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(FCount), 0);
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TListView::GrowTo(int Value)
+{
+    if (Value <= FCount) return;
+    FCount = Value;
+    if (HandleAllocated())
+        SendMessageW(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(FCount), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+void TListView::MakeVisible(int Index)
+{
+    if (HandleAllocated()) SendMessageW(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(Index), FALSE);
+}
+
+void TListView::UpdateRow(int Index)
+{
+    if (HandleAllocated()) SendMessageW(Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(Index), Index);
+}
+
+int TListView::SelCount() { return static_cast<int>(SendMessageW(Handle(), LVM_GETSELECTEDCOUNT, 0, 0)); }
+
+int TListView::ItemIndex()
+{
+    return static_cast<int>(SendMessageW(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::vector<int> TListView::SelectedRows()
+{
+    std::vector<int> rows;
+    for (int i = ItemIndex(); i >= 0;
+         i = static_cast<int>(SendMessageW(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED)))
+        rows.push_back(i);
+    return rows;
+}
+
+void TListView::SetSelected(int Index, bool Selected)
+{
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = Selected ? LVIS_SELECTED : 0;
+    SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item));
+}
+
+std::string TListView::CellText(int Row, int Column)
+{
+    std::wstring buffer(512, L'\0');
+    LVITEMW item{};
+    item.iSubItem = Column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    const LRESULT length = SendMessageW(Handle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(Row), reinterpret_cast<LPARAM>(&item));
+    buffer.resize(static_cast<std::size_t>(length));
+    return WideToUtf8(buffer);
+}
+
+void TListView::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    InitCommonControlClasses();
+    Params.WindowClass = WC_LISTVIEWW;
+    Params.Style |= LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_TABSTOP | (FShowColumnHeaders ? 0 : LVS_NOCOLUMNHEADER);
+    Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListView::HandleCreated()
+{
+    SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    for (int i = 0; i < ColumnCount(); ++i) InsertColumnWindow(i);
+    SendMessageW(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(FCount), 0);
+}
+
+LRESULT TListView::CustomDraw(LPARAM lParam)
+{
+    auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(lParam);
+    switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+        const int row = static_cast<int>(draw->nmcd.dwItemSpec);
+        if (OnGetColor && row >= 0 && row < FCount) draw->clrText = OnGetColor(row);
+        return CDRF_NEWFONT;
+    }
+    default: return CDRF_DODEFAULT;
+    }
+}
+
+LRESULT TListView::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    if (Msg == ReflectedMessage + WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        switch (header->code) {
+        case LVN_GETDISPINFOW: {
+            auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+            if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
+                const int row = info->item.iItem;
+                FTextBuffer = row >= 0 && row < FCount && OnGetText ? Utf8ToWide(OnGetText(row, info->item.iSubItem)) : L"";
+                lstrcpynW(info->item.pszText, FTextBuffer.c_str(), info->item.cchTextMax);
+            }
+            return 0;
+        }
+        case NM_CUSTOMDRAW: return CustomDraw(lParam);
+        case NM_DBLCLK:
+            if (OnDblClick) OnDblClick(this);
+            return 0;
+        case NM_RCLICK: {
+            POINT p{};
+            GetCursorPos(&p);
+            if (OnContextPopup) OnContextPopup(p.x, p.y);
+            return 0;
+        }
+        default: return 0;
+        }
+    }
+    return TWinControl::WndProc(Msg, wParam, lParam);
+}
+
+} // namespace kv

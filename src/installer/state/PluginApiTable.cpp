@@ -1,0 +1,3 @@
+#include "installer/state/PluginApiTable.h"
+
+PluginApiTable gPluginApiTable;

@@ -1,0 +1,178 @@
+#include "installer/wizard/win/InstallationPage.h"
+
+#include "installer/install/InstallEngine.h"
+#include "installer/install/InstallRun.h"
+#include "installer/state/InstallerState.h"
+#include "installer/state/UninstallLists.h"
+#include "installer/state/win/InstallerMessageBox.h"
+#include "installer/wizard/win/MessageLoop.h"
+#include "installer/wizard/win/PageServices.h"
+#include "installer/wizard/win/PageTexts.h"
+#include "installer/wizard/win/ProgressBar.h"
+
+namespace {
+
+constexpr std::size_t kInstallationCaption = 110;
+constexpr std::size_t kInstallationNote = 111;
+constexpr std::size_t kInstallationFailedText = 141;
+constexpr int kNoteId = 21;
+constexpr int kMusicPlayer = 0;
+constexpr int kConversionPlayer = 1;
+
+bool gRunning = false;
+bool gCompleted = false;
+
+void pumpPendingMessages()
+{
+    while (pumpOneMessage() == kMessageDispatched) {
+    }
+}
+
+// Leaving during the run: the music and an MP3 conversion stop, and the WAV file being written
+// goes into the uninstall log so that the rollback removes it.
+void stopMusic()
+{
+    Mp3Helper& music = gMp3Helper;
+    if (music.conversionRunning)
+        music.callPlayer("MP3Resume", kConversionPlayer);
+    Sleep(10);
+    if (!music.musicPlaying && !music.conversionRunning)
+        return;
+    if (music.musicPlaying)
+        music.callPlayer("MP3Stop", kMusicPlayer);
+    if (music.conversionRunning)
+        music.callPlayer("MP3Stop", kConversionPlayer);
+    Sleep(500);
+    if (music.conversionRunning && !music.wavPath.empty())
+        addListEntry(music.wavPath.cStr(), gUninstallLog.files);
+    if (music.musicPlaying)
+        music.callPlayer("MP3Close", kMusicPlayer);
+    if (music.conversionRunning)
+        music.callPlayer("MP3Close", kConversionPlayer);
+    // The last call for each active player, then the library goes.
+    music.shutDown();
+    music.musicPlaying = false;
+    music.conversionRunning = false;
+}
+
+} // namespace
+
+bool installationRunning()
+{
+    return gRunning;
+}
+
+bool installationCompleted()
+{
+    return gCompleted;
+}
+
+InstallationPage::~InstallationPage()
+{
+    if (phaseBar || overallBar) {
+        gInstallView.setPhaseBar = nullptr;
+        gInstallView.setOverallBar = nullptr;
+    }
+}
+
+ProgressBar* InstallationPage::barOf(int id) const
+{
+    const TemplateControl* control = findControlById(id);
+    if (!control || control->type != kControlProgressBar)
+        return nullptr;
+    return static_cast<ProgressBar*>(control->window);
+}
+
+void InstallationPage::connectBars()
+{
+    phaseBar = barOf(kPhaseBarId);
+    overallBar = barOf(kOverallBarId);
+    // The bars live as long as the page's windows; the run reaches them only through the page.
+    gInstallView.setPhaseBar = [this](std::int32_t percent) {
+        if (ProgressBar* bar = barOf(kPhaseBarId))
+            bar->setPercent(percent);
+    };
+    gInstallView.setOverallBar = [this](std::int32_t percent) {
+        if (ProgressBar* bar = barOf(kOverallBarId))
+            bar->setPercent(percent);
+    };
+    gInstallView.pumpMessages = pumpPendingMessages;
+}
+
+bool InstallationPage::onInitDialog(HWND page, WPARAM, LPARAM)
+{
+    if (hasOwnWindow()) {
+        if (gInstallerContext.optionWord & kOptionCaptionsFromWindowTitle)
+            setCaptionFromBackgroundTitle(page);
+        else if (!gLanguageTexts[kInstallationCaption].empty())
+            setControlText(page, gLanguageTexts[kInstallationCaption]);
+    }
+    setCommonButtonTexts(page);
+    setItemLanguageText(page, kNoteId, kInstallationNote);
+    connectBars();
+    if (!(gInstallerContext.optionWord & kOptionTwoProgressBars) && phaseBar && overallBar) {
+        if (const HWND note = GetDlgItem(page, kNoteId))
+            ShowWindow(note, SW_HIDE);
+        RECT first{};
+        phaseBar->getRect(first);
+        overallBar->setRect(first);
+        phaseBar->setFlags(kProgressHidden);
+    }
+    SetTimer(page, kInstallationStartTimer, kInstallationStartDelay, nullptr);
+    return true;
+}
+
+bool InstallationPage::onPaint(WPARAM, LPARAM)
+{
+    if (ProgressBar* bar = barOf(kOverallBarId))
+        bar->redraw();
+    if (ProgressBar* bar = barOf(kPhaseBarId))
+        bar->redraw();
+    return false;
+}
+
+bool InstallationPage::onTimer(WPARAM wParam, LPARAM)
+{
+    if (wParam != kInstallationStartTimer)
+        return false;
+    const HWND page = window;
+    KillTimer(page, kInstallationStartTimer);
+    gRunning = true;
+    const bool installed = runInstallation(page) == 1;
+    gRunning = false;
+    const PageServices& services = pageServices();
+    if (installed) {
+        gCompleted = true;
+        closeTemplatePage(*this, false);
+        if (services.goNext)
+            services.goNext();
+        return true;
+    }
+    errorBox(page, gLanguageTexts[kInstallationFailedText].empty() ? "Installation failed"
+                                                                   : gLanguageTexts[kInstallationFailedText].cStr(),
+             nullptr);
+    closeTemplatePage(*this, false);
+    if (services.endInstaller)
+        services.endInstaller();
+    return true;
+}
+
+bool InstallationPage::onCommand(WPARAM wParam, LPARAM)
+{
+    if (LOWORD(wParam) != kCancelButton || HIWORD(wParam) != 0)
+        return false;
+    Mp3Helper& music = gMp3Helper;
+    if (music.conversionRunning)
+        music.callPlayer("MP3Suspend", kConversionPlayer);
+    const PageServices& services = pageServices();
+    if (services.confirmExit && !services.confirmExit()) {
+        if (music.conversionRunning)
+            music.callPlayer("MP3Resume", kConversionPlayer);
+        return true;
+    }
+    stopMusic();
+    closeTemplatePage(*this, false);
+    if (services.endInstaller)
+        services.endInstaller();
+    return true;
+}

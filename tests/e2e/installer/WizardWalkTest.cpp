@@ -1,0 +1,405 @@
+// The real installer walked through its wizard by clicks: custom pages forward and back with
+// their captions and button texts, the installation page, the finish page, the exit code with
+// and without "/REVERT", the files equal to a silent installation of the same package, and a
+// Cancel on every page before the installation that leaves nothing behind.
+#include "InstallerProcess.h"
+#include "WizardDriver.h"
+
+#include "PackageBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Page types of the walk's sequence: two pages of the package's own, the installation, the
+// finish and the uninstaller's template (which is never shown and makes the finish page the
+// last one).
+constexpr unsigned kFirstCustom = 20;
+constexpr unsigned kSecondCustom = 22;
+constexpr unsigned kInstallation = 13;
+constexpr unsigned kFinish = 12;
+constexpr unsigned kUninstallerTemplate = 14;
+
+constexpr int kNext = 1;
+constexpr int kCancel = 2;
+constexpr int kBack = 3;
+
+std::string testName()
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    return name;
+}
+
+// Language texts by number; the ones the walk reads are given, the rest stay recognisable.
+nlohmann::json languageLines()
+{
+    nlohmann::json lines = nlohmann::json::array();
+    for (int i = 0; i < 160; ++i)
+        lines.push_back("Text " + std::to_string(i));
+    lines[0] = "< Back";
+    lines[2] = "Cancel";
+    lines[3] = "Install";
+    lines[4] = "Next >";
+    lines[8] = "Setup of %s";
+    lines[10] = "Leave the setup now?";
+    lines[110] = "Installing";
+    lines[111] = "Please wait while the files are copied";
+    lines[144] = "Setup finished";
+    lines[145] = "Finish";
+    lines[146] = "%s is now installed";
+    lines[149] = "Restart now";
+    lines[150] = "Restart later";
+    lines[151] = "Start Walk";
+    lines[152] = "Show the readme";
+    lines[153] = "Click Finish to leave";
+    return lines;
+}
+
+nlohmann::json button(int id, const char* text, int x)
+{
+    return {{"type", "button"}, {"id", id}, {"text", text}, {"x", x}, {"y", 230}, {"width", 80}, {"height", 24}};
+}
+
+nlohmann::json page(const std::string& title, nlohmann::json controls)
+{
+    controls.push_back(button(kBack, "back", 120));
+    controls.push_back(button(kNext, "next", 210));
+    controls.push_back(button(kCancel, "cancel", 300));
+    return {{"title", title}, {"width", 400}, {"height", 300}, {"controls", controls}};
+}
+
+nlohmann::json text(int id, const std::string& words, int y)
+{
+    return {{"type", "static"}, {"id", id}, {"text", words}, {"x", 10}, {"y", y}, {"width", 380}, {"height", 18}};
+}
+
+nlohmann::json bar(int id, int y)
+{
+    return {{"type", "progressbar"}, {"id", id}, {"style", 0x50000001u}, {"x", 10}, {"y", y}, {"width", 370},
+            {"height", 20}, {"textColour", 0xC56B32}, {"backColour", 0xFFFFFF}, {"action", 0}};
+}
+
+// A check box or radio button that checks itself when clicked.
+nlohmann::json box(const char* type, int id, int y)
+{
+    const std::uint32_t style = WS_CHILD | WS_VISIBLE | (type == std::string("radio") ? BS_AUTORADIOBUTTON : BS_AUTOCHECKBOX);
+    return {{"type", type}, {"id", id}, {"style", style}, {"text", "box " + std::to_string(id)}, {"x", 10}, {"y", y},
+            {"width", 300}, {"height", 18}};
+}
+
+nlohmann::json walkPages()
+{
+    nlohmann::json pages = nlohmann::json::array();
+    pages.push_back({{"pageType", kFirstCustom}, {"page", page("First page", {text(50, "The first page", 20)})}});
+    pages.push_back({{"pageType", kSecondCustom}, {"page", page("Second page", {text(50, "The second page", 20)})}});
+    pages.push_back({{"pageType", kInstallation},
+                     {"page", page("install", {text(21, "note", 20), bar(10, 60), bar(11, 100)})}});
+    pages.push_back({{"pageType", kFinish},
+                     {"page", page("finish", {text(10, "headline", 20), text(11, "restart note", 40),
+                                              box("radio", 20, 60), box("radio", 21, 80), box("checkbox", 22, 110),
+                                              box("checkbox", 23, 130), box("checkbox", 70, 150),
+                                              text(12, "finish note", 180)})}});
+    pages.push_back({{"pageType", kUninstallerTemplate}, {"page", page("uninstaller", nlohmann::json::array())}});
+    return pages;
+}
+
+std::string hex(const std::string& bytes)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (unsigned char b : bytes) {
+        out += digits[b >> 4];
+        out += digits[b & 15];
+    }
+    return out;
+}
+
+class WizardWalkTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = fs::temp_directory_path() / ("dravell_wizard_" + testName());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "temp");
+        destination_ = folder_ / "dest";
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+
+    nlohmann::json description(std::uint32_t optionBits = 0) const
+    {
+        nlohmann::json d;
+        d["toc"]["settings"]["installDir"] = destination_.string();
+        d["toc"]["settings"]["productName"] = "Walk";
+        d["toc"]["settings"]["windowTitle"] = "Walk background";
+        // The pages stand over the background window with its gradient and title.
+        d["toc"]["settings"]["backgroundDrawn"] = 1u;
+        d["toc"]["settings"]["title"] = "Walk Setup";
+        d["toc"]["settings"]["topColour"] = 0x804000u;
+        d["toc"]["settings"]["splitColour"] = 0xC08040u;
+        d["toc"]["settings"]["bottomColour"] = 0x200000u;
+        d["toc"]["settings"]["splitPercent"] = 60u;
+        d["toc"]["settings"]["titleColour"] = 0xFFFFFFu;
+        d["toc"]["settings"]["titleShadowColour"] = 0x000000u;
+        nlohmann::json switches = nlohmann::json::array();
+        for (int bit = 0; bit < 17; ++bit)
+            switches.push_back(((optionBits >> bit) & 1) != 0);
+        d["toc"]["settings"]["optionSwitches"] = switches;
+        d["languageSets"]["sets"] = {{{"name", "English"}, {"number", 1}, {"langId", 0x409}, {"lines", languageLines()}}};
+        d["templates"] = walkPages();
+        d["files"] = {{{"name", "<InstallDir>\\docs\\guide.txt"}, {"hex", hex(std::string(5000, 'g'))}},
+                      {{"name", "<InstallDir>\\bin\\walk.dat"}, {"hex", hex("walk data")}}};
+        return d;
+    }
+    std::wstring writeSetup(const nlohmann::json& d)
+    {
+        const fs::path setup = folder_ / "setup.exe";
+        const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
+        writePackageFiles(setup.string(), buildPackage(program, d));
+        return setup.wstring();
+    }
+    std::wstring tempFolder() const { return (folder_ / "temp").wstring(); }
+
+    // Every file below the destination with its content.
+    std::vector<std::pair<std::string, Bytes>> installed() const
+    {
+        std::vector<std::pair<std::string, Bytes>> files;
+        if (!fs::exists(destination_))
+            return files;
+        for (const auto& item : fs::recursive_directory_iterator(destination_))
+            if (item.is_regular_file())
+                files.emplace_back(fs::relative(item.path(), destination_).generic_string(),
+                                   readWholeFile(item.path().string()));
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+
+    fs::path folder_;
+    fs::path destination_;
+};
+
+class WizardFinishPage : public WizardWalkTest {};
+
+// Clicks through: first page, Next, second page, Back, first page again, Next, second page,
+// Install, installation, finish page, Finish.
+int forwardBackAndOn(const PageSeen& page, std::size_t visit)
+{
+    static const wchar_t* const screenshots[] = {L"first", L"second", L"first-again", L"second-again",
+                                                 L"installation", L"finish"};
+    if (visit < std::size(screenshots))
+        saveScreenshot(screenshots[visit]);
+    if (page.caption == L"Installing")
+        return 0;
+    return visit == 1 ? kBack : kNext;
+}
+
+} // namespace
+
+struct ExitCase {
+    const wchar_t* arguments;
+    DWORD exitCode;
+};
+
+class WizardForwardAndBack : public WizardWalkTest, public ::testing::WithParamInterface<ExitCase> {};
+
+TEST_P(WizardForwardAndBack, ToTheFinishInstallsWhatASilentRunInstalls)
+{
+    const auto [arguments, code] = GetParam();
+    const std::wstring setup = writeSetup(description());
+    const InstallerRun silent = runInstallerProcess(setup, L"/SILENT", tempFolder());
+    ASSERT_TRUE(silent.finished);
+    ASSERT_EQ(silent.exitCode, 1u);
+    const auto silentFiles = installed();
+    ASSERT_EQ(silentFiles.size(), 2u);
+    fs::remove_all(destination_);
+
+    {
+        const WizardWalk walk = walkWizard(setup, arguments, tempFolder(), forwardBackAndOn,
+                                           [](const BoxSeen&) { return IDOK; });
+        ASSERT_TRUE(walk.finished);
+        EXPECT_EQ(walk.exitCode, code);
+        EXPECT_TRUE(walk.boxes.empty()) << (walk.boxes.empty() ? "" : fs::path(walk.boxes[0].text).string());
+        ASSERT_EQ(walk.pages.size(), 6u);
+
+        const PageSeen& first = walk.pages[0];
+        EXPECT_EQ(first.caption, L"First page");
+        EXPECT_EQ(first.item(50), L"The first page");
+        EXPECT_EQ(first.item(kBack), L"< Back");
+        EXPECT_EQ(first.item(kNext), L"Next >");
+        EXPECT_EQ(first.item(kCancel), L"Cancel");
+        EXPECT_EQ(walk.pages[1].caption, L"Second page");
+        // The page before the installation offers to install.
+        EXPECT_EQ(walk.pages[1].item(kNext), L"Install");
+        EXPECT_EQ(walk.pages[2].caption, L"First page");
+        EXPECT_EQ(walk.pages[3].caption, L"Second page");
+
+        const PageSeen& installation = walk.pages[4];
+        EXPECT_EQ(installation.caption, L"Installing");
+        EXPECT_EQ(installation.item(kNext), L"Next >");
+        EXPECT_TRUE(installation.isVisible(kCancel));
+        // One bar is shown where the package asks for one: the note goes with the second bar.
+        EXPECT_FALSE(installation.isVisible(21));
+
+        const PageSeen& finish = walk.pages[5];
+        EXPECT_EQ(finish.caption, L"Setup finished");
+        EXPECT_EQ(finish.item(10), L"Walk is now installed");
+        // The uninstaller's template never shows: the finish page is the last page.
+        EXPECT_EQ(finish.item(kNext), L"Finish");
+        EXPECT_EQ(finish.item(12), L"Click Finish to leave");
+        for (int hidden : {11, 20, 21, 22, 23, 70})
+            EXPECT_FALSE(finish.isVisible(hidden)) << hidden;
+
+        EXPECT_EQ(installed(), silentFiles);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutRevert, WizardForwardAndBack,
+                         ::testing::Values(ExitCase{L"", 1}, ExitCase{L"/REVERT", 0}));
+
+TEST_F(WizardFinishPage, OffersWhatThePackageAsksFor)
+{
+    // Launch offered and checked by default, readme offered unchecked, restart not offered.
+    const std::uint32_t launch = 1u << 3, readme = 1u << 2, launchChecked = 1u << 14;
+    const std::wstring setup = writeSetup(description(launch | readme | launchChecked));
+    const WizardWalk walk = walkWizard(setup, L"", tempFolder(), [](const PageSeen& page, std::size_t) {
+        return page.caption == L"Installing" ? 0 : kNext;
+    }, [](const BoxSeen&) { return IDOK; });
+    ASSERT_TRUE(walk.finished);
+    EXPECT_EQ(walk.exitCode, 1u);
+    ASSERT_FALSE(walk.pages.empty());
+    const PageSeen& finish = walk.pages.back();
+    ASSERT_EQ(finish.caption, L"Setup finished");
+    EXPECT_TRUE(finish.isVisible(22));
+    EXPECT_TRUE(finish.checked.at(22));
+    EXPECT_EQ(finish.item(22), L"Start Walk");
+    EXPECT_TRUE(finish.isVisible(23));
+    EXPECT_FALSE(finish.checked.at(23));
+    EXPECT_FALSE(finish.isVisible(20));
+    EXPECT_FALSE(finish.isVisible(70));
+}
+
+TEST_F(WizardFinishPage, BackEndsTheWizardWithTheInstallationDone)
+{
+    const std::wstring setup = writeSetup(description());
+    const WizardWalk walk = walkWizard(setup, L"", tempFolder(), [](const PageSeen& page, std::size_t) {
+        if (page.caption == L"Installing")
+            return 0;
+        return page.caption == L"Setup finished" ? kBack : kNext;
+    }, [](const BoxSeen&) { return IDOK; });
+    ASSERT_TRUE(walk.finished);
+    EXPECT_EQ(walk.exitCode, 1u);
+    EXPECT_EQ(installed().size(), 2u);
+}
+
+struct CancelCase {
+    // Pages passed with Next before Cancel is clicked.
+    std::size_t pagesBefore;
+    const wchar_t* arguments;
+    DWORD exitCode;
+};
+
+class WizardCancelTest : public WizardWalkTest, public ::testing::WithParamInterface<CancelCase> {};
+
+TEST_P(WizardCancelTest, CancelAsksAndLeavesNothingBehind)
+{
+    const CancelCase& c = GetParam();
+    const std::wstring setup = writeSetup(description());
+    std::size_t questions = 0;
+    // The first question is answered No: the page stays and is asked again.
+    const WizardWalk walk = walkWizard(
+        setup, c.arguments, tempFolder(),
+        [&](const PageSeen&, std::size_t visit) { return visit < c.pagesBefore ? kNext : kCancel; },
+        [&](const BoxSeen& box) {
+            if (box.text != L"Leave the setup now?")
+                return IDOK;
+            return ++questions == 1 ? IDNO : IDYES;
+        });
+    ASSERT_TRUE(walk.finished);
+    EXPECT_EQ(walk.exitCode, c.exitCode);
+    // The page where Cancel was answered No is seen again.
+    ASSERT_EQ(walk.pages.size(), c.pagesBefore + 2);
+    EXPECT_EQ(walk.pages[c.pagesBefore].caption, walk.pages.back().caption);
+    ASSERT_EQ(walk.boxes.size(), 2u);
+    EXPECT_EQ(walk.boxes[0].text, L"Leave the setup now?");
+    EXPECT_EQ(walk.boxes[0].caption, L"Setup of Walk");
+    EXPECT_FALSE(fs::exists(destination_));
+    EXPECT_TRUE(fs::is_empty(folder_ / "temp"));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPageBeforeTheInstallation, WizardCancelTest,
+                         ::testing::Values(CancelCase{0, L"", 0}, CancelCase{1, L"", 0},
+                                           CancelCase{1, L"/REVERT", 1}));
+
+struct CancelDuringRun {
+    int answer;
+    const wchar_t* arguments;
+    DWORD exitCode;
+};
+
+class WizardCancelDuringInstallation : public WizardWalkTest,
+                                       public ::testing::WithParamInterface<CancelDuringRun> {};
+
+// The run is held for a few seconds (a slideshow's least duration), so that Cancel reaches the
+// installation page while it works.
+TEST_P(WizardCancelDuringInstallation, AsksFirstAndNoLetsTheRunFinish)
+{
+    const CancelDuringRun& c = GetParam();
+    nlohmann::json d = description();
+    d["templates"].erase(1);
+    d["slideshow"] = {"C:\\slides\\none.bmp"};
+    d["toc"]["settings"]["slideshowDuration"] = 4u;
+    const std::wstring setup = writeSetup(d);
+    bool cancelled = false;
+    const WizardWalk walk = walkWizard(
+        setup, c.arguments, tempFolder(),
+        [&](const PageSeen& page, std::size_t) {
+            if (page.caption != L"Installing")
+                return kNext;
+            if (cancelled)
+                return 0;
+            cancelled = true;
+            return kCancel;
+        },
+        [&](const BoxSeen& box) { return box.text == L"Leave the setup now?" ? c.answer : IDOK; });
+    ASSERT_TRUE(walk.finished);
+    EXPECT_EQ(walk.exitCode, c.exitCode);
+    ASSERT_EQ(walk.boxes.size(), 1u);
+    EXPECT_EQ(walk.boxes[0].text, L"Leave the setup now?");
+    if (c.answer == IDNO) {
+        EXPECT_EQ(walk.pages.back().caption, L"Setup finished");
+        EXPECT_EQ(installed().size(), 2u);
+    } else {
+        EXPECT_EQ(walk.pages.back().caption, L"Installing");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(YesAndNo, WizardCancelDuringInstallation,
+                         ::testing::Values(CancelDuringRun{IDNO, L"", 1}, CancelDuringRun{IDYES, L"", 0},
+                                           CancelDuringRun{IDYES, L"/REVERT", 1}));
+
+TEST_F(WizardWalkTest, AFailedInstallationSaysSoAndEndsNotInstalled)
+{
+    nlohmann::json d = description();
+    d["files"][1]["corrupt"] = "crc";
+    const std::wstring setup = writeSetup(d);
+    const WizardWalk walk = walkWizard(
+        setup, L"", tempFolder(),
+        [](const PageSeen& page, std::size_t) { return page.caption == L"Installing" ? 0 : kNext; },
+        [](const BoxSeen& box) { return box.text == L"Text 141" ? IDOK : IDCANCEL; });
+    ASSERT_TRUE(walk.finished);
+    EXPECT_EQ(walk.exitCode, 0u);
+    ASSERT_FALSE(walk.boxes.empty());
+    EXPECT_EQ(walk.boxes.back().text, L"Text 141");
+    EXPECT_EQ(walk.pages.back().caption, L"Installing") << "the finish page is never reached";
+}
