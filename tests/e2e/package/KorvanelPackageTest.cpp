@@ -178,37 +178,40 @@ HWND mainWindowOf(DWORD processId)
     return search.found;
 }
 
+struct StartedSearch {
+    fs::path program;
+    DWORD found = 0;
+};
+
+BOOL CALLBACK findStartedKorvanel(HWND window, LPARAM data) noexcept
+{
+    auto* search = reinterpret_cast<StartedSearch*>(data);
+    wchar_t className[32] = {}, title[32] = {};
+    GetClassNameW(window, className, 32);
+    GetWindowTextW(window, title, 32);
+    if (!IsWindowVisible(window) || lstrcmpW(className, L"KvWinControl") != 0 || lstrcmpW(title, L"VELDRANE") != 0)
+        return TRUE;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, owner);
+    if (!process)
+        return TRUE;
+    wchar_t image[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    const bool named = QueryFullProcessImageNameW(process, 0, image, &length) != 0;
+    CloseHandle(process);
+    if (named && lstrcmpiW(image, search->program.c_str()) == 0) {
+        search->found = owner;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The process that shows a Korvanel main window started from that program file, or 0.
 DWORD korvanelStartedFrom(const fs::path& program)
 {
-    struct Search {
-        fs::path program;
-        DWORD found = 0;
-    } search{program};
-    EnumWindows(
-        [](HWND window, LPARAM data) noexcept -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t className[32] = {}, title[32] = {};
-            GetClassNameW(window, className, 32);
-            GetWindowTextW(window, title, 32);
-            if (!IsWindowVisible(window) || lstrcmpW(className, L"KvWinControl") != 0 || lstrcmpW(title, L"VELDRANE") != 0)
-                return TRUE;
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, owner);
-            if (!process)
-                return TRUE;
-            wchar_t image[MAX_PATH] = {};
-            DWORD length = MAX_PATH;
-            const bool named = QueryFullProcessImageNameW(process, 0, image, &length) != 0;
-            CloseHandle(process);
-            if (named && lstrcmpiW(image, s->program.c_str()) == 0) {
-                s->found = owner;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    StartedSearch search{program};
+    EnumWindows(findStartedKorvanel, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
