@@ -1,0 +1,437 @@
+// Korvanel's install package, built from packaging/korvanel the way scripts/package builds it,
+// installed silently by the real installer program: every file with its content, the registry
+// values, both shortcuts and the committed uninstall data are in place and the installed
+// Korvanel.exe starts and shows its main window; a second run finds the installation; the
+// wizard, walked from its first page to the finish page, installs the same and starts Korvanel.
+#include "../installer/InstallerProcess.h"
+#include "../installer/WizardDriver.h"
+
+#include "PackageBuilder.h"
+#include "installer/uninstall/UninstallDataReader.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+#include <wincrypt.h>
+
+#include <cctype>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kProductKey = "Software\\Korvanel";
+
+std::string sha256(const Bytes& bytes)
+{
+    HCRYPTPROV provider = 0;
+    HCRYPTHASH hash = 0;
+    std::string digest;
+    if (CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) &&
+        CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash) &&
+        CryptHashData(hash, bytes.data(), static_cast<DWORD>(bytes.size()), 0)) {
+        BYTE value[32] = {};
+        DWORD length = sizeof(value);
+        if (CryptGetHashParam(hash, HP_HASHVAL, value, &length, 0)) {
+            static const char digits[] = "0123456789abcdef";
+            for (DWORD i = 0; i < length; ++i) {
+                digest += digits[value[i] >> 4];
+                digest += digits[value[i] & 15];
+            }
+        }
+    }
+    if (hash)
+        CryptDestroyHash(hash);
+    if (provider)
+        CryptReleaseContext(provider, 0);
+    return digest;
+}
+
+std::string fileSha256(const fs::path& path) { return sha256(readWholeFile(path.string())); }
+
+// A build path of this machine as Wine shows it.
+std::string hostPath(const char* path) { return std::string("Z:") + path; }
+
+// Every text of the description with the placeholders filled, as scripts/package fills them.
+void fillPlaceholders(nlohmann::json& node)
+{
+    if (node.is_object() || node.is_array()) {
+        for (auto& child : node)
+            fillPlaceholders(child);
+        return;
+    }
+    if (!node.is_string())
+        return;
+    std::string text = node.get<std::string>();
+    for (const auto& [mark, value] : {std::pair{std::string("@KORVANEL_EXE@"), hostPath(KORVANEL_EXE)},
+                                      std::pair{std::string("@UNINSTALLER_EXE@"), hostPath(KORVANEL_UNINSTALL_EXE)},
+                                      std::pair{std::string("@SOURCE_DIR@"), hostPath(PACKAGE_SOURCE_DIR)}})
+        for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + value.size()))
+            text.replace(at, mark.size(), value);
+    node = text;
+}
+
+std::string registryText(const char* key, const char* name)
+{
+    char buffer[MAX_PATH] = {};
+    DWORD size = sizeof(buffer);
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return "<missing>";
+    return buffer;
+}
+
+fs::path shellFolder(int folder)
+{
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+std::string lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Every "key path|value name" of the uninstall data's registry tree.
+void collectValues(const uninstall_reader::Key& key, const std::string& parent, std::set<std::string>& out)
+{
+    const std::string path = parent.empty() ? key.name : parent + "\\" + key.name;
+    for (const auto& value : key.values)
+        out.insert(lower(path + "|" + value.name));
+    for (const auto& sub : key.keys)
+        collectValues(sub, path, out);
+}
+
+// Saves the window's picture as a 24-bit BMP.
+bool saveWindowPicture(HWND window, const std::string& file)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::string pixels(stride * static_cast<DWORD>(height), '\0');
+    GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+              DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof(header) + sizeof(info);
+    header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&header), sizeof(header));
+    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
+    out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return static_cast<bool>(out);
+}
+
+struct MainWindowSearch {
+    DWORD processId = 0;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK findMainWindow(HWND window, LPARAM data) noexcept
+{
+    auto* search = reinterpret_cast<MainWindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[32] = {}, title[32] = {};
+    GetClassNameW(window, className, 32);
+    GetWindowTextW(window, title, 32);
+    if (owner == search->processId && IsWindowVisible(window) && lstrcmpW(className, L"KvWinControl") == 0 &&
+        lstrcmpW(title, L"VELDRANE") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The visible main window of that process (other tests may run a Korvanel of their own).
+HWND mainWindowOf(DWORD processId)
+{
+    MainWindowSearch search{processId, nullptr};
+    EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+struct StartedSearch {
+    fs::path program;
+    DWORD found = 0;
+};
+
+BOOL CALLBACK findStartedKorvanel(HWND window, LPARAM data) noexcept
+{
+    auto* search = reinterpret_cast<StartedSearch*>(data);
+    wchar_t className[32] = {}, title[32] = {};
+    GetClassNameW(window, className, 32);
+    GetWindowTextW(window, title, 32);
+    if (!IsWindowVisible(window) || lstrcmpW(className, L"KvWinControl") != 0 || lstrcmpW(title, L"VELDRANE") != 0)
+        return TRUE;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, owner);
+    if (!process)
+        return TRUE;
+    wchar_t image[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    const bool named = QueryFullProcessImageNameW(process, 0, image, &length) != 0;
+    CloseHandle(process);
+    if (named && lstrcmpiW(image, search->program.c_str()) == 0) {
+        search->found = owner;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The process that shows a Korvanel main window started from that program file, or 0.
+DWORD korvanelStartedFrom(const fs::path& program)
+{
+    StartedSearch search{program};
+    EnumWindows(findStartedKorvanel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+class KorvanelPackage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = fs::temp_directory_path() / ("korvanel_package_" +
+                                               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        removeInstallation();
+        fs::create_directories(folder_ / "temp");
+        destination_ = folder_ / "Korvanel";
+    }
+    void TearDown() override { removeInstallation(); }
+
+    void removeInstallation()
+    {
+        RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
+        std::error_code ignored;
+        fs::remove(programShortcut(), ignored);
+        fs::remove(programShortcut().parent_path(), ignored);
+        fs::remove(desktopShortcut(), ignored);
+        fs::remove_all(folder_, ignored);
+    }
+    static fs::path programShortcut() { return shellFolder(CSIDL_PROGRAMS) / "Korvanel" / "Korvanel.lnk"; }
+    static fs::path desktopShortcut() { return shellFolder(CSIDL_DESKTOPDIRECTORY) / "Korvanel.lnk"; }
+
+    // The shipped description, filled, installing below this test's folder; the product id is
+    // this process's own (one installer per product may run).
+    nlohmann::json description() const
+    {
+        std::ifstream file(hostPath(PACKAGE_SOURCE_DIR "/description.json"));
+        nlohmann::json description = nlohmann::json::parse(file);
+        fillPlaceholders(description);
+        description["toc"]["settings"]["installDir"] = destination_.string();
+        description["toc"]["settings"]["productId"] = "Korvanel e2e " + std::to_string(GetCurrentProcessId());
+        return description;
+    }
+    fs::path writeSetup() const
+    {
+        const fs::path setup = folder_ / "KorvanelSetup.exe";
+        writePackageFiles(setup.string(), buildPackage(readWholeFile(fs::path(installerProgramPath()).string()), description()));
+        return setup;
+    }
+    InstallerRun install(const fs::path& setup) const
+    {
+        return runInstallerProcess(setup.wstring(), L"/SILENT", (folder_ / "temp").wstring());
+    }
+
+    fs::path folder_;
+    fs::path destination_;
+};
+
+TEST_F(KorvanelPackage, ASilentInstallPlacesEverythingAndTheInstalledKorvanelStarts)
+{
+    const fs::path setup = writeSetup();
+    const auto started = std::chrono::steady_clock::now();
+    const InstallerRun run = install(setup);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf("package %llu bytes, silent install %.2f s\n", static_cast<unsigned long long>(fs::file_size(setup)), seconds);
+
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_TRUE(run.boxTexts.empty());
+    EXPECT_FALSE(run.windowShown);
+
+    const std::pair<const char*, std::string> files[] = {
+        {"Korvanel.exe", hostPath(KORVANEL_EXE)},
+        {"readme.txt", hostPath(PACKAGE_SOURCE_DIR "/readme.txt")},
+        {"license.txt", hostPath(PACKAGE_SOURCE_DIR "/license.txt")},
+    };
+    std::vector<std::string> placed;
+    for (const auto& item : fs::recursive_directory_iterator(destination_))
+        placed.push_back(fs::relative(item.path(), destination_).generic_string());
+    std::sort(placed.begin(), placed.end());
+    EXPECT_EQ(placed, (std::vector<std::string>{"Korvanel.exe", "Uninstall.exe", "license.txt", "readme.txt"}));
+    for (const auto& [name, source] : files) {
+        EXPECT_EQ(fileSha256(destination_ / name), fileSha256(source)) << name;
+    }
+
+    EXPECT_STRCASEEQ(registryText(kProductKey, "SettingsFolder").c_str(), destination_.string().c_str());
+    EXPECT_EQ(registryText(kProductKey, "Version"), "1.0");
+    const fs::path uninstaller = destination_ / "Uninstall.exe";
+    EXPECT_STRCASEEQ(registryText(kProductKey, "Uninstaller").c_str(), uninstaller.string().c_str());
+    EXPECT_TRUE(fs::exists(programShortcut())) << programShortcut().string();
+    EXPECT_TRUE(fs::exists(desktopShortcut())) << desktopShortcut().string();
+
+    // The uninstaller program comes first, then the committed data of this run.
+    const Bytes program = readWholeFile(hostPath(KORVANEL_UNINSTALL_EXE));
+    const Bytes installed = readWholeFile(uninstaller.string());
+    ASSERT_GT(installed.size(), program.size());
+    EXPECT_TRUE(std::equal(program.begin(), program.end(), installed.begin()));
+    std::uint32_t oldSize = 0;
+    const uninstall_reader::Data data =
+        uninstall_reader::parseUninstallerFile(std::string(installed.begin(), installed.end()), &oldSize);
+    EXPECT_EQ(oldSize, program.size());
+    EXPECT_EQ(data.product, "Korvanel");
+    EXPECT_STRCASEEQ(data.settings.c_str(), destination_.string().c_str());
+    std::set<std::string> installedFiles;
+    for (const auto& name : data.sections.at("Files:"))
+        installedFiles.insert(lower(name));
+    for (const auto& [name, source] : files) {
+        EXPECT_EQ(installedFiles.count(lower((destination_ / name).string())), 1u) << name;
+    }
+    EXPECT_EQ(installedFiles.count(lower(programShortcut().string())), 1u);
+    EXPECT_EQ(installedFiles.count(lower(desktopShortcut().string())), 1u);
+    std::set<std::string> values;
+    for (const auto& root : data.roots)
+        for (const auto& key : root.keys)
+            collectValues(key, "", values);
+    for (const char* name : {"SettingsFolder", "Version", "Uninstaller"}) {
+        EXPECT_EQ(values.count(lower(std::string(kProductKey) + "|" + name)), 1u) << name;
+    }
+
+    // A silent run starts nothing; the installed program starts (from its own folder, as the
+    // shortcuts start it) and shows its main window.
+    const fs::path korvanel = destination_ / "Korvanel.exe";
+    Sleep(1000);
+    EXPECT_EQ(korvanelStartedFrom(korvanel), 0u);
+    std::wstring command = L"\"" + korvanel.wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(korvanel.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               destination_.c_str(), &startup, &process));
+    HWND main = nullptr;
+    for (int i = 0; i < 1200 && !main; ++i) {
+        Sleep(50);
+        main = mainWindowOf(process.dwProcessId);
+    }
+    const bool shown = main != nullptr;
+    if (!shown) {
+        TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    ASSERT_TRUE(shown) << "the main window did not appear";
+    Sleep(1000);
+    if (const char* picture = std::getenv("KV_PACKAGE_SCREENSHOT")) {
+        EXPECT_TRUE(saveWindowPicture(main, picture)) << picture;
+    }
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    EXPECT_TRUE(fs::exists(destination_ / "Korvanel.ini")) << "its settings are kept in the installation folder";
+    TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+}
+
+TEST_F(KorvanelPackage, TheWizardInstallsAndItsFinishPageStartsKorvanel)
+{
+    constexpr int kNext = 1;
+    constexpr int kLaunchBox = 22;
+    const fs::path setup = writeSetup();
+    const WizardWalk walk = walkWizard(
+        setup.wstring(), L"", (folder_ / "temp").wstring(),
+        [](const PageSeen& page, std::size_t visit) {
+            saveScreenshot(L"korvanel-page" + std::to_wstring(visit));
+            return page.caption == L"Installing" ? 0 : kNext;
+        },
+        [](const BoxSeen&) { return IDOK; });
+    ASSERT_TRUE(walk.finished);
+    EXPECT_EQ(walk.exitCode, 1u);
+    EXPECT_TRUE(walk.boxes.empty()) << (walk.boxes.empty() ? "" : fs::path(walk.boxes[0].text).string());
+    std::vector<std::wstring> captions;
+    for (const auto& page : walk.pages)
+        captions.push_back(page.caption);
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"Korvanel Setup", L"Welcome", L"Destination folder", L"Program group",
+                                                   L"Ready to install", L"Installing", L"Setup finished"}));
+    ASSERT_FALSE(walk.pages.empty());
+    const PageSeen& finish = walk.pages.back();
+    EXPECT_EQ(finish.item(kLaunchBox), L"Start Korvanel");
+    EXPECT_TRUE(finish.isVisible(kLaunchBox));
+    EXPECT_TRUE(finish.checked.count(kLaunchBox) && finish.checked.at(kLaunchBox));
+
+    EXPECT_EQ(fileSha256(destination_ / "Korvanel.exe"), fileSha256(hostPath(KORVANEL_EXE)));
+    EXPECT_EQ(registryText(kProductKey, "Version"), "1.0");
+    EXPECT_TRUE(fs::exists(desktopShortcut()));
+
+    // Finish with "Start Korvanel" checked started the installed program.
+    const fs::path korvanel = destination_ / "Korvanel.exe";
+    DWORD started = 0;
+    for (int i = 0; i < 1200 && !started; ++i) {
+        Sleep(50);
+        started = korvanelStartedFrom(korvanel);
+    }
+    ASSERT_NE(started, 0u) << "no Korvanel main window from " << korvanel.string();
+    saveScreenshot(L"korvanel-started");
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, started);
+    ASSERT_NE(process, nullptr);
+    PostMessageW(mainWindowOf(started), WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0);
+    TerminateProcess(process, 1);
+    CloseHandle(process);
+}
+
+// The product key names the installed version and its uninstaller: a second silent run starts
+// that uninstaller silently before it installs again.
+TEST_F(KorvanelPackage, ASecondRunFindsThePreviousInstallation)
+{
+    const fs::path setup = writeSetup();
+    const InstallerRun first = install(setup);
+    ASSERT_TRUE(first.finished);
+    ASSERT_EQ(first.exitCode, 1u);
+    const fs::path uninstaller = destination_ / "Uninstall.exe";
+    ASSERT_TRUE(fs::exists(uninstaller));
+
+    const InstallerRun second = install(setup);
+    ASSERT_TRUE(second.finished);
+    EXPECT_EQ(second.exitCode, 1u);
+    EXPECT_TRUE(second.boxTexts.empty());
+    std::ifstream log(uninstaller.string() + ".log");
+    std::string commandLine, dataSize;
+    std::getline(log, commandLine);
+    std::getline(log, dataSize);
+    EXPECT_EQ(commandLine, "\"" + uninstaller.string() + "\" /SILENT /NOREMOVE");
+    EXPECT_NE(dataSize, "0") << "the uninstaller found the data the first run committed";
+    // The second run placed the program and its uninstaller again.
+    EXPECT_EQ(fileSha256(destination_ / "Korvanel.exe"), fileSha256(hostPath(KORVANEL_EXE)));
+    EXPECT_TRUE(fs::exists(uninstaller));
+}
+
+} // namespace
