@@ -205,7 +205,11 @@ TEST_F(SystemChanges, TheSixtyFourBitViewWritesWhereThatViewReads)
     EXPECT_EQ(errors, 0);
     EXPECT_EQ(root.subkeys[0].state, 3);
     EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, machineKey, "View", KEY_WOW64_64KEY).second, (Bytes8{64, 0, 0, 0}));
-    EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, machineKey, KEY_WOW64_32KEY));
+    // A 32-bit system has one view only: there the 32-bit view is the same.
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    const bool separateViews = sizeof(void*) == 8 || wow64;
+    EXPECT_EQ(keyExists(HKEY_LOCAL_MACHINE, machineKey, KEY_WOW64_32KEY), !separateViews);
     deleteTree(HKEY_LOCAL_MACHINE, machineKey, KEY_WOW64_64KEY);
 }
 
@@ -339,15 +343,17 @@ TEST_F(SystemChanges, ATypeLibraryIsRegistered)
     const std::wstring widePath(path.begin(), path.end());
     // {6B1C2D84-3F0A-4E55-9C1B-2A7D5E8F9012}
     const GUID libraryId = {0x6b1c2d84, 0x3f0a, 0x4e55, {0x9c, 0x1b, 0x2a, 0x7d, 0x5e, 0x8f, 0x90, 0x12}};
+    // A library for this process's own kind of system: it is registered and looked up under it.
+    const SYSKIND kind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
     ICreateTypeLib2* creator = nullptr;
-    ASSERT_HRESULT_SUCCEEDED(CreateTypeLib2(SYS_WIN64, widePath.c_str(), &creator));
+    ASSERT_HRESULT_SUCCEEDED(CreateTypeLib2(kind, widePath.c_str(), &creator));
     creator->SetGuid(libraryId);
     creator->SetName(const_cast<LPOLESTR>(L"KvStandinLibrary"));
     creator->SetVersion(1, 0);
     creator->SetLcid(LOCALE_NEUTRAL);
     ASSERT_HRESULT_SUCCEEDED(creator->SaveAllChanges());
     creator->Release();
-    UnRegisterTypeLib(libraryId, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
+    UnRegisterTypeLib(libraryId, 1, 0, LOCALE_NEUTRAL, kind);
 
     std::vector<QueuedRegistration> queue(1);
     queue[0].path = ByteString(path.c_str());
@@ -358,7 +364,7 @@ TEST_F(SystemChanges, ATypeLibraryIsRegistered)
     ASSERT_HRESULT_SUCCEEDED(QueryPathOfRegTypeLib(libraryId, 1, 0, LOCALE_NEUTRAL, &registeredPath));
     EXPECT_EQ(std::wstring(registeredPath), widePath);
     SysFreeString(registeredPath);
-    UnRegisterTypeLib(libraryId, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
+    UnRegisterTypeLib(libraryId, 1, 0, LOCALE_NEUTRAL, kind);
 }
 
 TEST_F(SystemChanges, SharedLibraryCountsRiseAndAreLoggedWithTheirRegistration)
