@@ -132,14 +132,25 @@ const char* const kStandinKey = "Software\\KvRegistrationStandin";
 const char* const kSharedKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 constexpr int kStoredBinary = 0;
 constexpr int kStoredString = 2;
+constexpr unsigned kVersionCheck = 0x1;
 
-enum class FailAt { Files, Registry, Commit };
+enum class FailAt { BeforeTheRun, Files, Registry, Commit, AfterCommit };
 
 struct RollbackCase {
     const char* name;
     FailAt phase;
     bool withUninstaller;
 };
+
+// The scripted plug-in's step that refuses (answer 3, which ends the installer) for a phase.
+const char* refusingPluginStep(FailAt phase)
+{
+    switch (phase) {
+    case FailAt::BeforeTheRun: return "EntryPoint3";
+    case FailAt::AfterCommit: return "EntryPoint11";
+    default: return nullptr;
+    }
+}
 
 class Rollback : public ::testing::TestWithParam<RollbackCase> {
 protected:
@@ -160,7 +171,12 @@ protected:
         RegSetValueExA(key, "Earlier", 0, REG_SZ, reinterpret_cast<const BYTE*>("kept"), 5);
         RegCloseKey(key);
     }
-    void TearDown() override { clear(); }
+    void TearDown() override
+    {
+        if (const char* step = refusingPluginStep(GetParam().phase))
+            SetEnvironmentVariableA((std::string("SCRIPTED_PLUGIN_") + step).c_str(), nullptr);
+        clear();
+    }
 
     void clear()
     {
@@ -188,7 +204,7 @@ protected:
                                   {"flags", 0x20u},
                                   {"fileFlags", 0x2u}};
         nlohmann::json files = {{{"name", "<InstallDir>\\app\\app.exe"}, {"hex", hex(text("new program"))}},
-                                {{"name", "<InstallDir>\\replaced.txt"}, {"hex", hex(text("new content, longer"))}},
+                                {{"name", "<InstallDir>\\replaced.txt"}, {"hex", hex(text("new content, longer"))}, {"fileFlags", kVersionCheck}},
                                 library,
                                 {{"name", "<InstallDir>\\app\\last.dat"}, {"hex", hex(Bytes(5000, 7))}}};
         if (c.phase == FailAt::Files)
@@ -197,6 +213,8 @@ protected:
         nlohmann::json& toc = package["toc"];
         toc["settings"]["installDir"] = dest;
         toc["settings"]["productName"] = "Rollback Product";
+        // Replaced files are backed up: after the commit only the backup has the old content.
+        toc["settings"]["optionSwitches"] = {0, 0, 0, 0, 1};
         nlohmann::json values = {{{"name", "Folder"}, {"data", "<InstallDir>"}, {"type", kStoredString}}};
         if (c.phase == FailAt::Registry)
             values.push_back({{"name", "Broken"}, {"data", "zz"}, {"type", kStoredBinary}});
@@ -213,6 +231,10 @@ protected:
             toc["settings"]["uninstallerName"] =
                 c.phase == FailAt::Commit ? "<InstallDir>\\missing\\uninst.exe" : "<InstallDir>\\uninst.exe";
             package["uninstaller"] = {{"file", besideTestProgram("undoing_uninstaller_standin.exe")}};
+        }
+        if (const char* step = refusingPluginStep(c.phase)) {
+            package["pluginLibrary"] = {{"file", besideTestProgram("scripted_plugin.dll")}};
+            SetEnvironmentVariableA((std::string("SCRIPTED_PLUGIN_") + step).c_str(), "3");
         }
         package["files"] = files;
         giveOwnProduct(package);
@@ -246,9 +268,12 @@ TEST_P(Rollback, LeavesTheMachineAsItWas)
 // before it placed; a failed registry value comes after the files and the other values; the
 // uninstaller that cannot be written comes after every change (INI, text, shortcut, library).
 const RollbackCase kRollbackCases[] = {
+    {"PlugInRefusesBeforeTheRun", FailAt::BeforeTheRun, true},
     {"FilePhaseFails", FailAt::Files, true},
     {"RegistryPhaseFails", FailAt::Registry, true},
     {"CommitFails", FailAt::Commit, true},
+    // After the commit the installed uninstaller is run.
+    {"PlugInRefusesAfterCommit", FailAt::AfterCommit, true},
     // Without an uninstaller the installer's own rollback handles files and folders only.
     {"FilePhaseFailsWithoutUninstallerFilesOnly", FailAt::Files, false},
     {"RegistryPhaseFailsWithoutUninstallerFilesOnly", FailAt::Registry, false},
