@@ -4,128 +4,19 @@
 // as they were before. The package carries an uninstaller that really undoes its data; without
 // one the installer undoes files and folders itself, and those rows compare the file tree only.
 #include "InstallerProcess.h"
+#include "MachineState.h"
 
 #include "PackageBuilder.h"
 #include "installer/system/win/BesideTestProgram.h"
 
 #include <gtest/gtest.h>
 
-#include <wincrypt.h>
-
 #include <filesystem>
-#include <map>
-#include <sstream>
 #include <string>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string sha256(const Bytes& bytes)
-{
-    HCRYPTPROV provider = 0;
-    HCRYPTHASH hash = 0;
-    std::string digest;
-    if (CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) &&
-        CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash) &&
-        CryptHashData(hash, bytes.data(), static_cast<DWORD>(bytes.size()), 0)) {
-        BYTE value[32] = {};
-        DWORD length = sizeof(value);
-        if (CryptGetHashParam(hash, HP_HASHVAL, value, &length, 0))
-            for (DWORD i = 0; i < length; ++i) {
-                digest += "0123456789abcdef"[value[i] >> 4];
-                digest += "0123456789abcdef"[value[i] & 15];
-            }
-    }
-    if (hash)
-        CryptDestroyHash(hash);
-    if (provider)
-        CryptReleaseContext(provider, 0);
-    return digest;
-}
-
-std::string hex(const Bytes& bytes)
-{
-    std::string out;
-    for (auto b : bytes) {
-        out += "0123456789abcdef"[b >> 4];
-        out += "0123456789abcdef"[b & 15];
-    }
-    return out;
-}
-
-Bytes text(const std::string& s)
-{
-    return Bytes(s.begin(), s.end());
-}
-
-// Every file and folder below root: its kind, size, SHA-256 and attributes that matter.
-std::map<std::string, std::string> fileTree(const fs::path& root)
-{
-    std::map<std::string, std::string> tree;
-    const DWORD mask = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    for (const auto& item : fs::recursive_directory_iterator(root)) {
-        std::ostringstream state;
-        const DWORD attributes = GetFileAttributesW(item.path().c_str()) & mask;
-        if (item.is_directory())
-            state << "folder attributes=" << attributes;
-        else
-            state << "size=" << item.file_size() << " sha256=" << sha256(readWholeFile(item.path().string()))
-                  << " attributes=" << attributes;
-        tree[fs::relative(item.path(), root).generic_string()] = state.str();
-    }
-    return tree;
-}
-
-void dumpKey(HKEY key, const std::string& path, std::ostringstream& out)
-{
-    char name[512];
-    BYTE data[2048];
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof(name);
-        DWORD dataSize = sizeof(data);
-        DWORD type = 0;
-        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
-            break;
-        out << path << " [" << name << "] type=" << type << " data=" << hex(Bytes(data, data + dataSize)) << "\n";
-    }
-    for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof(name);
-        if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        HKEY child = nullptr;
-        out << path << "\\" << name << "\n";
-        if (RegOpenKeyExA(key, name, 0, KEY_READ, &child) == ERROR_SUCCESS) {
-            dumpKey(child, path + "\\" + name, out);
-            RegCloseKey(child);
-        }
-    }
-}
-
-std::string registryKey(HKEY root, const char* path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return std::string(path) + " <missing>\n";
-    std::ostringstream out;
-    out << path << "\n";
-    dumpKey(key, path, out);
-    RegCloseKey(key);
-    return out.str();
-}
-
-std::string registryValue(HKEY root, const char* path, const std::string& name)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return "<missing>";
-    BYTE data[512];
-    DWORD size = sizeof(data);
-    DWORD type = 0;
-    const LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type, data, &size);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS ? std::to_string(type) + ":" + hex(Bytes(data, data + size)) : "<missing>";
-}
 
 const char* const kProductKey = "Software\\KvRollbackProduct";
 const char* const kStandinKey = "Software\\KvRegistrationStandin";
@@ -163,9 +54,9 @@ protected:
         // What was there before: a file the package replaces, one it leaves alone, and a key of
         // the product with a value of its own.
         fs::create_directories(destination_ / "keep");
-        writeWholeFile((destination_ / "replaced.txt").string(), text("old content"));
+        writeWholeFile((destination_ / "replaced.txt").string(), bytesOf("old content"));
         SetFileAttributesW((destination_ / "replaced.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
-        writeWholeFile((destination_ / "keep" / "mine.txt").string(), text("not the package's"));
+        writeWholeFile((destination_ / "keep" / "mine.txt").string(), bytesOf("not the package's"));
         HKEY key = nullptr;
         RegCreateKeyExA(HKEY_CURRENT_USER, kProductKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
         RegSetValueExA(key, "Earlier", 0, REG_SZ, reinterpret_cast<const BYTE*>("kept"), 5);
@@ -200,13 +91,13 @@ protected:
     {
         const std::string dest = destination_.string();
         nlohmann::json library = {{"name", "<InstallDir>\\lib\\registration_standin.dll"},
-                                  {"hex", hex(readWholeFile(besideTestProgram("registration_standin.dll")))},
+                                  {"hex", hexOf(readWholeFile(besideTestProgram("registration_standin.dll")))},
                                   {"flags", 0x20u},
                                   {"fileFlags", 0x2u}};
-        nlohmann::json files = {{{"name", "<InstallDir>\\app\\app.exe"}, {"hex", hex(text("new program"))}},
-                                {{"name", "<InstallDir>\\replaced.txt"}, {"hex", hex(text("new content, longer"))}, {"fileFlags", kVersionCheck}},
+        nlohmann::json files = {{{"name", "<InstallDir>\\app\\app.exe"}, {"hex", hexOf(bytesOf("new program"))}},
+                                {{"name", "<InstallDir>\\replaced.txt"}, {"hex", hexOf(bytesOf("new content, longer"))}, {"fileFlags", kVersionCheck}},
                                 library,
-                                {{"name", "<InstallDir>\\app\\last.dat"}, {"hex", hex(Bytes(5000, 7))}}};
+                                {{"name", "<InstallDir>\\app\\last.dat"}, {"hex", hexOf(Bytes(5000, 7))}}};
         if (c.phase == FailAt::Files)
             files.back()["corrupt"] = "crc";
         nlohmann::json package;
