@@ -95,7 +95,9 @@ protected:
                                   {"flags", 0x20u},
                                   {"fileFlags", 0x2u}};
         nlohmann::json files = {{{"name", "<InstallDir>\\app\\app.exe"}, {"hex", hexOf(bytesOf("new program"))}},
-                                {{"name", "<InstallDir>\\replaced.txt"}, {"hex", hexOf(bytesOf("new content, longer"))}, {"fileFlags", kVersionCheck}},
+                                {{"name", "<InstallDir>\\replaced.txt"},
+                                 {"hex", hexOf(bytesOf("new content, longer"))},
+                                 {"fileFlags", kVersionCheck}},
                                 library,
                                 {{"name", "<InstallDir>\\app\\last.dat"}, {"hex", hexOf(Bytes(5000, 7))}}};
         if (c.phase == FailAt::Files)
@@ -140,7 +142,8 @@ TEST_P(Rollback, LeavesTheMachineAsItWas)
 {
     const RollbackCase& c = GetParam();
     const fs::path setup = folder_ / "setup.exe";
-    writePackageFiles(setup.string(), buildPackage(readWholeFile(fs::path(installerProgramPath()).string()), description(c)));
+    const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
+    writePackageFiles(setup.string(), buildPackage(program, description(c)));
     const auto filesBefore = fileTree(destination_);
     const std::string registryBefore = registryState();
 
