@@ -10,6 +10,7 @@
 #include "installer/variables/UninstallerPath.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -210,11 +211,15 @@ bool commitUninstallData(OpaqueHandle owner)
     }
     if (updatePackage())
         return mergeUninstallData() == 1;
-    ByteString data;
-    buildUninstallData(data);
     ByteString templatePath = gUninstallLog.templatePath;
-    // The template stays until the uninstaller is written: a rollback still needs it then.
-    if (templatePath.empty() || !fs.copy(templatePath.cStr(), path.cStr()) || !appendDataTo(path.cStr(), data)) {
+    // The template stays until the uninstaller is written: a rollback still needs it then. The
+    // data is built (which empties the log) only once the copy exists, so that a rollback after
+    // an uninstaller that cannot be written still finds everything the run did.
+    const bool copied = !templatePath.empty() && fs.copy(templatePath.cStr(), path.cStr());
+    ByteString data;
+    if (copied)
+        buildUninstallData(data);
+    if (!copied || !appendDataTo(path.cStr(), data)) {
         fs.remove(path.cStr());
         ByteString text = gLanguageTexts[kUninstallerNotWrittenText];
         if (text.empty())
@@ -230,9 +235,29 @@ bool commitUninstallData(OpaqueHandle owner)
     return true;
 }
 
+namespace {
+
+// A shared library is logged only when its count is raised, late in the run; one this run
+// created before a failure or cancel would otherwise be left behind. It goes with the files.
+void logUncountedSharedLibraries()
+{
+    std::set<std::string> counted;
+    for (const std::string& entry : listEntries(gUninstallLog.shared))
+        counted.insert(entry.substr(0, entry.find('|')));
+    for (const auto& [path, registered] : gInstallRun.sharedLibraries)
+        if (gInstallRun.createdFiles.count(path) != 0 && counted.count(path) == 0) {
+            addListEntry(path.c_str(), gUninstallLog.files);
+            counted.insert(path);
+        }
+}
+
+} // namespace
+
 int rollbackOnExit()
 {
     UninstallServices& services = uninstallServices();
+    if (!gUninstallLog.committed)
+        logUncountedSharedLibraries();
     if (services.leaveInstalledFolders)
         services.leaveInstalledFolders();
     removePlaceholder();

@@ -311,7 +311,10 @@ TEST_F(SilentInstall, RegistryIniTextEntriesShortcutsAndARegisteredLibraryAreInP
     const std::string dest = destination_.string();
     nlohmann::json library = entry("lib\\registration_standin.dll", readWholeFile(besideThisProgram("registration_standin.dll")));
     library["flags"] = 0x20u;
+    library["fileFlags"] = 0x2u;
     nlohmann::json description = package({entry("app.exe", sample(100, 6, true)), library});
+    description["toc"]["settings"]["uninstallerName"] = "<InstallDir>\\uninst.exe";
+    description["uninstaller"] = {{"file", besideTestProgram("uninstaller_standin.exe")}};
     nlohmann::json& toc = description["toc"];
     toc["registry"]["HKEY_CURRENT_USER"]["subkeys"] = {
         {{"name", productKey},
@@ -337,6 +340,28 @@ TEST_F(SilentInstall, RegistryIniTextEntriesShortcutsAndARegisteredLibraryAreInP
     EXPECT_TRUE(fs::exists(destination_ / "menu" / "App.lnk"));
     EXPECT_EQ(registryNumber(HKEY_CURRENT_USER, standinKey, "Calls"), 1u);
     EXPECT_STRCASEEQ(registryText(HKEY_CURRENT_USER, standinKey, "CurrentFolder").c_str(), (dest + "\\lib").c_str());
+
+    // The committed uninstall data lists each change, newest first.
+    const Bytes installed = readWholeFile((destination_ / "uninst.exe").string());
+    const uninstall_reader::Data data = uninstall_reader::parseUninstallerFile(std::string(installed.begin(), installed.end()));
+    EXPECT_EQ(data.sections.at("Shared:"), (std::vector<std::string>{dest + "\\lib\\registration_standin.dll|ctrl"}));
+    EXPECT_EQ(data.sections.at("Files:"), (std::vector<std::string>{dest + "\\menu\\App.lnk", dest + "\\notes.txt",
+                                                                    dest + "\\settings.ini", dest + "\\app.exe"}));
+    const std::vector<std::string>& folders = data.sections.at("Directories:");
+    EXPECT_NE(std::find(folders.begin(), folders.end(), dest), folders.end());
+    EXPECT_NE(std::find(folders.begin(), folders.end(), dest + "\\lib"), folders.end());
+    EXPECT_NE(std::find(folders.begin(), folders.end(), dest + "\\menu"), folders.end());
+    // The product's key, created by this run (flag bit 0), with its two values written (bit 0).
+    const uninstall_reader::Key& user = data.roots.at(1);
+    ASSERT_EQ(user.keys.size(), 1u);
+    const uninstall_reader::Key& product = user.keys[0];
+    EXPECT_EQ(product.name, productKey);
+    EXPECT_EQ(product.flags, 1u);
+    ASSERT_EQ(product.values.size(), 2u);
+    EXPECT_EQ(product.values[0].name, "Folder");
+    EXPECT_EQ(product.values[0].flags, 1u);
+    EXPECT_EQ(product.values[1].name, "Count");
+    EXPECT_EQ(product.values[1].flags, 1u);
     RegDeleteTreeA(HKEY_CURRENT_USER, productKey);
     RegDeleteTreeA(HKEY_CURRENT_USER, standinKey);
 }

@@ -3,9 +3,11 @@
 // and without "/REVERT", the files equal to a silent installation of the same package, and a
 // Cancel on every page before the installation that leaves nothing behind.
 #include "InstallerProcess.h"
+#include "MachineState.h"
 #include "WizardDriver.h"
 
 #include "PackageBuilder.h"
+#include "installer/system/win/BesideTestProgram.h"
 
 #include <gtest/gtest.h>
 
@@ -388,6 +390,70 @@ TEST_P(WizardCancelDuringInstallation, AsksFirstAndNoLetsTheRunFinish)
 INSTANTIATE_TEST_SUITE_P(YesAndNo, WizardCancelDuringInstallation,
                          ::testing::Values(CancelDuringRun{IDNO, L"", 1}, CancelDuringRun{IDYES, L"", 0},
                                            CancelDuringRun{IDYES, L"/REVERT", 1}));
+
+// A cancel answered Yes while the run works rolls it back through the package's uninstaller (a
+// stand-in that undoes its data): files new and replaced, the registry, INI and text entries and
+// the shortcut are as they were before.
+TEST_F(WizardWalkTest, CancelDuringTheInstallationLeavesTheMachineAsItWas)
+{
+    const char* const productKey = "Software\\KvWizardRollback";
+    RegDeleteTreeA(HKEY_CURRENT_USER, productKey);
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, productKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    RegSetValueExA(key, "Earlier", 0, REG_SZ, reinterpret_cast<const BYTE*>("kept"), 5);
+    RegCloseKey(key);
+    fs::create_directories(destination_ / "bin");
+    writeWholeFile((destination_ / "bin" / "walk.dat").string(), bytesOf("old walk data"));
+    const std::string dest = destination_.string();
+
+    constexpr unsigned kBackUpReplacedFiles = 1u << 4;
+    nlohmann::json d = description(kBackUpReplacedFiles);
+    d["templates"].erase(1);
+    d["slideshow"] = {"C:\\slides\\none.bmp"};
+    d["toc"]["settings"]["slideshowDuration"] = 4u;
+    d["files"][1]["fileFlags"] = 0x1u; // checked and backed up when replaced
+    nlohmann::json& toc = d["toc"];
+    toc["registry"]["HKEY_CURRENT_USER"]["subkeys"] = {
+        {{"name", productKey}, {"values", {{{"name", "Folder"}, {"data", "<InstallDir>"}, {"type", 2}}}}}};
+    toc["iniEntries"] = {{{"file", dest + "\\walk.ini"}, {"section", "Paths"}, {"line", "data=" + dest}}};
+    toc["textFileEntries"] = {{{"mode", 1}, {"file", dest + "\\notes\\notes.txt"}, {"lineText", "installed"}}};
+    toc["shortcuts"] = {{{"target", dest + "\\bin\\walk.dat"}, {"shortcutFile", dest + "\\menu\\Walk.lnk"}}};
+    toc["settings"]["uninstallerName"] = "<InstallDir>\\uninst.exe";
+    d["uninstaller"] = {{"file", besideTestProgram("undoing_uninstaller_standin.exe")}};
+    const std::wstring setup = writeSetup(d);
+    const auto filesBefore = fileTree(destination_);
+    const std::string registryBefore = registryKey(HKEY_CURRENT_USER, productKey);
+
+    bool cancelled = false;
+    const WizardWalk walk = walkWizard(
+        setup, L"", tempFolder(),
+        [&](const PageSeen& page, std::size_t) {
+            if (page.caption != L"Installing")
+                return kNext;
+            if (cancelled)
+                return 0;
+            // Cancel once the run has placed its first file (the slideshow holds it a while).
+            for (int wait = 0; wait < 200 && !fs::exists(destination_ / "docs" / "guide.txt"); ++wait)
+                Sleep(50);
+            cancelled = true;
+            return kCancel;
+        },
+        [](const BoxSeen& box) { return box.text == L"Leave the setup now?" ? IDYES : IDOK; });
+
+    ASSERT_TRUE(walk.finished);
+    EXPECT_EQ(walk.exitCode, 0u);
+    EXPECT_EQ(fileTree(destination_), filesBefore);
+    EXPECT_EQ(registryKey(HKEY_CURRENT_USER, productKey), registryBefore);
+    // The run had changed the machine: its uninstaller was run (it logs in the temporary folder).
+    bool uninstallerRan = false;
+    for (const auto& item : fs::directory_iterator(folder_ / "temp"))
+        if (item.path().extension() == ".log") {
+            const Bytes log = readWholeFile(item.path().string());
+            uninstallerRan |= std::string(log.begin(), log.end()).find("/SILENT /NOREMOVE") != std::string::npos;
+        }
+    EXPECT_TRUE(uninstallerRan);
+    RegDeleteTreeA(HKEY_CURRENT_USER, productKey);
+}
 
 TEST_F(WizardWalkTest, AFailedInstallationSaysSoAndEndsNotInstalled)
 {

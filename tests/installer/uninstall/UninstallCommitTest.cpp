@@ -255,6 +255,39 @@ TEST_F(UninstallCommit, RollbackBeforeCommitRunsTheTemplateWithThisRunsData)
     EXPECT_FALSE(std::filesystem::exists(templatePath));
 }
 
+// The data is built only once the uninstaller's copy exists: a commit that fails before leaves
+// the log whole, and the rollback after it still undoes everything the run did.
+TEST_F(UninstallCommit, RollbackAfterAnUninstallerThatCannotBeWrittenStillHasTheRunsData)
+{
+    givenTemplateProgram("MZstub");
+    const std::string templatePath = gUninstallLog.templatePath.cStr();
+    const std::string unwritable = (std::filesystem::path(folder.file("missing")) / "uninst.exe").string();
+    gPackageToc.uninstallerNameTemplate = ByteString(unwritable.c_str());
+    logFiles({"a", "b"});
+    EXPECT_FALSE(commitUninstallData(nullptr));
+    EXPECT_EQ(rollbackOnExit(), 1);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].program, templatePath);
+    const Data data = parseUninstallerFile(started[0].bytes);
+    EXPECT_EQ(data.sections.at("Files:"), (std::vector<std::string>{"b", "a"}));
+}
+
+// A shared library is logged when its count is raised, late in the run: one the run placed
+// before it was left goes with the files; one that was there before, or is counted, does not.
+TEST_F(UninstallCommit, RollbackTakesSharedLibrariesTheRunPlacedButHadNotCountedYet)
+{
+    givenTemplateProgram("MZstub");
+    gInstallRun.sharedLibraries = {{"new.dll", true}, {"old.dll", false}, {"counted.dll", false}};
+    gInstallRun.createdFiles = {"new.dll", "counted.dll"};
+    addListEntry("counted.dll", gUninstallLog.shared);
+    logFiles({"a"});
+    EXPECT_EQ(rollbackOnExit(), 1);
+    ASSERT_EQ(started.size(), 1u);
+    const Data data = parseUninstallerFile(started[0].bytes);
+    EXPECT_EQ(data.sections.at("Files:"), (std::vector<std::string>{"new.dll", "a"}));
+    EXPECT_EQ(data.sections.at("Shared:"), (std::vector<std::string>{"counted.dll"}));
+}
+
 // The plug-in's closing steps log after the commit: each merge adds what was logged since.
 TEST_F(UninstallCommit, EntriesLoggedAfterTheCommitAreMergedIntoTheInstalledData)
 {

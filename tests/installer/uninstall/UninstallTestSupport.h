@@ -83,6 +83,8 @@ protected:
         gInstallerContext.optionWord = 0;
         gInstallerContext.packageOptions = 0;
         gInstallRun.asideFiles.clear();
+        gInstallRun.sharedLibraries.clear();
+        gInstallRun.createdFiles.clear();
     }
 
     std::string uninstaller() const { return folder.file("uninst.exe"); }

@@ -17,8 +17,10 @@ const char* const kSharedLibrariesKey = "Software\\Microsoft\\Windows\\CurrentVe
 void incrementSharedDll(const char* path, bool registered)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedLibrariesKey, 0, KEY_READ | KEY_WRITE | registryViewBits(), &key) !=
-        ERROR_SUCCESS)
+    // Created when missing (a fresh system may not have it yet): the count and its log entry
+    // are what lets an uninstaller release the library again.
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedLibrariesKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_READ | KEY_WRITE | registryViewBits(), nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
     DWORD count = 0;
     DWORD type = 0;
