@@ -76,6 +76,21 @@ void appendHeaderMembers(Bytes& out, const nlohmann::json& description, HeaderFi
             out.insert(out.end(), stored.begin(), stored.end());
         }
     }
+    // Blocks the installer finds through header fields only (component tree, license and readme
+    // tables): stored as given; their offset (and size, when asked) go to the named fields.
+    if (description.contains("blocks")) {
+        const auto& blocks = description.at("blocks");
+        if (!blocks.is_array())
+            throw PackageDescriptionError("\"blocks\" must be an array");
+        for (const auto& block : blocks) {
+            if (!block.is_object() || !block.contains("offsetField"))
+                throw PackageDescriptionError("a block needs its \"offsetField\"");
+            const auto [offset, size] = appendMember(out, block, "raw");
+            fields.emplace_back(block.at("offsetField").get<std::uint32_t>(), offset);
+            if (block.contains("sizeField"))
+                fields.emplace_back(block.at("sizeField").get<std::uint32_t>(), size);
+        }
+    }
     if (description.contains("fonts")) {
         const auto& fonts = description.at("fonts");
         if (!fonts.is_array())

@@ -8,7 +8,10 @@
 //   (raw), "pageImage" 128/132/136/140 (present, "kind" (default 1), offset, size; gzip for kind
 //   1, raw otherwise), "uninstaller" 168/172 (size, offset; gzip);
 //   "images": [ member + "id": n ], 32/36, per entry [id][size][member] (big-endian);
-//   "fonts": [ member ], 40/44, per entry [size][member].
+//   "fonts": [ member ], 40/44, per entry [size][member];
+//   "blocks": [ member + "offsetField": n (+ "sizeField": n) ]: stored raw, their offset (and
+//   size) written to the fields named (the component tree, license and readme tables; their
+//   other fields come from "header"/"fields").
 //
 // Packed files, "files": [ file ], 188/192/196 (count, first record, bytes up to the header):
 //   a member description ("storage" also "beside": the content is the path of a file beside the

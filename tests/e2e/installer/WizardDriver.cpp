@@ -39,6 +39,19 @@ std::wstring windowText(HWND window)
     return text;
 }
 
+// Asks the control itself: GetWindowText on another process's window gives only the text the
+// system keeps, which is not an edit control's content.
+std::wstring controlText(HWND window)
+{
+    std::wstring text(8192, L'\0');
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                             2000, &length))
+        return {};
+    text.resize(std::min<std::size_t>(length, text.size() - 1));
+    return text;
+}
+
 bool isMessageBox(HWND window)
 {
     return className(window) == L"#32770" && (GetDlgItem(window, IDOK) || GetDlgItem(window, IDYES));
@@ -71,7 +84,7 @@ BOOL CALLBACK collectItem(HWND child, LPARAM data) noexcept
 {
     auto* page = reinterpret_cast<PageSeen*>(data);
     const int id = GetDlgCtrlID(child);
-    page->items[id] = windowText(child);
+    page->items[id] = controlText(child);
     page->visible[id] = IsWindowVisible(child) != FALSE;
     page->enabled[id] = IsWindowEnabled(child) != FALSE;
     DWORD_PTR state = 0;
@@ -86,6 +99,31 @@ PageSeen readPage(HWND window)
     page.window = window;
     page.caption = windowText(window);
     EnumChildWindows(window, collectItem, reinterpret_cast<LPARAM>(&page));
+    return page;
+}
+
+bool samePage(const PageSeen& a, const PageSeen& b)
+{
+    return a.caption == b.caption && a.items == b.items && a.visible == b.visible && a.enabled == b.enabled &&
+           a.checked == b.checked;
+}
+
+// The page as it stands once its texts are set: a page window can be seen before it has
+// filled in its controls, so it is read until two looks a moment apart agree. A look taken
+// while the page is going away (it or some of its controls destroyed) is not kept: a page that
+// leaves by itself (the installation page) is seen as it was.
+PageSeen settledPage(HWND window)
+{
+    PageSeen page = readPage(window);
+    for (int look = 0; look < 20; ++look) {
+        Sleep(100);
+        PageSeen again = readPage(window);
+        if (!IsWindow(window) || !IsWindowVisible(window) || again.items.size() < page.items.size())
+            break;
+        if (samePage(page, again))
+            break;
+        page = std::move(again);
+    }
     return page;
 }
 
@@ -143,8 +181,9 @@ WizardWalk walkWizard(const std::wstring& program, const std::wstring& arguments
                 handled.insert(window);
                 const int answer = onBox ? onBox(box) : IDOK;
                 PostMessageW(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
-                // After No the page stays and is offered to the test again.
-                if (answer == IDNO)
+                // After No, or after a refusal the page showed, the page stays and is offered to
+                // the test again.
+                if (answer == IDNO || answer == IDOK)
                     handled.erase(lastPage);
                 continue;
             }
@@ -154,7 +193,7 @@ WizardWalk walkWizard(const std::wstring& program, const std::wstring& arguments
                 continue;
             handled.insert(window);
             lastPage = window;
-            PageSeen page = readPage(window);
+            PageSeen page = settledPage(window);
             walk.pages.push_back(page);
             const int id = onPage ? onPage(page, walk.pages.size() - 1) : 0;
             if (id != 0) {

@@ -1,6 +1,7 @@
 #include "installer/wizard/win/StandardPage.h"
 
 #include "installer/state/InstallerState.h"
+#include "installer/wizard/PageSequence.h"
 #include "installer/wizard/win/PageServices.h"
 
 namespace {
@@ -51,8 +52,8 @@ bool StandardPage::onInitDialog(HWND, WPARAM, LPARAM)
     }
     setItemLanguageText(3, kBackText);
     setItemLanguageText(2, kCancelText);
-    const PageServices& services = pageServices();
-    const bool installationNext = services.installationPageAhead && services.installationPageAhead();
+    // "Install" only on the page just before the installation page; earlier pages say "Next".
+    const bool installationNext = nextPageIsInstallation(gPackageToc.pageSequence, gMainInstaller.currentPageIndex);
     setItemLanguageText(1, installationNext ? kInstallText : kNextText);
     initPage();
     return true;

@@ -241,7 +241,8 @@ TEST_F(StandardPagesWin, CommonRulesCaptionButtonsAndMoves)
 {
     gMainInstaller.currentPageIndex = 0;
     pageServices().installationPageAhead = [] { return true; };
-    show(2, page({control("static", 10, 10, 10, 300, 16), control("static", 11, 10, 30, 300, 16)}));
+    // The installation page follows: Next says "Install".
+    show(2, page({control("static", 10, 10, 10, 300, 16), control("static", 11, 10, 30, 300, 16)}), {13});
     EXPECT_EQ(windowText(shown->window), "T12");
     EXPECT_EQ(text(3), "T0");
     EXPECT_EQ(text(1), "T3");
@@ -266,7 +267,9 @@ TEST_F(StandardPagesWin, NextAndBackLeaveThePage)
     const std::pair<int, const char*> cases[] = {{1, "next"}, {3, "back"}};
     for (const auto& [button, move] : cases) {
         moves.clear();
-        show(11, page({control("edit", 10, 10, 10, 380, 200, 0x50A00804)}));
+        // The installation page lies ahead but not next: Next says "Next".
+        gMainInstaller.currentPageIndex = 2;
+        show(11, page({control("edit", 10, 10, 10, 380, 200, 0x50A00804)}), {20, 20, 20, 13});
         EXPECT_TRUE(enabled(3));
         EXPECT_EQ(text(1), "T4");
         press(button);
