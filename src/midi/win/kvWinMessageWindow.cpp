@@ -24,6 +24,18 @@ void RegisterWindowClass(WNDPROC proc)
     if (!registered) throw Exception("Cannot register the player's window class.");
 }
 
+// The timer posts a tick every period whether or not the last one was handled. Where a tick takes
+// longer than the period (a slow or busy machine), they would pile up faster than they are handled,
+// and the thread's queue would never run empty: input and painting, which wait for posted messages,
+// would starve, and a loop that runs until the queue is empty would never end. Each tick reads the
+// position from the clock, so the ticks posted while one was handled carry nothing and are dropped.
+void DropTicksQueuedMeanwhile(HWND hwnd)
+{
+    MSG stale;
+    while (PeekMessageW(&stale, hwnd, WM_MIDITIMER, WM_MIDITIMER, PM_REMOVE)) {
+    }
+}
+
 } // namespace
 
 TKVWinMessageWindow::TKVWinMessageWindow(TKVWndMethod Method) : FMethod(std::move(Method))
@@ -51,6 +63,7 @@ LRESULT CALLBACK TKVWinMessageWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wPa
     } catch (...) {
         HandleApplicationException(std::current_exception());
     }
+    DropTicksQueuedMeanwhile(hwnd);
     return 0;
 }
 

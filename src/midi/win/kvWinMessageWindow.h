@@ -1,6 +1,7 @@
 #pragma once
 // A hidden message-only window (HWND_MESSAGE) of the calling thread: WM_MIDITIMER goes to its
-// method, every other message to the default window procedure.
+// method, every other message to the default window procedure. Ticks that were posted while one
+// was handled are dropped after it.
 #include "midi/kvMidiMessageWindow.h"
 
 #include <windows.h>

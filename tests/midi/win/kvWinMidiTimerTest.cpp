@@ -46,6 +46,63 @@ TEST(WinMidiTimerTest, CallbackPostsTheTickToTheWindow)
     EXPECT_EQ(received, (std::vector<std::pair<std::uintptr_t, std::intptr_t>>{{11, 22}}));
 }
 
+// Runs the queue until it is empty, as an interface loop does between waits; false when it was
+// still not empty after LimitMs.
+bool EmptyQueueWithin(DWORD LimitMs)
+{
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&msg);
+        if (GetTickCount() - start > LimitMs) return false;
+    }
+    return true;
+}
+
+TEST(WinMidiTimerTest, TicksPostedWhileOneIsHandledAreDroppedAndLaterOnesArrive)
+{
+    TKVWinMidiTimer timer;
+    int handled = 0;
+    HWND handle = nullptr;
+    auto window = timer.AllocateHWnd([&](std::uint32_t, std::uintptr_t, std::intptr_t) {
+        // The timer goes on posting while a slow tick runs.
+        if (++handled == 1)
+            for (int i = 0; i < 3; ++i) MidiTimerCallback(7, 0, reinterpret_cast<DWORD_PTR>(handle), 0, 0);
+    });
+    handle = reinterpret_cast<HWND>(window->Handle());
+    MidiTimerCallback(7, 0, reinterpret_cast<DWORD_PTR>(handle), 0, 0);
+    ASSERT_TRUE(EmptyQueueWithin(30000));
+    EXPECT_EQ(handled, 1);
+    MidiTimerCallback(7, 0, reinterpret_cast<DWORD_PTR>(handle), 0, 0);
+    ASSERT_TRUE(EmptyQueueWithin(30000));
+    EXPECT_EQ(handled, 2);
+}
+
+TEST(WinMidiTimerTest, TicksSlowerThanThePeriodLeaveTheQueueEmptyBetweenThem)
+{
+    TKVWinMidiTimer timer;
+    int handled = 0;
+    auto window = timer.AllocateHWnd([&](std::uint32_t, std::uintptr_t, std::intptr_t) {
+        ++handled;
+        Sleep(20); // a tick that takes ten periods, as on a slow machine
+    });
+    const std::uint32_t id = timer.SetEvent(2, 2, *window);
+    ASSERT_NE(id, 0u);
+    // One message at a time: a loop that empties the queue is what is under test.
+    const DWORD start = GetTickCount();
+    while (handled == 0 && GetTickCount() - start < 30000) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    ASSERT_GT(handled, 0);
+    // Without dropping the ticks queued meanwhile, each tick finds ten more waiting and the
+    // queue never runs empty.
+    EXPECT_TRUE(EmptyQueueWithin(2000));
+    timer.KillEvent(id);
+    PumpUntil([] { return false; }, 50);
+}
+
 TEST(WinMidiTimerTest, PlaysASongToItsEndOnTheSystemTimer)
 {
     TKVMidiFile song(nullptr);
