@@ -11,6 +11,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+void dumpKey(HKEY key, const std::string& path, std::ostringstream& out);
+
+} // namespace
+
 std::string sha256(const Bytes& bytes)
 {
     HCRYPTPROV provider = 0;
@@ -33,10 +37,6 @@ std::string sha256(const Bytes& bytes)
         CryptReleaseContext(provider, 0);
     return digest;
 }
-
-void dumpKey(HKEY key, const std::string& path, std::ostringstream& out);
-
-} // namespace
 
 std::string hexOf(const Bytes& bytes)
 {

@@ -9,6 +9,8 @@
 #include <map>
 #include <string>
 
+// The SHA-256 of bytes in lower-case hex; empty when the system cannot make it.
+std::string sha256(const Bytes& bytes);
 std::string hexOf(const Bytes& bytes);
 Bytes bytesOf(const std::string& s);
 // Every file and folder below root by its relative path: a folder, or a file's size, SHA-256 and

@@ -8,6 +8,7 @@
 
 #include "PackageBuilder.h"
 #include "installer/system/win/BesideTestProgram.h"
+#include "support/SharedStateLock.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,9 @@ const char* refusingPluginStep(FailAt phase)
 
 class Rollback : public ::testing::TestWithParam<RollbackCase> {
 protected:
+    // The rows compare the same keys before and after: one row at a time, whatever the shard.
+    const SharedStateLock machine_;
+
     void SetUp() override
     {
         folder_ = fs::temp_directory_path() / ("dravell_rollback_" + std::string(GetParam().name));

@@ -3,10 +3,12 @@
 // corrupt member, one cut short, or one in a missing volume fails the run with the old file
 // untouched and nothing partial left.
 #include "InstallerProcess.h"
+#include "MachineState.h"
 
 #include "PackageBuilder.h"
 #include "installer/system/win/BesideTestProgram.h"
 #include "installer/uninstall/UninstallDataReader.h"
+#include "support/SharedStateLock.h"
 
 #include <gtest/gtest.h>
 
@@ -20,31 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string sha256(const Bytes& bytes)
-{
-    HCRYPTPROV provider = 0;
-    HCRYPTHASH hash = 0;
-    std::string digest;
-    if (CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) &&
-        CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash) &&
-        CryptHashData(hash, bytes.data(), static_cast<DWORD>(bytes.size()), 0)) {
-        BYTE value[32] = {};
-        DWORD length = sizeof(value);
-        if (CryptGetHashParam(hash, HP_HASHVAL, value, &length, 0)) {
-            static const char digits[] = "0123456789abcdef";
-            for (DWORD i = 0; i < length; ++i) {
-                digest += digits[value[i] >> 4];
-                digest += digits[value[i] & 15];
-            }
-        }
-    }
-    if (hash)
-        CryptDestroyHash(hash);
-    if (provider)
-        CryptReleaseContext(provider, 0);
-    return digest;
-}
 
 Bytes sample(std::size_t size, std::uint32_t seed, bool compressible)
 {
@@ -302,6 +279,7 @@ DWORD registryNumber(HKEY root, const char* key, const char* name)
 TEST_F(SilentInstall, RegistryIniTextEntriesShortcutsAndARegisteredLibraryAreInPlace)
 {
     const char* const productKey = "Software\\KvSilentSystemChanges";
+    const SharedStateLock machine;
     const char* const standinKey = "Software\\KvRegistrationStandin";
     RegDeleteTreeA(HKEY_CURRENT_USER, productKey);
     RegDeleteTreeA(HKEY_CURRENT_USER, standinKey);

@@ -4,6 +4,7 @@
 // Korvanel.exe starts and shows its main window; a second run finds the installation; the
 // wizard, walked from its first page to the finish page, installs the same and starts Korvanel.
 #include "../installer/InstallerProcess.h"
+#include "../installer/MachineState.h"
 #include "../installer/WizardDriver.h"
 
 #include "PackageBuilder.h"
@@ -28,31 +29,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kProductKey = "Software\\Korvanel";
-
-std::string sha256(const Bytes& bytes)
-{
-    HCRYPTPROV provider = 0;
-    HCRYPTHASH hash = 0;
-    std::string digest;
-    if (CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) &&
-        CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash) &&
-        CryptHashData(hash, bytes.data(), static_cast<DWORD>(bytes.size()), 0)) {
-        BYTE value[32] = {};
-        DWORD length = sizeof(value);
-        if (CryptGetHashParam(hash, HP_HASHVAL, value, &length, 0)) {
-            static const char digits[] = "0123456789abcdef";
-            for (DWORD i = 0; i < length; ++i) {
-                digest += digits[value[i] >> 4];
-                digest += digits[value[i] & 15];
-            }
-        }
-    }
-    if (hash)
-        CryptDestroyHash(hash);
-    if (provider)
-        CryptReleaseContext(provider, 0);
-    return digest;
-}
 
 std::string fileSha256(const fs::path& path) { return sha256(readWholeFile(path.string())); }
 

@@ -8,6 +8,7 @@
 #include "installer/system/RegistryView.h"
 #include "installer/system/win/BesideTestProgram.h"
 #include "installer/variables/ConditionEvaluation.h"
+#include "support/SharedStateLock.h"
 
 #include <windows.h>
 #include <objidl.h>
@@ -305,6 +306,7 @@ TEST_F(SystemChanges, AShortcutToTheUninstallerFindsItsPlaceholderWhichGoesAfter
 
 TEST_F(SystemChanges, LibrariesRegisterInTheirOwnFolderAndFailuresAreListedInOneBox)
 {
+    const SharedStateLock machine;
     deleteTree(HKEY_CURRENT_USER, kStandinKey);
     const std::string library = installed("lib\\registration_standin.dll");
     fs::create_directories(installed("lib"));

@@ -33,6 +33,8 @@ namespace {
 constexpr std::int32_t kCustomType = 20;
 
 // Dispatches what is pending and takes the WM_QUIT among it; its code, or -1 when there is none.
+// The installation page's start timer is never dispatched: on a loaded machine it could fall due
+// while the queue drains and start a run the tests drive by hand.
 int takeQuit()
 {
     MSG message;
@@ -42,6 +44,8 @@ int takeQuit()
             code = static_cast<int>(message.wParam);
             continue;
         }
+        if (message.message == WM_TIMER && message.wParam == kInstallationStartTimer)
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
