@@ -219,7 +219,12 @@ class WizardForwardAndBack : public WizardWalkTest, public ::testing::WithParamI
 TEST_P(WizardForwardAndBack, ToTheFinishInstallsWhatASilentRunInstalls)
 {
     const auto [arguments, code] = GetParam();
-    const std::wstring setup = writeSetup(description());
+    // The run is held a few seconds (a slideshow's least duration): the installation page stays
+    // long enough to be read whole, also where the installer runs slowly (emulated 32-bit).
+    nlohmann::json d = description();
+    d["slideshow"] = {"C:\\slides\\none.bmp"};
+    d["toc"]["settings"]["slideshowDuration"] = 3u;
+    const std::wstring setup = writeSetup(d);
     const InstallerRun silent = runInstallerProcess(setup, L"/SILENT", tempFolder());
     ASSERT_TRUE(silent.finished);
     ASSERT_EQ(silent.exitCode, 1u);
