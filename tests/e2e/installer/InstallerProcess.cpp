@@ -85,11 +85,9 @@ std::wstring installerProgramPath()
     return path;
 }
 
-InstallerRun runInstallerProcess(const std::wstring& program, const std::wstring& arguments,
-                                 const std::wstring& tempFolder,
-                                 const std::function<void(const std::wstring&)>& onBox)
+HANDLE startInstallerProcess(const std::wstring& program, const std::wstring& arguments,
+                             const std::wstring& tempFolder)
 {
-    InstallerRun run;
     std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     std::vector<wchar_t> environment = environmentWithTemp(tempFolder);
     STARTUPINFOW startup{};
@@ -97,8 +95,21 @@ InstallerRun runInstallerProcess(const std::wstring& program, const std::wstring
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
                         environment.data(), tempFolder.c_str(), &startup, &process))
-        return run;
+        return nullptr;
     CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+InstallerRun runInstallerProcess(const std::wstring& program, const std::wstring& arguments,
+                                 const std::wstring& tempFolder,
+                                 const std::function<void(const std::wstring&)>& onBox)
+{
+    InstallerRun run;
+    PROCESS_INFORMATION process{};
+    process.hProcess = startInstallerProcess(program, arguments, tempFolder);
+    if (!process.hProcess)
+        return run;
+    process.dwProcessId = GetProcessId(process.hProcess);
 
     std::set<HWND> answered;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(180);

@@ -148,15 +148,11 @@ WizardWalk walkWizard(const std::wstring& program, const std::wstring& arguments
                       const PageChoice& onPage, const BoxChoice& onBox)
 {
     WizardWalk walk;
-    std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-    std::vector<wchar_t> environment = environmentWithTemp(tempFolder);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                        environment.data(), tempFolder.c_str(), &startup, &process))
+    process.hProcess = startInstallerProcess(program, arguments, tempFolder);
+    if (!process.hProcess)
         return walk;
-    CloseHandle(process.hThread);
+    process.dwProcessId = GetProcessId(process.hProcess);
 
     std::set<HWND> handled;
     HWND lastPage = nullptr;
