@@ -224,7 +224,7 @@ TEST_F(EventEditorWindow, ApplyFromTheListShowsTheNewValuesInTheEditedRowTheFirs
 {
     main->actMidiEvent->Execute();
     ASSERT_NE(frmEvent, nullptr);
-    frmEvent->LoadEventList();
+    test::WaitForTheFillAfterShowing(*frmEvent);
     for (int row : {0, 5}) {
         SCOPED_TRACE(row);
         for (int r = 0; r < frmEvent->RowCount(); ++r) frmEvent->ListView1->SetSelected(r, r == row);

@@ -1,6 +1,9 @@
 #pragma once
 // What the event list and editor tests share: a song holding one event of every kind, and a way
 // to act inside a modal window (a thread timer that runs once the window's message loop runs).
+#include "app/win/fEvent.h"
+#include "gui/win/TApplication.h"
+#include "gui/win/TTimer.h"
 #include "gui/win/TWinControl.h"
 #include "base/TMemoryStream.h"
 #include "midi/kvMidiFile.h"
@@ -30,6 +33,17 @@ inline std::string Bytes(std::initializer_list<int> Values)
     std::string s;
     for (int v : Values) s.push_back(static_cast<char>(v));
     return s;
+}
+
+// The list fills itself again about a second after it is shown. Tests wait for that fill, so that
+// it cannot clear their selection or scroll the list back halfway through a check.
+inline void WaitForTheFillAfterShowing(TfrmEvent& List)
+{
+    const DWORD start = GetTickCount();
+    while ((List.TimerUpdate->Enabled() || List.Busy()) && GetTickCount() - start < 10000) {
+        Application()->ProcessMessages();
+        Sleep(10);
+    }
 }
 
 // Two tracks at 480 pulses per quarter: track 1 holds the meta events, controllers and a note on

@@ -39,7 +39,8 @@ protected:
         main->actMidiEvent->Execute();
         ASSERT_NE(frmEvent, nullptr);
         list = frmEvent;
-        list->LoadEventList();
+        test::WaitForTheFillAfterShowing(*list);
+        ASSERT_FALSE(list->TimerUpdate->Enabled());
         Pump();
     }
     void TearDown() override
