@@ -79,6 +79,13 @@ int wmain(int argc, wchar_t** argv)
         clock.emplace_back(now, due);
         played(Event);
     };
+    // The song's time starts where the player starts its clock: right after the status turns to
+    // playing, not when the Play command begins (which first silences every channel).
+    const auto statusChanged = main->MidiPlayer1->OnStatusChange;
+    main->MidiPlayer1->OnStatusChange = [&](TKVStatus Status) {
+        if (statusChanged) statusChanged(Status);
+        if (Status == stPlaying) start = Clock::now();
+    };
     start = Clock::now();
     main->actPlay->Execute();
     const auto end = start + std::chrono::seconds(seconds);
