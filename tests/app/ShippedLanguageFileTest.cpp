@@ -77,7 +77,7 @@ TEST_F(ShippedLanguageFile, TranslatesTheProgramsTextsIntoGerman)
     const std::pair<const char*, const char*> texts[] = {
         {"Play", "Abspielen"},         {"Keyboard", "Tastatur"},      {"Options", "Optionen"},
         {"Stay On Top", "Immer im Vordergrund"}, {"File not found!", "Datei nicht gefunden!"},
-        {"Volume:", "Lautst\xC3\xA4rke:"}, {"Close", "Schlie\xC3\x9F" "en"}, {"Midi Event", "MIDI-Ereignisse"},
+        {"Volume:", "Lautst.:"}, {"Close", "Schlie\xC3\x9F" "en"}, {"Midi Event", "MIDI-Ereignisse"},
     };
     for (const auto& [text, german] : texts) EXPECT_EQ(Language().TranslateString(text), german) << text;
     // The main window's title is the program's name; it stays.

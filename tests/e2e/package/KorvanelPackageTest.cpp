@@ -3,10 +3,12 @@
 // values, both shortcuts and the committed uninstall data are in place and the installed
 // Korvanel.exe starts and shows its main window; a second run finds the installation; the
 // wizard, walked from its first page to the finish page, installs the same and starts Korvanel.
+// The installed German language file turns the program's texts German.
 #include "../installer/InstallerProcess.h"
 #include "../installer/MachineState.h"
 #include "../installer/WizardDriver.h"
 
+#include "DefaultLayout.h"
 #include "PackageBuilder.h"
 #include "installer/uninstall/UninstallDataReader.h"
 
@@ -35,12 +37,13 @@ std::string fileSha256(const fs::path& path) { return sha256(readWholeFile(path.
 // A build path of this machine as Wine shows it.
 std::string hostPath(const char* path) { return std::string("Z:") + path; }
 
-// Every text of the description with the placeholders filled, as scripts/package fills them.
-void fillPlaceholders(nlohmann::json& node)
+// Every text of the description with the placeholders filled, as scripts/package fills them;
+// the default key layout is written where defaultLayout names it.
+void fillPlaceholders(nlohmann::json& node, const std::string& defaultLayout)
 {
     if (node.is_object() || node.is_array()) {
         for (auto& child : node)
-            fillPlaceholders(child);
+            fillPlaceholders(child, defaultLayout);
         return;
     }
     if (!node.is_string())
@@ -48,6 +51,7 @@ void fillPlaceholders(nlohmann::json& node)
     std::string text = node.get<std::string>();
     for (const auto& [mark, value] : {std::pair{std::string("@KORVANEL_EXE@"), hostPath(KORVANEL_EXE)},
                                       std::pair{std::string("@UNINSTALLER_EXE@"), hostPath(KORVANEL_UNINSTALL_EXE)},
+                                      std::pair{std::string("@DEFAULT_KBL@"), defaultLayout},
                                       std::pair{std::string("@SOURCE_DIR@"), hostPath(PACKAGE_SOURCE_DIR)}})
         for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + value.size()))
             text.replace(at, mark.size(), value);
@@ -154,6 +158,22 @@ HWND mainWindowOf(DWORD processId)
     return search.found;
 }
 
+BOOL CALLBACK collectText(HWND window, LPARAM data) noexcept
+{
+    wchar_t text[128] = {};
+    GetWindowTextW(window, text, 128);
+    reinterpret_cast<std::set<std::wstring>*>(data)->insert(text);
+    return TRUE;
+}
+
+// The texts of a window's child windows (labels, buttons), read from outside its process.
+std::set<std::wstring> childTexts(HWND window)
+{
+    std::set<std::wstring> texts;
+    EnumChildWindows(window, collectText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
 struct StartedSearch {
     fs::path program;
     DWORD found = 0;
@@ -221,13 +241,16 @@ protected:
     {
         std::ifstream file(hostPath(PACKAGE_SOURCE_DIR "/description.json"));
         nlohmann::json description = nlohmann::json::parse(file);
-        fillPlaceholders(description);
+        fillPlaceholders(description, defaultLayout().string());
         description["toc"]["settings"]["installDir"] = destination_.string();
         description["toc"]["settings"]["productId"] = "Korvanel e2e " + std::to_string(GetCurrentProcessId());
         return description;
     }
+    // Written by the code scripts/package runs to write it.
+    fs::path defaultLayout() const { return folder_ / "Default.kbl"; }
     fs::path writeSetup() const
     {
+        kv::WriteDefaultLayout(defaultLayout().string());
         const fs::path setup = folder_ / "KorvanelSetup.exe";
         writePackageFiles(setup.string(), buildPackage(readWholeFile(fs::path(installerProgramPath()).string()), description()));
         return setup;
@@ -258,12 +281,15 @@ TEST_F(KorvanelPackage, ASilentInstallPlacesEverythingAndTheInstalledKorvanelSta
         {"Korvanel.exe", hostPath(KORVANEL_EXE)},
         {"readme.txt", hostPath(PACKAGE_SOURCE_DIR "/readme.txt")},
         {"license.txt", hostPath(PACKAGE_SOURCE_DIR "/license.txt")},
+        {"de_DE.lng", hostPath(PACKAGE_SOURCE_DIR "/de_DE.lng")},
+        {"Default.kbl", defaultLayout().string()},
     };
     std::vector<std::string> placed;
     for (const auto& item : fs::recursive_directory_iterator(destination_))
         placed.push_back(fs::relative(item.path(), destination_).generic_string());
     std::sort(placed.begin(), placed.end());
-    EXPECT_EQ(placed, (std::vector<std::string>{"Korvanel.exe", "Uninstall.exe", "license.txt", "readme.txt"}));
+    EXPECT_EQ(placed, (std::vector<std::string>{"Default.kbl", "Korvanel.exe", "Uninstall.exe", "de_DE.lng", "license.txt",
+                                                "readme.txt"}));
     for (const auto& [name, source] : files) {
         EXPECT_EQ(fileSha256(destination_ / name), fileSha256(source)) << name;
     }
@@ -408,6 +434,50 @@ TEST_F(KorvanelPackage, ASecondRunFindsThePreviousInstallation)
     // The second run placed the program and its uninstaller again.
     EXPECT_EQ(fileSha256(destination_ / "Korvanel.exe"), fileSha256(hostPath(KORVANEL_EXE)));
     EXPECT_TRUE(fs::exists(uninstaller));
+}
+
+// With the settings naming the shipped German language file, the installed Korvanel shows its
+// texts in German.
+TEST_F(KorvanelPackage, TheInstalledKorvanelShowsGermanTextsWithTheShippedLanguageFile)
+{
+    const InstallerRun run = install(writeSetup());
+    ASSERT_TRUE(run.finished);
+    ASSERT_EQ(run.exitCode, 1u);
+    std::ofstream(destination_ / "Korvanel.ini", std::ios::binary) << "[Common]\r\nLanguageOverride=de_DE.lng\r\n";
+
+    const fs::path korvanel = destination_ / "Korvanel.exe";
+    std::wstring command = L"\"" + korvanel.wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(korvanel.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               destination_.c_str(), &startup, &process));
+    HWND main = nullptr;
+    for (int i = 0; i < 1200 && !main; ++i) {
+        Sleep(50);
+        main = mainWindowOf(process.dwProcessId);
+    }
+    std::set<std::wstring> texts;
+    if (main) {
+        Sleep(1000);
+        texts = childTexts(main);
+        if (const char* picture = std::getenv("KV_PACKAGE_GERMAN_SCREENSHOT")) {
+            EXPECT_TRUE(saveWindowPicture(main, picture)) << picture;
+        }
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    }
+    TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    ASSERT_NE(main, nullptr) << "the main window did not appear";
+
+    for (const wchar_t* german : {L"Tempo:", L"Lautst.:", L"Oktave:", L"Datei:"}) {
+        EXPECT_EQ(texts.count(german), 1u) << fs::path(german).string();
+    }
+    for (const wchar_t* english : {L"Speed:", L"Volume:", L"Octave:", L"File:"}) {
+        EXPECT_EQ(texts.count(english), 0u) << fs::path(english).string();
+    }
 }
 
 } // namespace
