@@ -84,7 +84,9 @@ TEST_F(DefaultLayoutTool, TheLoadedFilePlaysWhatTheBuiltInTablePlays)
         std::vector<std::int32_t> played;
         for (int code = 0; code < 256; ++code) played.push_back(piano.KeyToNote(static_cast<std::uint16_t>(code)));
         EXPECT_EQ(played, expected) << (fixed ? "fixed" : "free") << " mode";
-        if (fixed) EXPECT_EQ(piano.KeyToNote('1'), 60) << "the key 1 plays middle C";
+        if (fixed) {
+            EXPECT_EQ(piano.KeyToNote('1'), 60) << "the key 1 plays middle C";
+        }
     }
 }
 
