@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+
+#include <unistd.h>
 
 namespace {
 
@@ -126,7 +129,7 @@ TEST(PackageBuilderGolden, TablesLieBetweenInstallerAndHeader)
 
 TEST(PackageBuilderGolden, LicenseAndReadmeTablesFromTextsAndFiles)
 {
-    const std::filesystem::path readme = std::filesystem::temp_directory_path() / "kv_builder_readme.txt";
+    const std::filesystem::path readme = std::filesystem::temp_directory_path() / ("kv_builder_readme_" + std::to_string(getpid()) + ".txt");
     writeWholeFile(readme.string(), Bytes{'R', '\r', '\n'});
     nlohmann::json description = nlohmann::json::parse(R"({
         "licenseTexts": [{"language": 0, "text": "AB"}, {"language": 7, "hex": "43"}]})");
