@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
 namespace {
 
 const Bytes kInstaller = {'M', 'Z', 0x90, 0x00};
@@ -120,4 +125,45 @@ TEST(PackageBuilderGolden, TablesLieBetweenInstallerAndHeader)
         {0x78, 0x56, 0x34, 0x12},
     });
     EXPECT_EQ(built, expected);
+}
+
+TEST(PackageBuilderGolden, LicenseAndReadmeTablesFromTextsAndFiles)
+{
+    const std::filesystem::path readme = std::filesystem::temp_directory_path() / ("kv_builder_readme_" + std::to_string(getpid()) + ".txt");
+    writeWholeFile(readme.string(), Bytes{'R', '\r', '\n'});
+    nlohmann::json description = nlohmann::json::parse(R"({
+        "licenseTexts": [{"language": 0, "text": "AB"}, {"language": 7, "hex": "43"}]})");
+    description["readmeTexts"] = {{{"language", 0}, {"file", readme.string()}}};
+    const Bytes built = buildInstallerWithPackage(kInstaller, description);
+    std::filesystem::remove(readme);
+    const Bytes expected = concat({
+        kInstaller,
+        // license table at 4: language 0 "AB", language 7 "C"
+        {0, 0, 0, 0, 0, 0, 0, 2, 'A', 'B', 0, 0, 0, 7, 0, 0, 0, 1, 'C'},
+        // readme table at 23: the file's bytes unchanged
+        {0, 0, 0, 0, 0, 0, 0, 3, 'R', '\r', '\n'},
+        handMadeHeader({{48, {0, 0, 0, 1}}, {52, {0, 0, 0, 4}}, {56, {0, 0, 0, 2}}, {60, {0, 0, 0, 1}},
+                        {64, {0, 0, 0, 23}}, {68, {0, 0, 0, 1}}, {232, {0, 0, 0, 34}}}),
+        {34, 0, 0, 0},
+        {0xFF, 0xFF, 0xFF, 0xFF},
+        {0x3E, 0x2D, 0x1C, 0x0B},
+        {0x78, 0x56, 0x34, 0x12},
+    });
+    EXPECT_EQ(built, expected);
+}
+
+TEST(PackageBuilderGolden, BadPageTextEntriesAreRefused)
+{
+    const char* cases[] = {
+        R"({"licenseTexts": {"language": 0, "text": "x"}})",
+        R"({"licenseTexts": ["x"]})",
+        R"({"readmeTexts": [{"text": "x"}]})",
+        R"({"readmeTexts": [{"language": 0}]})",
+        R"({"licenseTexts": [{"language": "en", "text": "x"}]})",
+        R"({"licenseTexts": [{"language": 0, "text": 5}]})",
+        R"({"readmeTexts": [{"language": 0, "hex": "4"}]})",
+    };
+    for (const char* description : cases)
+        EXPECT_THROW(buildInstallerWithPackage(kInstaller, nlohmann::json::parse(description)), PackageDescriptionError)
+            << description;
 }

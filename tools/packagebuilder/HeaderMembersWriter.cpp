@@ -1,3 +1,4 @@
+#include "DescriptionFields.h"
 #include "MemberWriter.h"
 #include "PackageMembers.h"
 
@@ -30,6 +31,28 @@ struct PresentMember {
     std::uint32_t presentField;
     const char* storage;
 };
+
+// A license or readme table: per entry [language number][length][text], big-endian.
+Bytes pageTextTable(const nlohmann::json& texts, const std::string& name)
+{
+    if (!texts.is_array())
+        throw PackageDescriptionError("\"" + name + "\" must be an array");
+    Bytes table;
+    for (const auto& entry : texts) {
+        if (!entry.is_object() || !entry.contains("language"))
+            throw PackageDescriptionError("every entry of \"" + name + "\" needs its \"language\"");
+        if (!entry.contains("text") && !entry.contains("hex") && !entry.contains("file"))
+            throw PackageDescriptionError("an entry of \"" + name + "\" needs its \"text\", \"hex\" or \"file\"");
+        const std::uint32_t language = descriptionWord(entry, "language", 0, (name + " entry ").c_str());
+        const Bytes text = memberContent(entry);
+        if (text.size() > 0xFFFFFFFFu)
+            throw PackageDescriptionError("a text of \"" + name + "\" is larger than 4 GB");
+        appendBE32(table, language);
+        appendBE32(table, static_cast<std::uint32_t>(text.size()));
+        table.insert(table.end(), text.begin(), text.end());
+    }
+    return table;
+}
 
 } // namespace
 
@@ -76,8 +99,8 @@ void appendHeaderMembers(Bytes& out, const nlohmann::json& description, HeaderFi
             out.insert(out.end(), stored.begin(), stored.end());
         }
     }
-    // Blocks the installer finds through header fields only (component tree, license and readme
-    // tables): stored as given; their offset (and size, when asked) go to the named fields.
+    // Blocks the installer finds through header fields only (a component tree, or tables made by
+    // hand): stored as given; their offset (and size, when asked) go to the named fields.
     if (description.contains("blocks")) {
         const auto& blocks = description.at("blocks");
         if (!blocks.is_array())
@@ -90,6 +113,17 @@ void appendHeaderMembers(Bytes& out, const nlohmann::json& description, HeaderFi
             if (block.contains("sizeField"))
                 fields.emplace_back(block.at("sizeField").get<std::uint32_t>(), size);
         }
+    }
+    // The license and readme tables: present, offset, number of entries.
+    for (const auto& [name, presentField] : {std::pair{"licenseTexts", 48u}, std::pair{"readmeTexts", 60u}}) {
+        if (!description.contains(name))
+            continue;
+        const auto& texts = description.at(name);
+        const Bytes table = pageTextTable(texts, name);
+        fields.emplace_back(presentField, 1);
+        fields.emplace_back(presentField + 4, offsetOf(out));
+        fields.emplace_back(presentField + 8, static_cast<std::uint32_t>(texts.size()));
+        out.insert(out.end(), table.begin(), table.end());
     }
     if (description.contains("fonts")) {
         const auto& fonts = description.at("fonts");

@@ -9,9 +9,13 @@
 //   1, raw otherwise), "uninstaller" 168/172 (size, offset; gzip);
 //   "images": [ member + "id": n ], 32/36, per entry [id][size][member] (big-endian);
 //   "fonts": [ member ], 40/44, per entry [size][member];
+//   "licenseTexts", "readmeTexts": [ { "language": n, and a content of MemberWriter.h: "text",
+//       "hex" or "file" } ], 48/52/56 and 60/64/68 (present, offset, number of entries); per
+//       entry [language number][length][text] (big-endian), language 0 standing for any
+//       language;
 //   "blocks": [ member + "offsetField": n (+ "sizeField": n) ]: stored raw, their offset (and
-//   size) written to the fields named (the component tree, license and readme tables; their
-//   other fields come from "header"/"fields").
+//   size) written to the fields named (the component tree, or tables made by hand; their other
+//   fields come from "header"/"fields").
 //
 // Packed files, "files": [ file ], 188/192/196 (count, first record, bytes up to the header):
 //   a member description ("storage" also "beside": the content is the path of a file beside the

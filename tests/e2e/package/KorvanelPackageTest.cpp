@@ -25,6 +25,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
@@ -56,6 +57,14 @@ void fillPlaceholders(nlohmann::json& node, const std::string& defaultLayout)
         for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at + value.size()))
             text.replace(at, mark.size(), value);
     node = text;
+}
+
+// The first line of a shipped text file, as the page shows it.
+std::wstring firstLine(const std::string& path)
+{
+    const Bytes bytes = readWholeFile(path);
+    const auto end = std::find_if(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == '\r' || b == '\n'; });
+    return std::wstring(bytes.begin(), end);
 }
 
 std::string registryText(const char* key, const char* name)
@@ -381,9 +390,29 @@ TEST_F(KorvanelPackage, TheWizardInstallsAndItsFinishPageStartsKorvanel)
     std::vector<std::wstring> captions;
     for (const auto& page : walk.pages)
         captions.push_back(page.caption);
-    EXPECT_EQ(captions, (std::vector<std::wstring>{L"Korvanel Setup", L"Welcome", L"Destination folder", L"Program group",
-                                                   L"Ready to install", L"Installing", L"Setup finished"}));
-    ASSERT_FALSE(walk.pages.empty());
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"Korvanel Setup", L"Welcome", L"License agreement", L"Readme",
+                                                   L"Destination folder", L"Program group", L"Ready to install",
+                                                   L"Installing", L"Setup finished"}));
+    // The license page is accepted with its "I Agree" button; both pages show their file.
+    const auto pageCalled = [&walk](const wchar_t* caption) {
+        const auto found = std::find_if(walk.pages.begin(), walk.pages.end(),
+                                        [caption](const PageSeen& page) { return page.caption == caption; });
+        return found == walk.pages.end() ? nullptr : &*found;
+    };
+    const PageSeen* license = pageCalled(L"License agreement");
+    const PageSeen* readme = pageCalled(L"Readme");
+    ASSERT_TRUE(license && readme);
+    EXPECT_EQ(license->item(kNext), L"I &Agree");
+    EXPECT_EQ(license->item(10), L"Please read the license agreement.");
+    constexpr int kLicenseText = 12;
+    constexpr int kReadmeText = 10;
+    for (const auto& [page, id, file] : {std::tuple{license, kLicenseText, PACKAGE_SOURCE_DIR "/license.txt"},
+                                         std::tuple{readme, kReadmeText, PACKAGE_SOURCE_DIR "/readme.txt"}}) {
+        const std::wstring expected = firstLine(hostPath(file));
+        ASSERT_FALSE(expected.empty()) << file;
+        const std::wstring shown = page->item(id);
+        EXPECT_EQ(shown.substr(0, shown.find_first_of(L"\r\n")), expected) << file;
+    }
     const PageSeen& finish = walk.pages.back();
     EXPECT_EQ(finish.item(kLaunchBox), L"Start Korvanel");
     EXPECT_TRUE(finish.isVisible(kLaunchBox));
