@@ -220,6 +220,48 @@ DWORD korvanelStartedFrom(const fs::path& program)
     return search.found;
 }
 
+// The installed Korvanel started from its own folder, as the shortcuts start it, with its main
+// window once it shows (none after a minute); a program still running at the end is ended.
+class InstalledKorvanel {
+public:
+    explicit InstalledKorvanel(const fs::path& folder)
+    {
+        const fs::path program = folder / "Korvanel.exe";
+        std::wstring command = L"\"" + program.wstring() + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                            &startup, &process_))
+            return;
+        for (int i = 0; i < 1200 && !main_; ++i) {
+            Sleep(50);
+            main_ = mainWindowOf(process_.dwProcessId);
+        }
+    }
+    ~InstalledKorvanel()
+    {
+        if (!process_.hProcess)
+            return;
+        TerminateProcess(process_.hProcess, 1);
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+    InstalledKorvanel(const InstalledKorvanel&) = delete;
+    InstalledKorvanel& operator=(const InstalledKorvanel&) = delete;
+
+    HWND mainWindow() const { return main_; }
+    // Closes the main window as the user does; whether the program ended within 30 s.
+    bool close() const
+    {
+        PostMessageW(main_, WM_CLOSE, 0, 0);
+        return WaitForSingleObject(process_.hProcess, 30000) == WAIT_OBJECT_0;
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND main_ = nullptr;
+};
+
 class KorvanelPackage : public ::testing::Test {
 protected:
     void SetUp() override
@@ -342,34 +384,14 @@ TEST_F(KorvanelPackage, ASilentInstallPlacesEverythingAndTheInstalledKorvanelSta
     const fs::path korvanel = destination_ / "Korvanel.exe";
     Sleep(1000);
     EXPECT_EQ(korvanelStartedFrom(korvanel), 0u);
-    std::wstring command = L"\"" + korvanel.wstring() + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(korvanel.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               destination_.c_str(), &startup, &process));
-    HWND main = nullptr;
-    for (int i = 0; i < 1200 && !main; ++i) {
-        Sleep(50);
-        main = mainWindowOf(process.dwProcessId);
-    }
-    const bool shown = main != nullptr;
-    if (!shown) {
-        TerminateProcess(process.hProcess, 1);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-    }
-    ASSERT_TRUE(shown) << "the main window did not appear";
+    const InstalledKorvanel running(destination_);
+    ASSERT_NE(running.mainWindow(), nullptr) << "the main window did not appear";
     Sleep(1000);
     if (const char* picture = std::getenv("KV_PACKAGE_SCREENSHOT")) {
-        EXPECT_TRUE(saveWindowPicture(main, picture)) << picture;
+        EXPECT_TRUE(saveWindowPicture(running.mainWindow(), picture)) << picture;
     }
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    EXPECT_TRUE(running.close());
     EXPECT_TRUE(fs::exists(destination_ / "Korvanel.ini")) << "its settings are kept in the installation folder";
-    TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
 }
 
 TEST_F(KorvanelPackage, TheWizardInstallsAndItsFinishPageStartsKorvanel)
@@ -474,32 +496,17 @@ TEST_F(KorvanelPackage, TheInstalledKorvanelShowsGermanTextsWithTheShippedLangua
     ASSERT_EQ(run.exitCode, 1u);
     std::ofstream(destination_ / "Korvanel.ini", std::ios::binary) << "[Common]\r\nLanguageOverride=de_DE.lng\r\n";
 
-    const fs::path korvanel = destination_ / "Korvanel.exe";
-    std::wstring command = L"\"" + korvanel.wstring() + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(korvanel.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               destination_.c_str(), &startup, &process));
-    HWND main = nullptr;
-    for (int i = 0; i < 1200 && !main; ++i) {
-        Sleep(50);
-        main = mainWindowOf(process.dwProcessId);
-    }
     std::set<std::wstring> texts;
-    if (main) {
+    {
+        const InstalledKorvanel installed(destination_);
+        ASSERT_NE(installed.mainWindow(), nullptr) << "the main window did not appear";
         Sleep(1000);
-        texts = childTexts(main);
+        texts = childTexts(installed.mainWindow());
         if (const char* picture = std::getenv("KV_PACKAGE_GERMAN_SCREENSHOT")) {
-            EXPECT_TRUE(saveWindowPicture(main, picture)) << picture;
+            EXPECT_TRUE(saveWindowPicture(installed.mainWindow(), picture)) << picture;
         }
-        PostMessageW(main, WM_CLOSE, 0, 0);
-        EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+        EXPECT_TRUE(installed.close());
     }
-    TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    ASSERT_NE(main, nullptr) << "the main window did not appear";
 
     for (const wchar_t* german : {L"Tempo:", L"Lautst.:", L"Oktave:", L"Datei:"}) {
         EXPECT_EQ(texts.count(german), 1u) << fs::path(german).string();
