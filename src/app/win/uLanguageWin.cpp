@@ -12,6 +12,7 @@
 #include "gui/win/TGroupBox.h"
 #include "gui/win/TLabel.h"
 #include "gui/win/TPageControl.h"
+#include "gui/win/TRadioGroup.h"
 #include "gui/win/TSpeedButton.h"
 
 #include <windows.h>
@@ -47,6 +48,9 @@ void TranslateOne(TComponent* C)
     } else if (auto* speed = dynamic_cast<TSpeedButton*>(C)) {
         speed->SetCaption(Tr(speed->Caption()));
         speed->SetHint(Tr(speed->Hint()));
+    } else if (auto* radios = dynamic_cast<TRadioGroup*>(C)) {
+        radios->SetCaption(Tr(radios->Caption()));
+        for (int i = 0; i < radios->Count(); ++i) radios->Buttons(i)->SetCaption(Tr(radios->Buttons(i)->Caption()));
     } else if (auto* group = dynamic_cast<TGroupBox*>(C)) {
         group->SetCaption(Tr(group->Caption()));
     } else if (auto* check = dynamic_cast<TCheckBox*>(C)) {

@@ -4,6 +4,12 @@
 
 namespace kv {
 
+void TRadioButton::SetCaption(const std::string& Value)
+{
+    FCaption = Value;
+    if (HandleAllocated()) SetWindowTextW(Handle(), Utf8ToWide(Value).c_str());
+}
+
 bool TRadioButton::Checked() const
 {
     if (!HandleAllocated()) return FChecked;

@@ -13,7 +13,7 @@ public:
     explicit TRadioButton(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 113, 17); }
     std::string ClassName() const override { return "TRadioButton"; }
     const std::string& Caption() const { return FCaption; }
-    void SetCaption(const std::string& Value) { FCaption = Value; }
+    void SetCaption(const std::string& Value);
     bool Checked() const;
     void SetChecked(bool Value);
 
