@@ -39,11 +39,9 @@ protected:
         const int status = std::system(("\"" KV_DEFAULT_LAYOUT "\" " + arguments + " 2>/dev/null").c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    // The note every virtual-key code plays on a piano in that mode.
-    static std::vector<std::int32_t> notesPlayed(kv::TKVPianoKeyboardCore& piano, bool fixed)
+    // The note every virtual-key code plays on the piano.
+    static std::vector<std::int32_t> notesPlayed(const kv::TKVPianoKeyboardCore& piano)
     {
-        piano.SetPianoFixed(fixed);
-        piano.BuildNotesMap();
         std::vector<std::int32_t> notes;
         for (int code = 0; code < 256; ++code) notes.push_back(piano.KeyToNote(static_cast<std::uint16_t>(code)));
         return notes;
@@ -75,15 +73,15 @@ TEST_F(DefaultLayoutTool, TheLoadedFilePlaysWhatTheBuiltInTablePlays)
     for (const bool fixed : {true, false}) {
         kv::KeyLayout = kv::BuiltInKeyLayout();
         kv::TKVPianoKeyboardCore builtIn;
-        const std::vector<std::int32_t> expected = notesPlayed(builtIn, fixed);
+        builtIn.SetPianoFixed(fixed);
+        builtIn.BuildNotesMap();
+        const std::vector<std::int32_t> expected = notesPlayed(builtIn);
 
         kv::TKVPianoKeyboardCore piano;
         piano.SetPianoFixed(fixed);
         piano.BuildNotesMap();
         piano.LoadFromFile(file.string());
-        std::vector<std::int32_t> played;
-        for (int code = 0; code < 256; ++code) played.push_back(piano.KeyToNote(static_cast<std::uint16_t>(code)));
-        EXPECT_EQ(played, expected) << (fixed ? "fixed" : "free") << " mode";
+        EXPECT_EQ(notesPlayed(piano), expected) << (fixed ? "fixed" : "free") << " mode";
         if (fixed) {
             EXPECT_EQ(piano.KeyToNote('1'), 60) << "the key 1 plays middle C";
         }

@@ -85,8 +85,8 @@ std::wstring installerProgramPath()
     return path;
 }
 
-HANDLE startInstallerProcess(const std::wstring& program, const std::wstring& arguments,
-                             const std::wstring& tempFolder)
+PROCESS_INFORMATION startInstallerProcess(const std::wstring& program, const std::wstring& arguments,
+                                          const std::wstring& tempFolder)
 {
     std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     std::vector<wchar_t> environment = environmentWithTemp(tempFolder);
@@ -95,9 +95,10 @@ HANDLE startInstallerProcess(const std::wstring& program, const std::wstring& ar
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
                         environment.data(), tempFolder.c_str(), &startup, &process))
-        return nullptr;
+        return PROCESS_INFORMATION{};
     CloseHandle(process.hThread);
-    return process.hProcess;
+    process.hThread = nullptr;
+    return process;
 }
 
 InstallerRun runInstallerProcess(const std::wstring& program, const std::wstring& arguments,
@@ -105,11 +106,9 @@ InstallerRun runInstallerProcess(const std::wstring& program, const std::wstring
                                  const std::function<void(const std::wstring&)>& onBox)
 {
     InstallerRun run;
-    PROCESS_INFORMATION process{};
-    process.hProcess = startInstallerProcess(program, arguments, tempFolder);
+    const PROCESS_INFORMATION process = startInstallerProcess(program, arguments, tempFolder);
     if (!process.hProcess)
         return run;
-    process.dwProcessId = GetProcessId(process.hProcess);
 
     std::set<HWND> answered;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(180);

@@ -19,9 +19,10 @@ struct InstallerRun {
     bool windowShown = false;
 };
 
-// Starts program with arguments in tempFolder, TEMP and TMP naming it; its process handle (the
-// caller closes it), or null when it could not be started.
-HANDLE startInstallerProcess(const std::wstring& program, const std::wstring& arguments,
+// Starts program with arguments in tempFolder, TEMP and TMP naming it: its process handle (the
+// caller closes it) and id; a null handle when it could not be started. The thread's handle is
+// closed already.
+PROCESS_INFORMATION startInstallerProcess(const std::wstring& program, const std::wstring& arguments,
                              const std::wstring& tempFolder);
 // This process's environment block with TEMP and TMP naming tempFolder.
 std::vector<wchar_t> environmentWithTemp(const std::wstring& tempFolder);

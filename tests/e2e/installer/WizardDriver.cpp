@@ -148,11 +148,9 @@ WizardWalk walkWizard(const std::wstring& program, const std::wstring& arguments
                       const PageChoice& onPage, const BoxChoice& onBox)
 {
     WizardWalk walk;
-    PROCESS_INFORMATION process{};
-    process.hProcess = startInstallerProcess(program, arguments, tempFolder);
+    const PROCESS_INFORMATION process = startInstallerProcess(program, arguments, tempFolder);
     if (!process.hProcess)
         return walk;
-    process.dwProcessId = GetProcessId(process.hProcess);
 
     std::set<HWND> handled;
     HWND lastPage = nullptr;
