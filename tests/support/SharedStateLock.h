@@ -1,12 +1,18 @@
 #pragma once
-// Tests in different processes that change the same registry keys (the registration stand-in's
-// key, a product's key) or compare the machine's state before and after a run take this lock
-// for their whole length: held by one test at a time across the test programs of a Wine prefix.
+// A lock held by one test at a time across the test programs of a Wine prefix, taken for the
+// whole length of a test that uses state all of them share:
+// - the machine: tests that change the same registry keys (the registration stand-in's key, a
+//   product's key) or compare the machine's state before and after a run;
+// - the real mouse cursor: tests that move it, or whose windows follow where it is (the
+//   programs' windows overlap on one display, so a cursor moved by one lands on another's).
 #include <windows.h>
+
+inline constexpr const wchar_t* kMachineStateLock = L"kv_tests_shared_machine_state";
+inline constexpr const wchar_t* kRealCursorLock = L"kv_tests_real_cursor";
 
 class SharedStateLock {
 public:
-    SharedStateLock() : mutex_(CreateMutexW(nullptr, FALSE, L"kv_tests_shared_machine_state"))
+    explicit SharedStateLock(const wchar_t* name = kMachineStateLock) : mutex_(CreateMutexW(nullptr, FALSE, name))
     {
         if (mutex_)
             WaitForSingleObject(mutex_, INFINITE);

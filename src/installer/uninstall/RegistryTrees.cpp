@@ -2,6 +2,7 @@
 
 #include "installer/state/UninstallLists.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -71,6 +72,20 @@ bool readBE32(const ByteString& data, std::uint32_t* position, std::uint32_t& va
     return true;
 }
 
+// The keys a backslash-separated path names (empty parts name none).
+int pathKeyCount(const ByteString& path)
+{
+    int count = 0;
+    bool inName = false;
+    for (std::uint32_t i = 0; i < path.length(); ++i) {
+        const bool separator = path.at(i) == '\\';
+        if (!separator && !inName)
+            ++count;
+        inName = !separator;
+    }
+    return count;
+}
+
 bool readNode(RegistryNode& node, const ByteString& data, std::uint32_t* position, int depth)
 {
     if (depth > kMaxRegistryTreeDepth)
@@ -105,11 +120,16 @@ bool readNode(RegistryNode& node, const ByteString& data, std::uint32_t* positio
         ByteString name;
         if (!readBE32(data, position, flags) || !readName(data, position, name))
             return false;
+        // A name may be a path: its keys count towards the depth, or a tree read back would
+        // write out deeper than it can be read again.
+        const int keyDepth = depth + std::max(1, pathKeyCount(name));
+        if (keyDepth > kMaxRegistryTreeDepth)
+            return false;
         RegistryNode* key = nullptr;
         addKeyPath(node, name, key, flags);
         // A name that is no key (empty, or only backslashes) marks node itself: its subtree
         // joins node's.
-        if (!readNode(key ? *key : node, data, position, depth + 1))
+        if (!readNode(key ? *key : node, data, position, keyDepth))
             return false;
     }
     return true;

@@ -62,7 +62,8 @@ std::int32_t findHeading(const ByteString& body, const char* heading, std::uint3
     return at < 0 ? -1 : at + static_cast<std::int32_t>(pattern.size());
 }
 
-bool findSections(const ByteString& body, BodySections& sections)
+// The first line's product, version and settings, each ended by a NUL.
+bool findFirstLine(const ByteString& body, BodySections& sections)
 {
     const std::int32_t lineEnd = body.findChar('\r');
     const std::int32_t firstNul = body.findChar(0);
@@ -77,7 +78,12 @@ bool findSections(const ByteString& body, BodySections& sections)
     sections.versionStart = static_cast<std::uint32_t>(firstNul) + 1;
     sections.settingsStart = static_cast<std::uint32_t>(secondNul) + 1;
     sections.settingsEnd = static_cast<std::uint32_t>(thirdNul);
-    std::int32_t at = sections.settingsEnd + 1;
+    return true;
+}
+
+bool findHeadings(const ByteString& body, BodySections& sections)
+{
+    std::int32_t at = static_cast<std::int32_t>(sections.settingsEnd) + 1;
     std::uint32_t* ends[] = {&sections.sharedEnd, &sections.backupsEnd, &sections.filesEnd,
                              &sections.directoriesEnd, &sections.registryEnd};
     const char* headings[] = {"Shared:", "Backups:", "Files:", "Directories:", "Registry:"};
@@ -165,29 +171,36 @@ MergeOutcome mergeIntoPlainData(ByteString& plain)
     if (header < 0)
         return MergeOutcome::Damaged;
     const std::uint32_t headerSize = static_cast<std::uint32_t>(header);
-    const ByteString body(plain.data() + headerSize, plain.length() - headerSize);
-    if (olderLayout(body))
-        return MergeOutcome::KeptAsItWas;
+    const ByteString stored(plain.data() + headerSize, plain.length() - headerSize);
     BodySections at;
-    if (!findSections(body, at))
-        return MergeOutcome::Damaged;
-    const ByteString stored(body.data() + at.registryEnd, body.length() - at.registryEnd);
-    if (!stored.empty() && !storedTreesReadable(stored))
-        return MergeOutcome::Damaged;
+    if (!findFirstLine(stored, at))
+        return olderLayout(stored) ? MergeOutcome::KeptAsItWas : MergeOutcome::Damaged;
 
-    const std::string version(reinterpret_cast<const char*>(body.data() + at.versionStart),
+    const std::string version(reinterpret_cast<const char*>(stored.data() + at.versionStart),
                               at.settingsStart - 1 - at.versionStart);
     const bool keepSuffixes = version > "102";
     const bool update = (gInstallerContext.packageOptions & kPackageUpdate) != 0;
     const bool newSettings = !update && !gUninstallLog.omitSettings && version > "101";
+    // The layout is judged with this run's settings in place, as the merged data holds them:
+    // judged before, a stored settings text could pass data that a second merge keeps unmerged.
+    ByteString body(stored.data(), at.settingsStart);
+    if (newSettings)
+        body.append(expandedUninstallSettings());
+    else
+        appendRange(body, stored, at.settingsStart, at.settingsEnd);
+    const std::uint32_t storedSettingsEnd = at.settingsEnd;
+    at.settingsEnd = body.length();
+    appendRange(body, stored, storedSettingsEnd, stored.length());
+    if (olderLayout(body))
+        return MergeOutcome::KeptAsItWas;
+    if (!findHeadings(body, at))
+        return MergeOutcome::Damaged;
+    const ByteString storedTrees(body.data() + at.registryEnd, body.length() - at.registryEnd);
+    if (!storedTrees.empty() && !storedTreesReadable(storedTrees))
+        return MergeOutcome::Damaged;
 
     ByteString merged(plain.data(), headerSize);
-    appendRange(merged, body, 0, at.settingsStart);
-    if (newSettings)
-        merged.append(expandedUninstallSettings());
-    else
-        appendRange(merged, body, at.settingsStart, at.settingsEnd);
-    appendRange(merged, body, at.settingsEnd, at.sharedEnd);
+    appendRange(merged, body, 0, at.sharedEnd);
     appendNewestFirst(merged, listEntries(gUninstallLog.shared), !keepSuffixes);
     appendRange(merged, body, at.sharedEnd, at.backupsEnd);
     appendNewestFirst(merged, backupLines(), false);
@@ -201,9 +214,9 @@ MergeOutcome mergeIntoPlainData(ByteString& plain)
         *list = ByteString();
 
     std::uint32_t position = 0;
-    if (!stored.empty())
+    if (!storedTrees.empty())
         for (RegistryNode& root : gPackageToc.registryRoots)
-            readRegistryTree(root, stored, &position);
+            readRegistryTree(root, storedTrees, &position);
     addLoggedRegistry();
     for (RegistryNode& root : gPackageToc.registryRoots)
         writeRegistryTree(merged, root);

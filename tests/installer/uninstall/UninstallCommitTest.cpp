@@ -61,6 +61,15 @@ std::string nestedRegistry(int depth)
     return tree + std::string(24, '\0');
 }
 
+// One key whose name is a path of depth keys.
+std::string keyPathRegistry(int depth)
+{
+    std::string path = "k";
+    for (int i = 1; i < depth; ++i)
+        path += "\\k";
+    return be32(0) + be32(1) + be32(3) + path + std::string(1, '\0') + be32(0) + be32(0) + std::string(24, '\0');
+}
+
 } // namespace
 
 TEST_F(UninstallCommit, NewUninstallerIsTheProgramThenTheDataThenTheOldSize)
@@ -165,6 +174,7 @@ TEST_F(UninstallCommit, DamagedDataIsRefusedAndLeftAsItWas)
         {"heading missing", uninstallerWith(noHeadings)},
         {"body line without NULs", uninstallerWith("Old\r\nShared:\r\nBackups:\r\nFiles:\r\nDirectories:\r\nRegistry:\r\n")},
         {"registry nested too deep", uninstallerWith(plainBody("103", "s", nestedRegistry(600)))},
+        {"registry key path nested too deep", uninstallerWith(plainBody("103", "s", keyPathRegistry(600)))},
         {"registry count too large", uninstallerWith(plainBody("103", "s", be32(0xFFFFFFF0)))},
         {"registry truncated", uninstallerWith(plainBody("103", "s", be32(0) + be32(1) + be32(3) + "k"))},
         {"bytes after the trees", uninstallerWith(plainBody("103", "s", std::string(32, '\0') + "x"))},
@@ -200,6 +210,35 @@ TEST_F(UninstallCommit, OlderLayoutWithFilesBeforeBackupsIsKept)
     logFiles({"new"});
     mergeUninstallData();
     EXPECT_EQ(readFile(uninstaller()), old);
+    EXPECT_TRUE(errors.empty());
+}
+
+// The layout is judged with this run's settings in place: stored settings that hide an older
+// layout (a "Backups:" line ahead of a "Files:" line) hide it only when they are kept.
+TEST_F(UninstallCommit, TheLayoutIsJudgedWithTheSettingsTheMergeWrites)
+{
+    const auto storedData = [](const std::string& version) {
+        return uninstallerWith(std::string("Old\0", 4) + version + std::string(1, '\0') + "Backups:\r\n" +
+                               std::string("\0\r\n", 3) +
+                               "Shared:\r\nFiles:\r\nBackups:\r\nFiles:\r\nDirectories:\r\nRegistry:\r\n");
+    };
+    gPackageToc.uninstallerNameTemplate = ByteString(uninstaller().c_str());
+
+    const std::string replaced = storedData("103");
+    writeFile(uninstaller(), replaced);
+    logFiles({"new"});
+    mergeUninstallData();
+    EXPECT_EQ(readFile(uninstaller()), replaced) << "kept as an older layout";
+
+    writeFile(uninstaller(), storedData("101"));
+    for (const char* file : {"first", "second"}) {
+        gUninstallLog.files = ByteString();
+        logFiles({file});
+        mergeUninstallData();
+    }
+    EXPECT_EQ(parseUninstallerFile(readFile(uninstaller())).sections.at("Files:"),
+              (std::vector<std::string>{"second", "first"}))
+        << "merged data merges again";
     EXPECT_TRUE(errors.empty());
 }
 

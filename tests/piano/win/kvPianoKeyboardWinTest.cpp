@@ -6,6 +6,7 @@
 #include "gui/win/TForm.h"
 #include "piano/kvPaintCommonPixels.h"
 #include "piano/kvPianoTestSupport.h"
+#include "support/SharedStateLock.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +78,8 @@ protected:
                clip.bottom >= GetSystemMetrics(SM_CYSCREEN);
     }
 
+    // These tests move the real cursor over their windows.
+    const SharedStateLock cursor_{kRealCursorLock};
     TComponent owner{nullptr};
     TForm* form = nullptr;
     TKVPianoKeyboard* piano = nullptr;

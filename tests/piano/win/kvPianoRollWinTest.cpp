@@ -8,6 +8,7 @@
 #include "piano/kvPaintCommonPixels.h"
 #include "piano/win/kvPaintCommon.h"
 #include "piano/kvPianoRollTestSupport.h"
+#include "support/SharedStateLock.h"
 
 #include <gtest/gtest.h>
 
@@ -101,6 +102,8 @@ protected:
         return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
     }
 
+    // These tests move the real cursor over their windows.
+    const SharedStateLock cursor_{kRealCursorLock};
     TComponent owner{nullptr};
     TForm* form = nullptr;
     TKVPianoRoll* roll = nullptr;

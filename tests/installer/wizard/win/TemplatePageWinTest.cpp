@@ -14,6 +14,7 @@
 
 #include "TemplateWriter.h"
 #include "support/ScreenCapture.h"
+#include "support/SharedStateLock.h"
 
 #include <gtest/gtest.h>
 
@@ -422,6 +423,8 @@ TEST_F(TemplatePageWin, ControlsGetTheirColoursAndTransparentBackgrounds)
 
 TEST_F(TemplatePageWin, HyperlinkTurnsRedUnderTheMouseOpensAndIsRestoredByTheTimer)
 {
+    // The timer follows the real cursor, which the other test programs must leave alone.
+    const SharedStateLock cursor(kRealCursorLock);
     appendKnownVariable("<Site>", kVariableText, ByteString(), ByteString("example.invalid"), 0);
     TemplatePage* page = show(
         {{"controls",
