@@ -128,6 +128,7 @@ private:
     void ConnectLiveHandlers();
     void MidiDevices1MidiInShort(std::uint8_t Event, std::uint8_t Data1, std::uint8_t Data2);
     void PianoKeyboard1Keyboard(std::uint8_t Event, std::uint8_t Data1, std::uint8_t Data2);
+    void trbKeyEnter();
     void trbKeyChange();
     void trbSpeedRatioChange();
     void trbVolumeChange();

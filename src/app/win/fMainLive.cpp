@@ -45,6 +45,8 @@ void TfrmMain::ConnectLiveHandlers()
     trbKey->OnChange = [this](TObject*) { trbKeyChange(); };
     trbSpeedRatio->OnChange = [this](TObject*) { trbSpeedRatioChange(); };
     trbVolume->OnChange = [this](TObject*) { trbVolumeChange(); };
+    for (TTrackBar* slider : {trbKey, trbSpeedRatio, trbVolume})
+        slider->OnEnter = [this](TObject*) { trbKeyEnter(); };
     lblKey->OnDblClick = [this](TObject*) { trbKey->SetPosition(0); };
     lblSpeed->OnDblClick = [this](TObject*) { trbSpeedRatio->SetPosition(100); };
 }
@@ -84,6 +86,13 @@ bool TfrmMain::HandleKeyMessage(bool KeyDown, WPARAM wParam, LPARAM lParam)
         PianoKeyboard1->DoPianoKeyUp(nullptr, key, shift);
     }
     return GetForegroundWindow() == Handle();
+}
+
+void TfrmMain::trbKeyEnter()
+{
+    // No control keeps the focus: the arrow and other keys keep playing the piano instead of
+    // moving a slider.
+    ::SetFocus(Handle());
 }
 
 void TfrmMain::trbKeyChange()

@@ -370,6 +370,12 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
+    if (Msg == WM_SETFOCUS) {
+        // The window takes the focus first: a handler may hand it on at once.
+        const LRESULT result = DefaultHandler(Msg, wParam, lParam);
+        if (OnEnter) OnEnter(this);
+        return result;
+    }
     if (FSubclassed) {
         // The system window paints, sizes and handles the mouse itself.
         if (Msg == WM_NCDESTROY) {

@@ -54,6 +54,8 @@ public:
 
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
+    // Follows the window's taking the keyboard focus.
+    TNotifyEvent OnEnter;
 
     // The shared window procedure's way in.
     virtual LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam);

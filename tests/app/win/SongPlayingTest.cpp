@@ -13,6 +13,8 @@
 #include "midi/kvMidiDevicesInstances.h"
 #include "midi/kvMidiFakeApi.h"
 
+#include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -544,6 +546,26 @@ TEST_F(Songs, TheSlidersSetTheirReadOutsAndTheDevices)
     main->trbVolume->SetPosition(0);
     EXPECT_EQ(main->lblVolume->Caption(), "0%");
     EXPECT_EQ(fake->DeviceVolume(0), 0u);
+}
+
+TEST_F(Songs, ASliderHandsTheFocusBackToTheMainWindow)
+{
+    for (TTrackBar* slider : {main->trbKey, main->trbSpeedRatio, main->trbVolume}) {
+        SCOPED_TRACE(slider->Name());
+        SetFocus(slider->Handle());
+        EXPECT_EQ(GetFocus(), main->Handle());
+    }
+    // The thumb still follows the mouse once the slider has handed the focus on.
+    TTrackBar* speed = main->trbSpeedRatio;
+    RECT thumb{}, channel{};
+    SendMessageW(speed->Handle(), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    SendMessageW(speed->Handle(), TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    const int y = (thumb.top + thumb.bottom) / 2;
+    SendMessageW(speed->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((thumb.left + thumb.right) / 2, y));
+    SendMessageW(speed->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(channel.right + 20, y));
+    SendMessageW(speed->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(channel.right + 20, y));
+    EXPECT_EQ(speed->Position(), 200);
+    EXPECT_EQ(GetFocus(), main->Handle());
 }
 
 // The record dialog answered by a script: the fields set, then a button pressed.
