@@ -111,8 +111,16 @@ void TfrmEvent::CreateControls()
     Button3->OnClick = [this](TObject*) { DeleteSelected(); };
     Button4->OnClick = [this](TObject*) { GoToSelected(); };
 
-    Splitter1 = MakePanel(this, this, "Splitter1", 0, 179, 553, 2, akLeft | akTop | akRight);
+    Splitter1 = new TSplitter(this, soHorizontal);
+    Splitter1->SetName("Splitter1");
+    Splitter1->SetBounds(0, 179, 553, 2);
+    Splitter1->SetAnchors(akLeft | akTop | akRight);
+    Splitter1->SetParent(this);
     Panel3 = MakePanel(this, this, "Panel3", 0, 181, 553, 100, akLeft | akTop | akRight | akBottom);
+    // The list and the log each keep at least 100 pixels.
+    Splitter1->SetControl(Panel2);
+    Splitter1->SetNext(Panel3);
+    Splitter1->SetMinSize(100);
     Memo1 = new TListView(this);
     Memo1->SetName("Memo1");
     Memo1->SetShowColumnHeaders(false);

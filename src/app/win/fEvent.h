@@ -10,6 +10,7 @@
 #include "gui/win/TPanel.h"
 #include "gui/win/TPopupMenu.h"
 #include "gui/win/TProgressBar.h"
+#include "gui/win/TSplitter.h"
 #include "gui/win/TTimer.h"
 #include "midi/kvMidiFile.h"
 #include "midi/kvMidiPlayer.h"
@@ -55,7 +56,8 @@ public:
     void DeleteSelected();
     void GoToSelected();
 
-    TPanel *Panel1 = nullptr, *Panel2 = nullptr, *Panel3 = nullptr, *Panel4 = nullptr, *Splitter1 = nullptr;
+    TPanel *Panel1 = nullptr, *Panel2 = nullptr, *Panel3 = nullptr, *Panel4 = nullptr;
+    TSplitter* Splitter1 = nullptr;
     TListView* ListView1 = nullptr;
     TButton *Button1 = nullptr, *Button2 = nullptr, *Button3 = nullptr, *Button4 = nullptr, *Button5 = nullptr,
             *Button6 = nullptr;

@@ -18,7 +18,7 @@ class TWinControl;
 using TAnchors = std::uint8_t;
 constexpr TAnchors akLeft = 1, akTop = 2, akRight = 4, akBottom = 8;
 
-enum TCursor : std::int8_t { crDefault = 0, crArrow = -2, crCross = -3, crSizeWE = -9, crHSplit = -14, crNoDrop = -18, crHandPoint = -21 };
+enum TCursor : std::int8_t { crDefault = 0, crArrow = -2, crCross = -3, crSizeWE = -9, crHSplit = -14, crVSplit = -15, crNoDrop = -18, crHandPoint = -21 };
 
 // dmAutomatic: pressing the left button on the control and moving the mouse drags it.
 enum TDragMode : std::uint8_t { dmManual, dmAutomatic };

@@ -4,10 +4,16 @@
 
 namespace kv {
 
-TSplitter::TSplitter(TComponent* AOwner) : TCustomControl(AOwner)
+TSplitter::TSplitter(TComponent* AOwner, TSplitterOrientation Orientation)
+    : TCustomControl(AOwner), FOrientation(Orientation)
 {
-    SetBounds(0, 0, DefaultWidth, 100);
-    SetCursor(crHSplit);
+    if (FOrientation == soVertical) {
+        SetBounds(0, 0, DefaultWidth, 100);
+        SetCursor(crHSplit);
+    } else {
+        SetBounds(0, 0, 100, DefaultWidth);
+        SetCursor(crVSplit);
+    }
 }
 
 void TSplitter::Paint()
@@ -22,14 +28,14 @@ void TSplitter::MouseDown(TMouseButton Button, TShiftState Shift, std::int32_t X
     TCustomControl::MouseDown(Button, Shift, X, Y);
     if (Button != mbLeft || !FControl) return;
     FSizing = true;
-    FDownX = X;
+    FDown = Along(X, Y);
     SetCapture(Handle());
 }
 
 void TSplitter::MouseMove(TShiftState Shift, std::int32_t X, std::int32_t Y)
 {
     TCustomControl::MouseMove(Shift, X, Y);
-    if (FSizing) MoveBy(X - FDownX);
+    if (FSizing) MoveBy(Along(X, Y) - FDown);
 }
 
 void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, std::int32_t X, std::int32_t Y)
@@ -40,15 +46,27 @@ void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, std::int32_t X, 
     if (GetCapture() == Handle()) ReleaseCapture();
 }
 
+void TSplitter::Place(TControl& C, std::int32_t Start, std::int32_t Size) const
+{
+    if (FOrientation == soVertical)
+        C.SetBounds(Start, C.Top(), Size, C.Height());
+    else
+        C.SetBounds(C.Left(), Start, C.Width(), Size);
+}
+
 void TSplitter::MoveBy(std::int32_t Delta)
 {
     if (!FControl || !Parent() || Delta == 0) return;
-    const std::int32_t room = Parent()->ClientWidth() - FControl->Left() - Width();
-    // A parent too narrow for both minimums keeps the control at its least width.
-    const std::int32_t width = std::max(FMinSize, std::min(FControl->Width() + Delta, room - FMinSize));
-    if (width == FControl->Width()) return;
-    FControl->SetWidth(width);
-    SetLeft(FControl->Left() + width);
+    const std::int32_t parentSize = FOrientation == soVertical ? Parent()->ClientWidth() : Parent()->ClientHeight();
+    const std::int32_t farEdge = FNext ? StartOf(*FNext) + SizeOf(*FNext) : parentSize;
+    const std::int32_t room = farEdge - StartOf(*FControl) - SizeOf(*this);
+    // Too little room for both minimums keeps the control at its least size.
+    const std::int32_t size = std::max(FMinSize, std::min(SizeOf(*FControl) + Delta, room - FMinSize));
+    if (size == SizeOf(*FControl)) return;
+    Place(*FControl, StartOf(*FControl), size);
+    const std::int32_t barStart = StartOf(*FControl) + size;
+    Place(*this, barStart, SizeOf(*this));
+    if (FNext) Place(*FNext, barStart + SizeOf(*this), farEdge - barStart - SizeOf(*this));
     if (OnMoved) OnMoved(this);
 }
 

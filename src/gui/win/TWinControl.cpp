@@ -40,6 +40,7 @@ LPCWSTR SystemCursor(TCursor Cursor)
     case crSizeWE: return MAKEINTRESOURCEW(32644);    // IDC_SIZEWE
     case crHandPoint: return MAKEINTRESOURCEW(32649); // IDC_HAND
     case crHSplit: return MAKEINTRESOURCEW(32644);    // IDC_SIZEWE
+    case crVSplit: return MAKEINTRESOURCEW(32645);    // IDC_SIZENS
     case crNoDrop: return MAKEINTRESOURCEW(32648);    // IDC_NO
     default: return MAKEINTRESOURCEW(32512);          // IDC_ARROW
     }

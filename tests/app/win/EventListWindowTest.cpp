@@ -124,6 +124,30 @@ TEST_F(EventListWindow, HasItsColumnsButtonsAndPlace)
     EXPECT_EQ(list->Top(), std::max(0, main->Top() - list->Height()));
 }
 
+TEST_F(EventListWindow, TheSplitterSharesTheHeightBetweenListAndLogEachKeepingAHundred)
+{
+    struct Case {
+        int dy;
+        int listHeight;
+    };
+    // Each drag starts where the one before it left the splitter: the list starts 179 high, the
+    // splitter is 2, the log ends where the progress bar starts (281).
+    const Case cases[] = {{-40, 139}, {60, 179}, {500, 179}, {-500, 100}, {0, 100}};
+    const HWND splitter = list->Splitter1->Handle();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dy);
+        SendMessageW(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 1));
+        SendMessageW(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 1 + c.dy));
+        SendMessageW(splitter, WM_LBUTTONUP, 0, MAKELPARAM(100, 1 + c.dy));
+        EXPECT_EQ(list->Panel2->Height(), c.listHeight);
+        EXPECT_EQ(list->Splitter1->Top(), c.listHeight);
+        EXPECT_EQ(list->Panel3->Top(), c.listHeight + 2);
+        EXPECT_EQ(list->Panel3->Top() + list->Panel3->Height(), 281);
+        EXPECT_EQ(list->ListView1->Height(), c.listHeight);
+    }
+    EXPECT_TRUE(GetCapture() == nullptr);
+}
+
 TEST_F(EventListWindow, EveryKindOfEventShowsItsColumnsInItsColour)
 {
     struct Case {
