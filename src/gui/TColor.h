@@ -18,6 +18,7 @@ constexpr TColor clMenu = clSystemColor | 4;
 constexpr TColor clBtnFace = clSystemColor | 15;
 constexpr TColor clWindow = clSystemColor | 5;
 constexpr TColor clWindowText = clSystemColor | 8;
+constexpr TColor clInfoBk = clSystemColor | 24;
 
 constexpr TColor RGBColor(std::uint8_t R, std::uint8_t G, std::uint8_t B)
 {

@@ -84,6 +84,7 @@ void TfrmEdit::CreateControls()
     MakeLabel(this, GroupBox1, "lblNumberTracks", "Number Of Tracks:", 8, 18, 140);
     LabeledEdit1 = MakeEdit(this, GroupBox1, new TEdit(this), "LabeledEdit1", 8, 33, 140);
     LabeledEdit1->SetReadOnly(true);
+    LabeledEdit1->SetColor(clInfoBk);
     MakeLabel(this, GroupBox1, "lblPulsesPerQuarter", "Pulses Per Quarter:", 8, 62, 140);
     LabeledEdit2 = MakeEdit(this, GroupBox1, new TEdit(this), "LabeledEdit2", 8, 77, 140);
 

@@ -4,11 +4,6 @@
 
 namespace kv {
 
-TCheckBox::~TCheckBox()
-{
-    if (FBrush) DeleteObject(FBrush);
-}
-
 void TCheckBox::SetCaption(const std::string& Value)
 {
     FCaption = Value;
@@ -49,13 +44,7 @@ LRESULT TCheckBox::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
     }
     if ((Msg == ReflectedMessage + WM_CTLCOLORBTN || Msg == ReflectedMessage + WM_CTLCOLORSTATIC) &&
         Color() != clBtnFace) {
-        if (!FBrush || FBrushColor != Color()) {
-            if (FBrush) DeleteObject(FBrush);
-            FBrushColor = Color();
-            FBrush = CreateSolidBrush(ColorToRGB(FBrushColor));
-        }
-        SetBkColor(reinterpret_cast<HDC>(wParam), ColorToRGB(FBrushColor));
-        return reinterpret_cast<LRESULT>(FBrush);
+        return FBrush.Answer(reinterpret_cast<HDC>(wParam), Color());
     }
     return TWinControl::WndProc(Msg, wParam, lParam);
 }

@@ -2,6 +2,7 @@
 // A system check box. OnClick follows every real change of the check state: a click, the space
 // bar, BM_CLICK or SetChecked; setting the state it has raises nothing. A Color other than
 // clBtnFace fills its background.
+#include "gui/win/BackgroundBrush.h"
 #include "gui/win/TWinControl.h"
 
 #include <string>
@@ -11,7 +12,6 @@ namespace kv {
 class TCheckBox : public TWinControl {
 public:
     explicit TCheckBox(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 97, 17); SetTabStop(true); }
-    ~TCheckBox() override;
     std::string ClassName() const override { return "TCheckBox"; }
 
     const std::string& Caption() const { return FCaption; }
@@ -28,8 +28,7 @@ protected:
 private:
     std::string FCaption;
     bool FChecked = false;
-    HBRUSH FBrush = nullptr; // of FBrushColor, made when first painted
-    TColor FBrushColor = clNone;
+    BackgroundBrush FBrush;
 };
 
 } // namespace kv

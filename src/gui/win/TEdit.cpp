@@ -48,6 +48,10 @@ LRESULT TEdit::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         if (HIWORD(wParam) == EN_CHANGE && !FSettingText && OnChange) OnChange(this);
         return 0;
     }
+    // A read-only edit asks as a static does.
+    if ((Msg == ReflectedMessage + WM_CTLCOLOREDIT || Msg == ReflectedMessage + WM_CTLCOLORSTATIC) &&
+        Color() != clBtnFace)
+        return FBrush.Answer(reinterpret_cast<HDC>(wParam), Color());
     return TWinControl::WndProc(Msg, wParam, lParam);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 // A one-line system edit: its text, read-only or not, OnChange when the user changes the text.
+// A Color other than clBtnFace fills its background.
+#include "gui/win/BackgroundBrush.h"
 #include "gui/win/TWinControl.h"
 
 #include <string>
@@ -30,6 +32,7 @@ private:
     std::string FText;
     bool FReadOnly = false;
     bool FSettingText = false;
+    BackgroundBrush FBrush;
 };
 
 } // namespace kv

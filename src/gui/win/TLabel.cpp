@@ -6,11 +6,6 @@ namespace kv {
 
 TLabel::TLabel(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 65, 13); }
 
-TLabel::~TLabel()
-{
-    if (FBrush) DeleteObject(FBrush);
-}
-
 void TLabel::SetCaption(const std::string& Value)
 {
     if (Value == FCaption) return;
@@ -33,15 +28,9 @@ void TLabel::CreateParams(TCreateParams& Params)
 LRESULT TLabel::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
 {
     if (Msg == ReflectedMessage + WM_CTLCOLORSTATIC) {
-        if (!FBrush || FBrushColor != Color()) {
-            if (FBrush) DeleteObject(FBrush);
-            FBrushColor = Color();
-            FBrush = CreateSolidBrush(ColorToRGB(FBrushColor));
-        }
         const auto dc = reinterpret_cast<HDC>(wParam);
-        SetBkColor(dc, ColorToRGB(FBrushColor));
         SetTextColor(dc, ColorToRGB(Font().Color()));
-        return reinterpret_cast<LRESULT>(FBrush);
+        return FBrush.Answer(dc, Color());
     }
     if (Msg == ReflectedMessage + WM_COMMAND) {
         if (HIWORD(wParam) == STN_CLICKED) Click();

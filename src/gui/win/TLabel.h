@@ -1,5 +1,6 @@
 #pragma once
 // A line of text over a system static window, in its font colour on its own colour.
+#include "gui/win/BackgroundBrush.h"
 #include "gui/win/TWinControl.h"
 
 #include <string>
@@ -11,7 +12,6 @@ enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 class TLabel : public TWinControl {
 public:
     explicit TLabel(TComponent* AOwner);
-    ~TLabel() override;
     std::string ClassName() const override { return "TLabel"; }
 
     const std::string& Caption() const { return FCaption; }
@@ -31,8 +31,7 @@ private:
     std::string FCaption;
     TAlignment FAlignment = taLeftJustify;
     bool FWordWrap = false;
-    HBRUSH FBrush = nullptr;
-    TColor FBrushColor = clBtnFace;
+    BackgroundBrush FBrush;
 };
 
 } // namespace kv

@@ -359,6 +359,7 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
     LRESULT reflected = 0;
     switch (Msg) {
     case WM_COMMAND: case WM_HSCROLL: case WM_VSCROLL: case WM_CTLCOLORBTN: case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
         if (ReflectToChild(reinterpret_cast<HWND>(lParam), Msg, wParam, lParam, reflected)) return reflected;
         break;
     case WM_NOTIFY:
@@ -385,7 +386,8 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
             RemoveWindowSubclass(wnd, WinControlSubclassProc, 0);
             return DefSubclassProc(wnd, Msg, wParam, lParam);
         }
-        if (Msg == ReflectedMessage + WM_CTLCOLORBTN || Msg == ReflectedMessage + WM_CTLCOLORSTATIC)
+        if (Msg == ReflectedMessage + WM_CTLCOLORBTN || Msg == ReflectedMessage + WM_CTLCOLORSTATIC ||
+            Msg == ReflectedMessage + WM_CTLCOLOREDIT)
             return DefWindowProcW(GetParent(FHandle.load()), Msg - ReflectedMessage, wParam, lParam);
         if (Msg >= ReflectedMessage) return 0;
         return DefaultHandler(Msg, wParam, lParam);

@@ -16,7 +16,7 @@ LRESULT CALLBACK WinControlWindowProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM 
 LRESULT CALLBACK WinControlSubclassProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam, UINT_PTR Id, DWORD_PTR RefData);
 
 // A notification a parent received about a child's system window (WM_COMMAND, WM_NOTIFY,
-// WM_HSCROLL, WM_VSCROLL, WM_DRAWITEM, WM_CTLCOLORBTN, WM_CTLCOLORSTATIC) is passed on to the child's control as ReflectedMessage + Msg
+// WM_HSCROLL, WM_VSCROLL, WM_DRAWITEM, WM_CTLCOLORBTN, WM_CTLCOLORSTATIC, WM_CTLCOLOREDIT) is passed on to the child's control as ReflectedMessage + Msg
 // with the same parameters.
 constexpr UINT ReflectedMessage = WM_APP + 0x3000;
 

@@ -168,6 +168,13 @@ TEST_F(EventEditorWindow, TheHeaderPageWritesTheHeaderOnly)
     EXPECT_TRUE(editor->LabeledEdit1->ReadOnly());
     EXPECT_EQ(editor->LabeledEdit2->Text(), "480");
     test::SaveScreenshot(test::CaptureClient(editor->Handle()), "header_editor");
+    // The read-only track count stands on the info background, the resolution on the window's.
+    const auto background = [](TEdit* edit) {
+        const test::WindowPixels shot = test::CaptureClient(edit->Handle());
+        return shot.At(shot.Width - 3, shot.Height / 2);
+    };
+    EXPECT_EQ(background(editor->LabeledEdit1), GetSysColor(COLOR_INFOBK));
+    EXPECT_EQ(background(editor->LabeledEdit2), GetSysColor(COLOR_WINDOW));
 
     struct Case {
         int type;
