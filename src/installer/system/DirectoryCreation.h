@@ -1,9 +1,9 @@
 #pragma once
-// Creates every missing folder of an absolute path ("X:\..." or "\\server\share\...") and
-// records each folder it creates, by its full path as the system reports it, in the uninstall
-// log's directory list. Relative paths and server-only network paths fail. Unless quiet, a
-// failure shows an error box naming the folder. The process's current directory is the same
-// afterwards.
+// Creates every missing folder of an absolute path ("X:\..." or "\\server\share\...", parts
+// separated by either slash) and records each folder it creates, by its full path as the system
+// reports it, in the uninstall log's directory list. Relative paths and server-only network
+// paths fail. Unless quiet, a failure shows an error box naming the folder. The process's
+// current directory is the same afterwards.
 bool createDirectories(const char* path, bool quiet);
 
 // Where created folders are recorded (the uninstall log sets it); null records nowhere.

@@ -160,6 +160,20 @@ TEST_F(SilentInstall, EveryFileIsPlacedWithItsContentAttributesAndTimes)
     }
 }
 
+TEST_F(SilentInstall, AnInstallFolderWrittenWithForwardSlashesIsCreated)
+{
+    const Bytes text = sample(1000, 6, true);
+    nlohmann::json description = package(nlohmann::json::array({entry("docs\\readme.txt", text)}));
+    description["toc"]["settings"]["installDir"] = destination_.generic_string();
+
+    const InstallerRun result = run(description, L"/SILENT");
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, 1u);
+    EXPECT_TRUE(result.boxTexts.empty());
+    EXPECT_EQ(filesBelow(destination_), (std::vector<std::string>{"docs/readme.txt"}));
+    EXPECT_EQ(sha256(readWholeFile((destination_ / "docs/readme.txt").string())), sha256(text));
+}
+
 struct BrokenCase {
     const char* name;
     nlohmann::json damage;

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -64,7 +65,9 @@ bool createDirectories(const char* path, bool quiet)
 {
     if (isNullOrEmpty(path))
         return false;
-    const std::string full(path);
+    // The system takes "/" for "\\" in a path, and so does a user typing a folder.
+    std::string full(path);
+    std::replace(full.begin(), full.end(), '/', '\\');
     std::string start;
     std::string rest;
     const bool isDrivePath = full.size() >= 3 && full[1] == ':' && full[2] == '\\' &&

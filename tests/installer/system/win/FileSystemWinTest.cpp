@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -64,6 +65,12 @@ TEST(CreateDirectoriesTest, CreatesAndLogsOnlyTheNewFolders)
     createdFolders.clear();
     EXPECT_TRUE(createDirectories((a + "\\B\\C").c_str(), false)); // all there already
     EXPECT_TRUE(createdFolders.empty());
+
+    // Forward slashes, as a user may type them, separate the parts too.
+    std::string slashed = a + "/D/E/";
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    EXPECT_TRUE(createDirectories(slashed.c_str(), false));
+    EXPECT_EQ(createdFolders, (std::vector<std::string>{a + "\\D", a + "\\D\\E"}));
     EXPECT_TRUE(errorBoxes.empty());
 }
 
