@@ -41,7 +41,7 @@ TKVMidiPlayer::TKVMidiPlayer(TComponent* AOwner, TKVMidiTimer& Timer) : TCompone
 TKVMidiPlayer::~TKVMidiPlayer()
 {
     StopTimer();
-    FRecordQueue.Stop();
+    FRecordQueue.Stop(FTimer.GetTickCount());
     FMidiPlayerHandle.reset();
 }
 
@@ -124,6 +124,12 @@ void TKVMidiPlayer::SetCurrentTime(double Value)
 void TKVMidiPlayer::ChangeStatus(TKVStatus Value)
 {
     if (Value != stRecording) StopRecordClock();
+    // A pause keeps a recording going; anything else ends it, before the status handlers see
+    // (and may save) the song.
+    if (Value != stRecording && Value != stPaused) {
+        FRecordQueue.EndHeldNotes();
+        AppendRecorded();
+    }
     FStatus = Value;
     if (OnStatusChange) OnStatusChange(Value);
 }
@@ -341,7 +347,7 @@ void TKVMidiPlayer::StartRecordClock()
 
 void TKVMidiPlayer::StopRecordClock()
 {
-    FRecordQueue.Stop();
+    FRecordQueue.Stop(FTimer.GetTickCount());
     AppendRecorded();
 }
 

@@ -125,6 +125,51 @@ TEST_F(MidiRecorderTest, PauseDoesNotCountAsRecordingTime)
     EXPECT_EQ(Recorded(), (std::vector<std::string>{"965:965:144:60", "1445:480:128:60"}));
 }
 
+// A key still held when the recording ends gets its note-off there, so the note is kept when
+// the song is read back (a note-on without its note-off is dropped on reading).
+TEST_F(MidiRecorderTest, NotesStillHeldWhenTheRecordingEndsEndThere)
+{
+    player.StartRecording();
+    timer.Run(1000);
+    player.PutMidiShort(0x90, 60, 100);
+    player.PutMidiShort(0x91, 62, 90);
+    timer.Run(200);
+    player.PutMidiShort(0x91, 62, 0); // a note-on of velocity 0 ends a note too
+    timer.Run(300);
+    player.Stop();
+    EXPECT_EQ(Recorded(), (std::vector<std::string>{"960:960:144:60", "960:0:145:62", "1152:192:145:62", "1440:288:128:60"}));
+
+    RecordTrack().PutEndEvent();
+    TMemoryStream file;
+    song.WriteFile(file);
+    TKVMidiFile reread(nullptr);
+    reread.ReadFile(file);
+    const TMyMidiTrack& track = *reread.GetTrack(reread.TrackCount() - 1);
+    ASSERT_EQ(track.GetEvent(2)->Event(), 0x90);
+    EXPECT_EQ(track.GetEvent(2)->TimeLength(), 480);
+}
+
+TEST_F(MidiRecorderTest, APauseKeepsHeldNotesAndAStopAfterItEndsThemAtThePause)
+{
+    player.StartRecording();
+    timer.Run(1000);
+    player.PutMidiShort(0x90, 60, 100);
+    player.PutMidiShort(0x90, 64, 100);
+    timer.Run(500);
+    player.Pause();
+    EXPECT_EQ(Recorded(), (std::vector<std::string>{"960:960:144:60", "960:0:144:64"}));
+    timer.SetNow(timer.Now() + 5000);
+    player.ContinueRecording();
+    timer.Run(500);
+    player.PutMidiShort(0x80, 64, 0);
+    player.Pause();
+    timer.SetNow(timer.Now() + 5000);
+    player.Stop();
+    player.Stop(); // nothing more to end
+    EXPECT_EQ(Recorded(), (std::vector<std::string>{"960:960:144:60", "960:0:144:64", "1920:960:128:64",
+                                                    "1920:0:128:60"}));
+}
+
 TEST_F(MidiRecorderTest, VolumeWhileRecordingGoesAfterTheNotesBeforeIt)
 {
     player.StartRecording();
@@ -132,7 +177,7 @@ TEST_F(MidiRecorderTest, VolumeWhileRecordingGoesAfterTheNotesBeforeIt)
     player.PutMidiShort(0x90, 60, 100); // not yet taken by a tick
     player.SetVolume(2, 100);
     player.Stop();
-    EXPECT_EQ(Recorded(), (std::vector<std::string>{"960:960:144:60", "960:0:178:7"}));
+    EXPECT_EQ(Recorded(), (std::vector<std::string>{"960:960:144:60", "960:0:178:7", "960:0:128:60"}));
 }
 
 TEST_F(MidiRecorderTest, MessagesFromTheDriverThreadWhileTicksRun)
@@ -142,7 +187,8 @@ TEST_F(MidiRecorderTest, MessagesFromTheDriverThreadWhileTicksRun)
     std::atomic<bool> started{false};
     std::thread driver([&] {
         started = true;
-        for (int i = 0; i < Count; ++i) player.PutMidiShort(0x90, static_cast<std::uint8_t>(i % 128), 1);
+        // Notes played and released: the recording's end adds no note-off to them.
+        for (int i = 0; i < Count; ++i) player.PutMidiShort(i % 2 ? 0x80 : 0x90, static_cast<std::uint8_t>(i / 2 % 128), 1);
     });
     while (!started) std::this_thread::yield();
     for (int i = 0; i < 200; ++i) {
