@@ -47,8 +47,11 @@ int pumpOneMessage()
     MSG message{};
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
         return kNoMessagePending;
-    if (message.message == WM_QUIT)
+    if (message.message == WM_QUIT) {
+        // Left for the message loop: taken here, it would never end the installer.
+        PostQuitMessage(static_cast<int>(message.wParam));
         return kQuitTaken;
+    }
     dispatch(message);
     return kMessageDispatched;
 }

@@ -9,5 +9,6 @@ WPARAM messageLoop();
 constexpr int kNoMessagePending = 0;
 constexpr int kQuitTaken = -1;
 constexpr int kMessageDispatched = 1;
-// Takes and dispatches one pending message, if any.
+// Takes and dispatches one pending message, if any. A WM_QUIT is reported and left pending for
+// the message loop.
 int pumpOneMessage();

@@ -55,6 +55,10 @@ TEST_F(MessageLoopTest, PumpTakesOneMessageAtATime)
     EXPECT_EQ(gCounted, 2);
     PostQuitMessage(3);
     EXPECT_EQ(pumpOneMessage(), kQuitTaken);
+    // The quit stays pending for the message loop, with its code.
+    MSG left{};
+    ASSERT_TRUE(PeekMessageA(&left, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(left.wParam, WPARAM(3));
 }
 
 TEST_F(MessageLoopTest, LoopDispatchesUntilQuitAndReturnsItsCode)
