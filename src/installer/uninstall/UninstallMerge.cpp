@@ -161,6 +161,17 @@ void appendLE32(ByteString& out, std::uint32_t value)
         out.appendChar(static_cast<std::uint8_t>(value >> shift));
 }
 
+// The body with this run's settings in place of the stored ones; at follows the change.
+ByteString withThisRunsSettings(const ByteString& stored, BodySections& at)
+{
+    ByteString body(stored.data(), at.settingsStart);
+    body.append(expandedUninstallSettings());
+    const std::uint32_t storedSettingsEnd = at.settingsEnd;
+    at.settingsEnd = body.length();
+    appendRange(body, stored, storedSettingsEnd, stored.length());
+    return body;
+}
+
 } // namespace
 
 MergeOutcome mergeIntoPlainData(ByteString& plain)
@@ -183,14 +194,7 @@ MergeOutcome mergeIntoPlainData(ByteString& plain)
     const bool newSettings = !update && !gUninstallLog.omitSettings && version > "101";
     // The layout is judged with this run's settings in place, as the merged data holds them:
     // judged before, a stored settings text could pass data that a second merge keeps unmerged.
-    ByteString body(stored.data(), at.settingsStart);
-    if (newSettings)
-        body.append(expandedUninstallSettings());
-    else
-        appendRange(body, stored, at.settingsStart, at.settingsEnd);
-    const std::uint32_t storedSettingsEnd = at.settingsEnd;
-    at.settingsEnd = body.length();
-    appendRange(body, stored, storedSettingsEnd, stored.length());
+    const ByteString body = newSettings ? withThisRunsSettings(stored, at) : stored;
     if (olderLayout(body))
         return MergeOutcome::KeptAsItWas;
     if (!findHeadings(body, at))
