@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -42,6 +43,15 @@ protected:
         player.SetMidiFile(&song);
     }
     TMyMidiTrack& RecordTrack() { return *song.GetTrack(song.TrackCount() - 1); }
+    // The song written as a file and read back, as the main window saves it at Stop.
+    std::unique_ptr<TKVMidiFile> ReadBack()
+    {
+        TMemoryStream file;
+        song.WriteFile(file);
+        auto reread = std::make_unique<TKVMidiFile>(nullptr);
+        reread->ReadFile(file);
+        return reread;
+    }
     // The record track's events after its name and program change.
     std::vector<std::string> Recorded()
     {
@@ -69,11 +79,8 @@ TEST_F(MidiRecorderTest, NoteLandsOnTheSongTickItWasPlayedAt)
     EXPECT_EQ(player.CurrentTime(), 0.0) << "the position does not move while recording";
 
     // Written at Stop and read back, the note stays on the tick it was played at.
-    TMemoryStream file;
-    song.WriteFile(file);
-    TKVMidiFile reread(nullptr);
-    reread.ReadFile(file);
-    const TMyMidiTrack& track = *reread.GetTrack(reread.TrackCount() - 1);
+    const std::unique_ptr<TKVMidiFile> reread = ReadBack();
+    const TMyMidiTrack& track = *reread->GetTrack(reread->TrackCount() - 1);
     const std::vector<std::string> events = Events(track);
     EXPECT_EQ(std::vector<std::string>(events.begin() + 2, events.end()),
               (std::vector<std::string>{"0:0:192:5", "960:960:144:60", "1440:480:128:60", "1440:0:255:47"}));
@@ -140,11 +147,8 @@ TEST_F(MidiRecorderTest, NotesStillHeldWhenTheRecordingEndsEndThere)
     EXPECT_EQ(Recorded(), (std::vector<std::string>{"960:960:144:60", "960:0:145:62", "1152:192:145:62", "1440:288:128:60"}));
 
     RecordTrack().PutEndEvent();
-    TMemoryStream file;
-    song.WriteFile(file);
-    TKVMidiFile reread(nullptr);
-    reread.ReadFile(file);
-    const TMyMidiTrack& track = *reread.GetTrack(reread.TrackCount() - 1);
+    const std::unique_ptr<TKVMidiFile> reread = ReadBack();
+    const TMyMidiTrack& track = *reread->GetTrack(reread->TrackCount() - 1);
     ASSERT_EQ(track.GetEvent(2)->Event(), 0x90);
     EXPECT_EQ(track.GetEvent(2)->TimeLength(), 480);
 }
