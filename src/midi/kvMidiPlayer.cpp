@@ -123,13 +123,9 @@ void TKVMidiPlayer::SetCurrentTime(double Value)
 
 void TKVMidiPlayer::ChangeStatus(TKVStatus Value)
 {
-    if (Value != stRecording) StopRecordClock();
     // A pause keeps a recording going; anything else ends it, before the status handlers see
     // (and may save) the song.
-    if (Value != stRecording && Value != stPaused) {
-        FRecordQueue.EndHeldNotes();
-        AppendRecorded();
-    }
+    if (Value != stRecording) StopRecordClock(Value != stPaused);
     FStatus = Value;
     if (OnStatusChange) OnStatusChange(Value);
 }
@@ -345,9 +341,10 @@ void TKVMidiPlayer::StartRecordClock()
     FRecordQueue.Start(FStartTime, TKVTempoMap::FromSong(*FMidiFile));
 }
 
-void TKVMidiPlayer::StopRecordClock()
+void TKVMidiPlayer::StopRecordClock(bool EndsRecording)
 {
     FRecordQueue.Stop(FTimer.GetTickCount());
+    if (EndsRecording) FRecordQueue.EndHeldNotes();
     AppendRecorded();
 }
 

@@ -100,7 +100,8 @@ private:
     void TimerTick();
     void PlayerWndProc(std::uint32_t Msg, std::uintptr_t WParam, std::intptr_t LParam);
     void StartRecordClock();
-    void StopRecordClock();
+    // EndsRecording: notes still held are ended where the clock stops.
+    void StopRecordClock(bool EndsRecording);
     TMyMidiTrack* RecordTrack() const;
     void AppendRecorded();
     void AppendToRecordTrack(std::unique_ptr<TKVMidiEvent> Event);

@@ -86,10 +86,9 @@ int pathKeyCount(const ByteString& path)
     return count;
 }
 
+// depth: the keys above node; a subkey is read only when its own depth stays within the limit.
 bool readNode(RegistryNode& node, const ByteString& data, std::uint32_t* position, int depth)
 {
-    if (depth > kMaxRegistryTreeDepth)
-        return false;
     std::uint32_t valueCount = 0;
     if (!readBE32(data, position, valueCount))
         return false;
