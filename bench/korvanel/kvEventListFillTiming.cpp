@@ -1,7 +1,7 @@
 // Timing of the event list under Wine: a song of 200,000 events (100,000 notes over 16 tracks,
 // read back from its own bytes as an opened song is) filled into the list, the rows painted while
 // scrolling through it, and the MIDI trace taking 40,000 lines. Prints figures, asserts nothing.
-//   xvfb-run -a build/win64/wine-run.sh build/win64/tools/event_list_timing.exe [runs]
+//   scripts/with-xvfb build/win64/wine-run.sh build/win64/tools/event_list_timing.exe [runs]
 #include "app/win/fEvent.h"
 #include "app/win/fMain.h"
 #include "base/TMemoryStream.h"

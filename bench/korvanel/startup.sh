@@ -2,7 +2,7 @@
 # Start-up time of Korvanel.exe under Wine: from the start of the process to the first paint of
 # its main window (the driver's wait returns once the window is shown and has answered a message
 # after painting), then the program is closed. Prints each run and the median, in milliseconds.
-#   bench/korvanel/startup.sh [runs] [preset]     (inside an X server: xvfb-run -a ...)
+#   bench/korvanel/startup.sh [runs] [preset]     (inside an X server: scripts/with-xvfb bench/...)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 runs=${1:-5}

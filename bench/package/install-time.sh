@@ -3,7 +3,7 @@
 # the time of copying the same payload plainly (package-install-time, tools/installbench). The
 # package is built from packaging/korvanel as scripts/package builds it (programs without their
 # debugging information), from the given preset's build.
-#   bench/package/install-time.sh [preset]     (default win64; inside an X server: xvfb-run -a ...)
+#   bench/package/install-time.sh [preset]     (default win64; inside an X server: scripts/with-xvfb bench/...)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 preset=${1:-win64}

@@ -6,6 +6,7 @@
 #include "gui/win/TForm.h"
 #include "piano/kvPaintCommonPixels.h"
 #include "piano/kvPianoTestSupport.h"
+#include "support/HostRequirements.h"
 #include "support/SharedStateLock.h"
 
 #include <gtest/gtest.h>
@@ -121,7 +122,7 @@ TEST_F(PianoWindow, PostedMousePlaysAGlissandoAndReleasesCaptureAndClipping)
     auto middleOf = [&](int key) { const TRect r = g.KeyRect(key); return (r.Left + r.Right) / 2; };
     PostMouse(WM_LBUTTONDOWN, MK_LBUTTON, middleOf(60), y);
     EXPECT_EQ(GetCapture(), piano->PaintBox()->Handle());
-    EXPECT_FALSE(CursorFree());
+    EXPECT_FALSE(CursorFree()) << "the cursor was not clipped to the keys: " << kWineXLibrariesHint;
     PostMouse(WM_MOUSEMOVE, MK_LBUTTON, middleOf(62), y);
     PostMouse(WM_MOUSEMOVE, MK_LBUTTON, middleOf(64), y);
     PostMouse(WM_LBUTTONUP, 0, middleOf(64), y);

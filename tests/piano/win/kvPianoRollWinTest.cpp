@@ -8,6 +8,7 @@
 #include "piano/kvPaintCommonPixels.h"
 #include "piano/win/kvPaintCommon.h"
 #include "piano/kvPianoRollTestSupport.h"
+#include "support/HostRequirements.h"
 #include "support/SharedStateLock.h"
 
 #include <gtest/gtest.h>
@@ -211,7 +212,7 @@ TEST_F(RollWindow, PostedClicksInsertMoveAndDeleteNotes)
     PostMouse(WM_LBUTTONDOWN, MK_LBUTTON, p.X - 20, p.Y);
     EXPECT_EQ(sound.ons, 1);
     EXPECT_EQ(GetCapture(), roll->PaintBox()->Handle());
-    EXPECT_FALSE(CursorFree());
+    EXPECT_FALSE(CursorFree()) << "the cursor was not clipped to the notes area: " << kWineXLibrariesHint;
     PostMouse(WM_MOUSEMOVE, MK_LBUTTON, p.X + 44, p.Y - 16);
     PostMouse(WM_LBUTTONUP, 0, p.X + 44, p.Y - 16);
     EXPECT_EQ(inserted->StartTime(), 1440);

@@ -12,6 +12,7 @@
 #include "installer/variables/SystemProbes.h"
 
 #include "installer/text/TempFolder.h"
+#include "support/HostRequirements.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -79,7 +80,7 @@ TEST(SysinfoWinTest, PlainSystemFigures)
     EXPECT_GT(current.width, 0u);
     EXPECT_GT(current.bits, 0u);
     const std::vector<DisplayMode> modes = displayModes();
-    EXPECT_FALSE(modes.empty());
+    EXPECT_FALSE(modes.empty()) << "no display modes listed: " << kWineXLibrariesHint;
     for (const DriveSpace& drive : fixedDrives())
         EXPECT_EQ(drive.root.length(), 3u);
     const std::uint32_t directX = detectDirectX();
@@ -130,8 +131,8 @@ TEST(SysinfoWinTest, WholeReportOverThisSystem)
     EXPECT_EQ(progress.size(), 13u);
     EXPECT_GT(gSystemInfoResults.memoryMb, 16);
     EXPECT_GT(gSystemInfoResults.cpuMhz, 100);
-    EXPECT_GT(gSystemInfoResults.largestWidth, 0);
-    EXPECT_EQ(gSystemInfoResults.displayModeMet, 1);
+    EXPECT_GT(gSystemInfoResults.largestWidth, 0) << kWineXLibrariesHint;
+    EXPECT_EQ(gSystemInfoResults.displayModeMet, 1) << kWineXLibrariesHint;
     EXPECT_EQ(gSystemInfoResults.joystickProbed, 1);
     EXPECT_EQ(gSystemNumbers.memoryMb, gSystemInfoResults.memoryMb);
     EXPECT_EQ(gSystemNumbers.cpuMhz, gSystemInfoResults.cpuMhz);
