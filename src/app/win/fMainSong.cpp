@@ -65,25 +65,13 @@ void TfrmMain::OpenMidiFile(const std::string& FileName)
     // A paused recording is closed too: its take would otherwise go on into the song opened.
     if (MidiPlayer1->Status() == stPlaying || MidiPlayer1->Status() == stRecording || actRecord->Tag() == 2)
         actStop->Execute();
-    ReleaseSongTracks();
+    // The song's holders (roll, event list, hands panel, player) let go of its tracks as it reads.
     MidiFile1->SetFileName(FileName);
     MidiFile1->ReadFile();
     pbLength->SetRange(0, std::max(0, MidiFile1->MidiLength()));
     pbLength->SetPosition(0);
     SetDefaultOptions();
-    if (frmRoll) {
-        frmRoll->PianoRoll1->SetMidiFile(MidiFile1);
-        frmRoll->UpdateFormSize();
-    }
-    if (OnSongOpened) OnSongOpened();
-}
-
-void TfrmMain::ReleaseSongTracks()
-{
-    // The panels and views hold the song's own tracks and events, which are about to be freed.
-    if (frmOption) frmOption->PianoTracks1->ClearTracks();
-    if (frmRoll) frmRoll->PianoRoll1->SetMidiFile(nullptr);
-    if (OnSongReplacing) OnSongReplacing();
+    if (frmRoll) frmRoll->UpdateFormSize();
 }
 
 void TfrmMain::SetDefaultOptions()
@@ -218,7 +206,6 @@ void TfrmMain::actRecordExecute()
         frmRecord = nullptr;
         if (RecordSettings.Cancelled) return;
         CheckRecordSettings(RecordSettings, *MidiFile1);
-        ReleaseSongTracks();
         PrepareRecordSong(*MidiFile1, RecordSettings);
         MidiFile1->SetFileName(ProgramFolder() + RecordFileName);
         MidiFile1->WriteFile();
