@@ -3,6 +3,7 @@
 // and the player's next tick read only live events, a saved song reads back in order with its
 // times, every note sent is ended, and the hands panel shows the tracks that play as checked.
 #include "app/win/EventListTestSupport.h"
+#include "app/win/WindowPixels.h"
 #include "app/win/fEdit.h"
 #include "app/win/fEvent.h"
 #include "app/win/fMain.h"
@@ -262,6 +263,7 @@ TEST_F(SongHolders, AnEditorMoveIsFollowedByTheRollAndTheSavedSongReadsBackInOrd
     bool drawn = false;
     for (const TKVRollNote& shown : roll->PianoRoll1->VisibleNotes()) drawn = drawn || shown.On == note;
     EXPECT_TRUE(drawn) << "the note moved into view is drawn";
+    test::SaveScreenshot(test::CaptureClient(roll->Handle()), "roll_after_editor_move");
 
     // The roll drags it a quarter note earlier, then the list deletes another note of its track.
     roll->PianoRoll1->MoveNote(note, mtPosition, roll->PianoRoll1->TicksToPixels(-480), 0);
@@ -328,6 +330,9 @@ TEST_F(SongHolders, TheTracksOfEachSongOpenedShowCheckedWhileTheyPlay)
         }
         EXPECT_EQ(listed, 3);
     }
+    options->Show();
+    Pump();
+    test::SaveScreenshot(test::CaptureClient(options->Handle()), "hands_of_the_third_song");
 }
 
 } // namespace
