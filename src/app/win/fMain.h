@@ -112,6 +112,7 @@ private:
     void actRecordExecute();
     void CloseRecording();
     // Lets go of the song's tracks everywhere they are shown: its tracks are about to change.
+    void ReleaseSongTracks();
     void SetActionState(TAction* Action, int Tag, int ImageIndex, const char* Caption);
     void DroppedFiles(HDROP Drop);
     void MidiFile1FileChanged();

@@ -65,13 +65,23 @@ void TfrmMain::OpenMidiFile(const std::string& FileName)
     // A paused recording is closed too: its take would otherwise go on into the song opened.
     if (MidiPlayer1->Status() == stPlaying || MidiPlayer1->Status() == stRecording || actRecord->Tag() == 2)
         actStop->Execute();
-    // The song's holders (roll, event list, hands panel, player) let go of its tracks as it reads.
+    ReleaseSongTracks();
     MidiFile1->SetFileName(FileName);
     MidiFile1->ReadFile();
     pbLength->SetRange(0, std::max(0, MidiFile1->MidiLength()));
     pbLength->SetPosition(0);
     SetDefaultOptions();
-    if (frmRoll) frmRoll->UpdateFormSize();
+    if (frmRoll) {
+        frmRoll->PianoRoll1->SetMidiFile(MidiFile1);
+        frmRoll->UpdateFormSize();
+    }
+}
+
+void TfrmMain::ReleaseSongTracks()
+{
+    // Every holder (roll, event list, editor, hands panel, player) hears of it through the song,
+    // as it does again when the song is reset or read.
+    MidiFile1->Watchers().TracksFreeing(this);
 }
 
 void TfrmMain::SetDefaultOptions()
@@ -206,6 +216,7 @@ void TfrmMain::actRecordExecute()
         frmRecord = nullptr;
         if (RecordSettings.Cancelled) return;
         CheckRecordSettings(RecordSettings, *MidiFile1);
+        ReleaseSongTracks();
         PrepareRecordSong(*MidiFile1, RecordSettings);
         MidiFile1->SetFileName(ProgramFolder() + RecordFileName);
         MidiFile1->WriteFile();
