@@ -3,7 +3,6 @@
 #include "app/uLanguage.h"
 #include "app/uSettings.h"
 #include "app/win/fEdit.h"
-#include "app/win/fEvent.h"
 #include "app/win/fMain.h"
 #include "app/win/fOption.h"
 #include "app/win/uLanguageWin.h"
