@@ -36,9 +36,11 @@ TKVMidiFile::TKVMidiFile(TComponent* AOwner) : TComponent(AOwner) {}
 
 void TKVMidiFile::ResetFile()
 {
+    FWatchers.TracksFreeing(this);
     FMidiTrack = nullptr;
     FTrackList.Clear();
     SetFileName("");
+    FWatchers.TracksReplaced(this);
 }
 
 void TKVMidiFile::SetTrack(std::unique_ptr<TMyMidiTrack> Value)

@@ -15,6 +15,7 @@
 #include "base/TObjectList.h"
 #include "midi/kvMidiCommon.h"
 #include "midi/kvMidiEventTypes.h"
+#include "midi/kvMidiSongWatchers.h"
 #include "midi/kvMidiTrack.h"
 
 #include <cstdint>
@@ -32,7 +33,8 @@ public:
     explicit TKVMidiFile(TComponent* AOwner);
     std::string ClassName() const override { return "TKVMidiFile"; }
 
-    // Frees every track and clears FileName; header, file type and note range stay.
+    // Frees every track and clears FileName; header, file type and note range stay. The watchers
+    // hear of it before and after.
     void ResetFile();
     std::uint8_t GetLowNote() const { return FLowNote; }
     std::uint8_t GetHighNote() const { return FHighNote; }
@@ -53,7 +55,8 @@ public:
     void ReadFile();
     // Replaces the tracks by those read from the stream's memory (all of it; the position is
     // neither used nor changed). On success FileReady becomes true and OnFileModified(false) is
-    // raised; a failure leaves the tracks read so far and FileReady as it was.
+    // raised; a failure leaves the tracks read so far and FileReady as it was. The watchers hear
+    // before the old tracks are freed and after the reading, also a failed one.
     void ReadFile(TMemoryStream& Stream);
     // Writes the song to the file named FileName, created or replaced. Everything is built in
     // memory first: when a track is too long ("Overflow track size: %d!") the file is untouched.
@@ -75,6 +78,9 @@ public:
     std::int32_t MidiLength() const;
     int TrackCount() const { return FTrackList.Count(); }
 
+    // Everyone who holds the song's tracks or events watches here; whoever edits them tells.
+    TKVSongWatchers& Watchers() const { return FWatchers; }
+
     TNotifyEvent OnFileChanged;
     // Raised with false after a read or write; read tracks report their changes here.
     TModified OnFileModified;
@@ -93,6 +99,7 @@ private:
     void WriteOve() {}
     void FileDone();
 
+    mutable TKVSongWatchers FWatchers;
     bool FFileReady = false;
     std::string FFileName;
     TKVMidiHeader FMidiHeader;

@@ -48,19 +48,26 @@ void TKVMidiFile::ReadFile()
 
 void TKVMidiFile::ReadFile(TMemoryStream& Stream)
 {
+    FWatchers.TracksFreeing(this);
     FMidiTrack = nullptr;
     FTrackList.Clear();
     FLowNote = 255;
     FHighNote = 0;
-    if (FFileType == feMidi) {
-        TMidiChunkReader file(Stream.Memory(), static_cast<std::size_t>(Stream.Size()), "the file");
-        ReadHeader(file);
-        while (!file.AtEnd() && ReadTrack(file)) {
+    try {
+        if (FFileType == feMidi) {
+            TMidiChunkReader file(Stream.Memory(), static_cast<std::size_t>(Stream.Size()), "the file");
+            ReadHeader(file);
+            while (!file.AtEnd() && ReadTrack(file)) {
+            }
+        } else {
+            ReadOve();
         }
-    } else {
-        ReadOve();
+    } catch (...) {
+        FWatchers.TracksReplaced(this);
+        throw;
     }
     FileDone();
+    FWatchers.TracksReplaced(this);
 }
 
 void TKVMidiFile::FileDone()

@@ -275,6 +275,8 @@ void TKVMidiPlayer::ChaseTracks()
             track->SetTrackTime(track->TrackTime() + 1);
         }
     }
+    FDueBefore = Round(FCurrentTime);
+    FSoundingNotes.clear();
 }
 
 void TKVMidiPlayer::PlayTick(std::uint32_t Ms)
@@ -287,10 +289,14 @@ void TKVMidiPlayer::PlayTick(std::uint32_t Ms)
         for (TKVMidiEvent* event = track->GetEvent(track->TrackTime()); event != nullptr && IsDue(*event);
              event = track->GetEvent(track->TrackTime())) {
             DoMidiEvent(t, *event);
-            if (track->Active() && OnMidiEvent) OnMidiEvent(event);
+            if (track->Active() && OnMidiEvent) {
+                NoteHandedOut(t, *event);
+                OnMidiEvent(event);
+            }
             track->SetTrackTime(track->TrackTime() + 1);
         }
     }
+    FDueBefore = Round(FCurrentTime);
     FMidiEventTime = Ms;
 }
 

@@ -7,6 +7,10 @@
 //
 // While recording, messages handed to PutMidiShort (from any thread) are stamped with the song
 // tick at which they were played and appended to the last track on the interface thread.
+//
+// The player watches its song: when tracks are re-sorted while it plays (an edit in the roll, the
+// event list or the editor), it finds its place in each track again by time, so that no event is
+// skipped or played twice, and ends at once a note it started whose note-off no longer lies ahead.
 #include "base/TComponent.h"
 #include "midi/kvMidiCommon.h"
 #include "midi/kvMidiEventTypes.h"
@@ -18,6 +22,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kv {
 
@@ -55,7 +60,7 @@ public:
     void SetPatches(std::int32_t Index, std::int32_t Value);
 
     TKVMidiFile* MidiFile() const { return FMidiFile; }
-    void SetMidiFile(TKVMidiFile* Value) { FMidiFile = Value; }
+    void SetMidiFile(TKVMidiFile* Value);
     // Beats per minute; 120, the file format's default, until a tempo event is played.
     std::int32_t Speed() const { return FSpeed; }
     void SetSpeed(std::int32_t Value) { FSpeed = Value; }
@@ -106,6 +111,18 @@ private:
     void AppendRecorded();
     void AppendToRecordTrack(std::unique_ptr<TKVMidiEvent> Event);
     void HandOut(std::unique_ptr<TKVMidiEvent> Event);
+    // Keeping the place in an edited song.
+    void SongEdited(const TKVSongEdit& Edit);
+    void KeepPlace();
+    void NoteHandedOut(int TrackIndex, const TKVMidiEvent& Event);
+    void EndNotesWithoutOff();
+
+    // A note-on handed out whose note-off has not been.
+    struct TSoundingNote {
+        int Track;
+        std::uint8_t Channel;
+        std::uint8_t Pitch;
+    };
 
     TKVMidiTimer& FTimer;
     TKVMidiFile* FMidiFile = nullptr;
@@ -122,6 +139,10 @@ private:
     std::unique_ptr<TKVMessageWindow> FMidiPlayerHandle;
     std::uint32_t FMIDITimerID = 0; // the running timer; 0 when none runs
     std::int32_t FTimerPeriod = 0;
+    // Every event before this tick has been handed out (or passed) while playing.
+    std::int64_t FDueBefore = 0;
+    std::vector<TSoundingNote> FSoundingNotes;
+    TKVSongWatch FSongWatch;
 };
 
 } // namespace kv

@@ -97,7 +97,7 @@ int TrackHoldingEvent(const TKVMidiFile& Song, const TKVMidiEvent* Event)
     return -1;
 }
 
-void ApplyEventValues(TKVMidiFile& Song, TKVMidiEvent& Event, const TKVEventValues& Values)
+void ApplyEventValues(TKVMidiFile& Song, TKVMidiEvent& Event, const TKVEventValues& Values, const void* Source)
 {
     const int from = TrackHoldingEvent(Song, &Event);
     if (from < 0) return;
@@ -124,6 +124,7 @@ void ApplyEventValues(TKVMidiFile& Song, TKVMidiEvent& Event, const TKVEventValu
     }
     WriteEventValues(Event, Values);
     track->UpdateDeltaTime();
+    Song.Watchers().EventsChanged(Source);
 }
 
 TKVMidiHeader ReadHeaderFields(const TKVMidiHeader& Current, const TKVHeaderFields& Fields)

@@ -50,8 +50,9 @@ void WriteEventValues(TKVMidiEvent& Event, const TKVEventValues& Values);
 int TrackHoldingEvent(const TKVMidiFile& Song, const TKVMidiEvent* Event);
 // Apply on the song: an event moved to another of the song's tracks takes its note-off along
 // (both then name the new track), the values are written, and the tracks touched are re-sorted
-// and re-timed. An event the song does not hold is left alone.
-void ApplyEventValues(TKVMidiFile& Song, TKVMidiEvent& Event, const TKVEventValues& Values);
+// and re-timed; then the song's watchers hear of the change, with Source as the editor. An event
+// the song does not hold is left alone.
+void ApplyEventValues(TKVMidiFile& Song, TKVMidiEvent& Event, const TKVEventValues& Values, const void* Source = nullptr);
 
 // The header page's fields as typed: the radio group's index and the two numbers.
 struct TKVHeaderFields {

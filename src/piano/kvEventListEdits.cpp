@@ -5,7 +5,8 @@
 
 namespace kv {
 
-std::vector<const TKVMidiEvent*> DeleteListedEvents(TKVMidiFile& Song, const std::vector<TKVMidiEvent*>& Events)
+std::vector<const TKVMidiEvent*> DeleteListedEvents(TKVMidiFile& Song, const std::vector<TKVMidiEvent*>& Events,
+                                                    const void* Source)
 {
     std::unordered_map<const TKVMidiEvent*, int> holder;
     std::unordered_map<const TKVMidiEvent*, TKVMidiEvent*> noteOnOf;
@@ -37,12 +38,15 @@ std::vector<const TKVMidiEvent*> DeleteListedEvents(TKVMidiFile& Song, const std
             if (gone != nullptr && at != holder.end() && at->second == track) remember(gone);
         }
     }
+    if (order.empty()) return order;
+    Song.Watchers().EventsFreeing(order, Source);
     for (int t = 0; t < Song.TrackCount(); ++t) {
         if (byTrack[static_cast<std::size_t>(t)].empty()) continue;
         TMyMidiTrack* track = Song.GetTrack(t);
         track->DelEvents(byTrack[static_cast<std::size_t>(t)]);
         track->UpdateDeltaTime();
     }
+    Song.Watchers().EventsChanged(Source);
     return order;
 }
 

@@ -10,6 +10,7 @@
 #include <limits>
 #include <mutex>
 #include <unordered_map>
+#include <utility>
 
 namespace kv {
 
@@ -62,7 +63,9 @@ void TKVPianoRollCore::SetMidiFile(TKVMidiFile* Value)
 {
     ClearSelection();
     ReleaseSoundingNotes();
+    FSongWatch.Reset();
     FMidiFile = Value;
+    if (Value != nullptr) FSongWatch = Value->Watchers().Watch([this](const TKVSongEdit& Edit) { SongEdited(Edit); });
     // The list holds the song's own events: it is never kept across a change of song.
     FMidiEventList.clear();
     NotesChanged();
@@ -71,11 +74,47 @@ void TKVPianoRollCore::SetMidiFile(TKVMidiFile* Value)
     UpdateScrollRanges();
 }
 
-void TKVPianoRollCore::RebuildEventList()
+void TKVPianoRollCore::SongEdited(const TKVSongEdit& Edit)
 {
-    if (!SongReady()) return;
+    switch (Edit.Change) {
+    case scEventsFreeing:
+    case scTracksFreeing: LetGoOf(Edit); break;
+    case scEventsChanged:
+        RebuildEventList();
+        // The roll's own moves keep the view where it is; other edits may change the song's range.
+        if (Edit.Source != this) UpdateScrollRanges();
+        InvalidateRoll();
+        break;
+    case scTracksReplaced:
+        SetCurrentTime(-1);
+        RebuildEventList();
+        UpdateScrollRanges();
+        break;
+    }
+}
+
+void TKVPianoRollCore::LetGoOf(const TKVSongEdit& Edit)
+{
+    // The list must not keep the freed events, even for a moment.
     FMidiEventList.clear();
     NotesChanged();
+    if (Edit.Change == scTracksFreeing) {
+        ClearSelection();
+        ReleaseSoundingNotes();
+        return;
+    }
+    for (TKVMidiEvent* note : SelectedNotes())
+        if (Edit.Frees(note)) DeselectNote(note);
+    if (Edit.Frees(FAuditionNote)) EndAudition();
+    for (TKVMidiEvent* note : LitNotes())
+        if (Edit.Frees(note)) ForgetLitNote(note);
+}
+
+void TKVPianoRollCore::RebuildEventList()
+{
+    FMidiEventList.clear();
+    NotesChanged();
+    if (!SongReady()) return;
     for (int t = 0; t < FMidiFile->TrackCount(); ++t) {
         const TMyMidiTrack* track = FMidiFile->GetTrack(t);
         for (int i = 0; i < track->TrackEventCount(); ++i) FMidiEventList.push_back({track->GetEvent(i), t});
@@ -495,22 +534,43 @@ void TKVPianoRollCore::TrackChanged(TMyMidiTrack* Track, bool Rebuild)
         return;
     }
     Track->UpdateDeltaTime();
-    if (Rebuild) {
-        RebuildEventList();
-        UpdateScrollRanges();
-    }
+    EditDone(Rebuild);
 }
 
 void TKVPianoRollCore::FinishBatch()
 {
     FBatch = false;
     for (TMyMidiTrack* track : FBatchTracks) track->UpdateDeltaTime();
+    const bool touched = !FBatchTracks.empty();
     FBatchTracks.clear();
-    if (FBatchRebuild) {
-        RebuildEventList();
-        UpdateScrollRanges();
+    const bool rescale = std::exchange(FBatchRebuild, false);
+    if (touched) EditDone(rescale);
+}
+
+void TKVPianoRollCore::EditDone(bool Rescale)
+{
+    // The player, the event list and the roll's own list follow the re-sorted tracks.
+    if (FMidiFile != nullptr) FMidiFile->Watchers().EventsChanged(this);
+    if (Rescale) UpdateScrollRanges();
+}
+
+void TKVPianoRollCore::DeleteFromTracks(const std::vector<std::vector<TKVMidiEvent*>>& ByTrack)
+{
+    std::vector<const TKVMidiEvent*> freed;
+    for (const auto& notes : ByTrack)
+        for (const TKVMidiEvent* note : notes) {
+            freed.push_back(note);
+            if (note->RelatedEvent() != nullptr) freed.push_back(note->RelatedEvent());
+        }
+    if (freed.empty()) return;
+    FMidiFile->Watchers().EventsFreeing(freed, this);
+    for (std::size_t t = 0; t < ByTrack.size(); ++t) {
+        if (ByTrack[t].empty()) continue;
+        TMyMidiTrack* track = FMidiFile->GetTrack(static_cast<int>(t));
+        track->DelEvents(ByTrack[t]);
+        track->UpdateDeltaTime();
     }
-    FBatchRebuild = false;
+    EditDone(true);
 }
 
 void TKVPianoRollCore::InsertNote(std::uint8_t Track, std::uint8_t Channel, std::int32_t X, std::int32_t Y,
@@ -591,17 +651,7 @@ void TKVPianoRollCore::MoveNoteBy(TKVMidiEvent* Event, TMoveType Kind, std::int3
 void TKVPianoRollCore::DeleteNote(TKVMidiEvent* Event)
 {
     if (Event == nullptr) return;
-    RemoveFromSelection(Event);
-    if (Event == FAuditionNote) EndAudition();
-    ForgetLitNote(Event);
-    TMyMidiTrack* track = TrackHolding(Event);
-    if (track == nullptr) return;
-    if (OnEventsDeleting) OnEventsDeleting();
-    // The list must not keep the freed events, even for a moment.
-    std::erase_if(FMidiEventList, [&](const TEntry& e) { return e.Event == Event || e.Event == Event->RelatedEvent(); });
-    NotesChanged();
-    track->DelEvent(Event, true);
-    TrackChanged(track, true);
+    DeleteNotes({Event});
 }
 
 // --- mouse ----------------------------------------------------------------------------------
@@ -686,25 +736,13 @@ void TKVPianoRollCore::DeleteNotes(const std::vector<TKVMidiEvent*>& Notes)
     for (const TEntry& entry : FMidiEventList) holder.emplace(entry.Event, entry.TrackIndex);
     std::vector<std::vector<TKVMidiEvent*>> byTrack(static_cast<std::size_t>(FMidiFile->TrackCount()));
     for (TKVMidiEvent* note : Notes) {
+        // A note the song no longer holds is only let go of.
         RemoveFromSelection(note);
-        if (note == FAuditionNote) EndAudition();
-        ForgetLitNote(note);
         const auto found = holder.find(note);
         if (found != holder.end() && found->second < FMidiFile->TrackCount())
             byTrack[static_cast<std::size_t>(found->second)].push_back(note);
     }
-    if (OnEventsDeleting) OnEventsDeleting();
-    // The list must not keep the freed events, even for a moment.
-    FMidiEventList.clear();
-    NotesChanged();
-    for (int t = 0; t < FMidiFile->TrackCount(); ++t) {
-        if (byTrack[static_cast<std::size_t>(t)].empty()) continue;
-        TMyMidiTrack* track = FMidiFile->GetTrack(t);
-        track->DelEvents(byTrack[static_cast<std::size_t>(t)]);
-        track->UpdateDeltaTime();
-    }
-    RebuildEventList();
-    UpdateScrollRanges();
+    DeleteFromTracks(byTrack);
 }
 
 void TKVPianoRollCore::PaintBoxMouseUp(TMouseButton Button, TShiftState, std::int32_t X, std::int32_t Y)

@@ -7,8 +7,11 @@
 //
 // Sounding notes: every note-on the roll reports (a lit note, an auditioned note) is followed by
 // exactly one note-off, reported from a copy the roll keeps, so it never depends on a paint or on
-// the event still existing. Call ReleaseSoundingNotes when the roll is hidden, and give the roll
-// the song again (SetMidiFile) whenever the song's tracks are replaced or freed.
+// the event still existing. Call ReleaseSoundingNotes when the roll is hidden.
+//
+// The roll watches its song: before others free events it holds (in its list, its selection, its
+// lit or auditioned notes) it lets go of them, and after the song changed it rebuilds its list.
+// Its own edits reach the song's other holders the same way.
 #include "base/TCriticalSection.h"
 #include "gui/TRect.h"
 #include "gui/TShiftState.h"
@@ -100,7 +103,7 @@ public:
     // The bar of a note-on; empty for nil or for a note-on without its note-off.
     TRect GetNoteRect(const TKVMidiEvent* Event) const;
 
-    // Rebuilds the list from the song; call it too after the song's events were edited elsewhere.
+    // Rebuilds the list from the song.
     void RebuildEventList();
     void UpdateScrollRanges();
     // Playing stopped: the selection is emptied and lit notes released.
@@ -150,8 +153,6 @@ public:
     TOnSelectionChange OnSelectionChange;
     TOnMidiEvent OnMidiEvent;
     TOnMidiEvent OnDblClickNote;
-    // Raised before the roll frees events of the song, for others that point at them.
-    std::function<void()> OnEventsDeleting;
 
 protected:
     // Hooks for the window.
@@ -197,6 +198,14 @@ private:
     void DeleteNotes(const std::vector<TKVMidiEvent*>& Notes);
     void TrackChanged(TMyMidiTrack* Track, bool Rebuild);
     void FinishBatch();
+    // The roll's own edit is done: the song's holders hear of it; Rescale after inserts and deletes.
+    void EditDone(bool Rescale);
+    // Deletes the events (note-ons with their note-offs) from the tracks given by the list: the
+    // song's holders let go of them first.
+    void DeleteFromTracks(const std::vector<std::vector<TKVMidiEvent*>>& ByTrack);
+    void SongEdited(const TKVSongEdit& Edit);
+    // The song frees events (or every event): nothing the roll keeps may point at them after.
+    void LetGoOf(const TKVSongEdit& Edit);
     void EndDrag();
     // The list changed or a note's times did: the note index is rebuilt before it is next used.
     void NotesChanged() { FNoteIndexStale = true; }
@@ -236,6 +245,8 @@ private:
     bool FBatch = false;
     std::vector<TMyMidiTrack*> FBatchTracks;
     bool FBatchRebuild = false;
+    // Last, so that it ends first: no change of the song is heard by a roll being destroyed.
+    TKVSongWatch FSongWatch;
 };
 
 } // namespace kv

@@ -13,6 +13,16 @@ std::string TrackItemText(const TMyMidiTrack& Track)
 
 TKVPianoTracksCore::TKVPianoTracksCore() = default;
 
+void TKVPianoTracksCore::SetMidiFile(TKVMidiFile* Value)
+{
+    FSongWatch.Reset();
+    FMidiFile = Value;
+    if (Value == nullptr) return;
+    FSongWatch = Value->Watchers().Watch([this](const TKVSongEdit& Edit) {
+        if (Edit.Change == scTracksFreeing) ClearTracks();
+    });
+}
+
 void TKVPianoTracksCore::SetCaptionL(const std::string& Value)
 {
     FCaptionL = Value;
@@ -79,7 +89,16 @@ TMyMidiTrack* TKVPianoTracksCore::SongTrack(int iTrack) const
 
 void TKVPianoTracksCore::SetTrackActive(int iTrack, bool Value)
 {
-    if (TMyMidiTrack* track = SongTrack(iTrack)) track->SetActive(Value);
+    TMyMidiTrack* track = SongTrack(iTrack);
+    if (track == nullptr) return;
+    track->SetActive(Value);
+    // The check box shows whether the track plays, whoever switched it.
+    for (TKVTrackHand hand : {thLeft, thRight})
+        for (TKVTrackItem& item : FItems[hand])
+            if (item.Track == track && item.Checked != Value) {
+                item.Checked = Value;
+                ItemsChanged(hand);
+            }
 }
 
 bool TKVPianoTracksCore::GetTrackActive(int iTrack) const

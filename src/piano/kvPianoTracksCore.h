@@ -4,8 +4,9 @@
 // track to the other hand and switching it on and off. TKVPianoTracks adds the group boxes, the
 // check lists and the splitter, and shows the lists through the protected hooks.
 //
-// Items point at tracks the song owns. Call ClearTracks before the song's tracks are freed or
-// replaced (ResetFile, ReadFile, also a read that fails), so that no item outlives its track.
+// Items point at tracks the song owns. The panel watches its song: before the song's tracks are
+// freed or replaced (ResetFile, ReadFile, also a read that fails) both lists are emptied, so that
+// no item outlives its track.
 #include "base/TObject.h"
 #include "gui/TColor.h"
 #include "midi/kvMidiCommon.h"
@@ -41,7 +42,7 @@ public:
 
     // The song whose tracks are listed; not owned. Setting it lists nothing.
     TKVMidiFile* MidiFile() const { return FMidiFile; }
-    void SetMidiFile(TKVMidiFile* Value) { FMidiFile = Value; }
+    void SetMidiFile(TKVMidiFile* Value);
     const std::string& CaptionL() const { return FCaptionL; }
     void SetCaptionL(const std::string& Value);
     const std::string& CaptionR() const { return FCaptionR; }
@@ -62,7 +63,7 @@ public:
     void ClearTracks();
 
     // iTrack is the track's position in the song. Positions outside the song are ignored by the
-    // setters and answered with true and thLeft.
+    // setters and answered with true and thLeft. A track switched on or off shows so in its list.
     void SetTrackActive(int iTrack, bool Value);
     bool GetTrackActive(int iTrack) const;
     // Moves the track to the end of the list of Value and recolours it.
@@ -106,6 +107,7 @@ private:
     bool ListHand(const TObject* Source, TKVTrackHand& Hand) const;
 
     TKVMidiFile* FMidiFile = nullptr;
+    TKVSongWatch FSongWatch;
     std::array<std::vector<TKVTrackItem>, 2> FItems;
     mutable std::array<TKVTrackListModel, 2> FModelLists;
     std::string FCaptionR = "Right";

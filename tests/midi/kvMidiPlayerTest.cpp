@@ -423,5 +423,72 @@ TEST(MidiPlayerOwnershipTest, OwnedPlayerEndsItsTimerWithTheOwner)
     EXPECT_EQ(timer.PeriodsBegun(), 0);
 }
 
+TEST_F(MidiPlayerTest, AnEditWhilePlayingNeitherSkipsNorRepeatsEventsNorLeavesANoteSounding)
+{
+    // One track of quarter notes 60, 61, ... (each note-off at the next note's start); at 1050 ms
+    // the position is tick 1008: notes 60 and 61 are over, 62 sounds.
+    // Each case edits the track as the roll, the list or the editor would, re-sorts it and tells
+    // the song's watchers.
+    struct Case {
+        const char* what;
+        std::function<void(TMyMidiTrack&)> edit;
+        std::vector<std::string> after; // handed out after the edit, to the end
+    };
+    const auto noteOn = [](TMyMidiTrack& track, int pitch) {
+        for (int i = 0; i < track.TrackEventCount(); ++i)
+            if (track.GetEvent(i)->EventType() == etOn && track.GetEvent(i)->Data1() == pitch) return track.GetEvent(i);
+        return static_cast<TKVMidiEvent*>(nullptr);
+    };
+    const Case cases[] = {
+        {"a note played before is deleted",
+         [&](TMyMidiTrack& t) { t.DelEvent(noteOn(t, 60), true); },
+         {"1440:128:62", "1440:144:63", "1920:128:63", "meta:47"}},
+        {"a later note is moved before the position",
+         [&](TMyMidiTrack& t) {
+             TKVMidiEvent* on = noteOn(t, 63);
+             on->SetStartTime(100);
+             on->RelatedEvent()->SetStartTime(200);
+         },
+         {"1440:128:62", "meta:47"}},
+        {"the sounding note is deleted: it ends at once",
+         [&](TMyMidiTrack& t) { t.DelEvent(noteOn(t, 62), true); },
+         {"0:128:62", "1440:144:63", "1920:128:63", "meta:47"}},
+        {"the sounding note's end is moved before the position: it ends at once",
+         [&](TMyMidiTrack& t) { noteOn(t, 62)->RelatedEvent()->SetStartTime(500); },
+         {"0:128:62", "1440:144:63", "1920:128:63", "meta:47"}},
+        {"a played note is moved after the position: it sounds again there",
+         [&](TMyMidiTrack& t) {
+             TKVMidiEvent* on = noteOn(t, 60);
+             on->SetStartTime(1600);
+             on->RelatedEvent()->SetStartTime(1700);
+         },
+         {"1440:128:62", "1440:144:63", "1600:144:60", "1700:128:60", "1920:128:63", "meta:47"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        song.ResetFile();
+        test::SetPulses(song, 480);
+        std::vector<test::Timed> events;
+        for (int n = 0; n < 4; ++n) {
+            events.push_back({n * 480, NoteOn(60 + n, 0)});
+            events.push_back({(n + 1) * 480, NoteOff(60 + n, 0)});
+        }
+        events.push_back({1920, EndOfTrack()});
+        TMyMidiTrack& track = AddTrack(song, std::move(events));
+        track.CalcOffEvents();
+        player.Play();
+        timer.Run(1050);
+        ASSERT_EQ(handedOut, (std::vector<std::string>{"0:144:60", "480:128:60", "480:144:61", "960:128:61", "960:144:62"}));
+        handedOut.clear();
+        c.edit(track);
+        track.UpdateDeltaTime();
+        song.Watchers().EventsChanged(nullptr);
+        timer.Run(1100);
+        EXPECT_EQ(handedOut, c.after);
+        player.Stop();
+        handedOut.clear();
+    }
+}
+
 } // namespace
 } // namespace kv

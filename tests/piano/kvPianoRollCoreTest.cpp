@@ -1,9 +1,13 @@
 #include "piano/kvPianoRollCore.h"
 
+#include "base/TMemoryStream.h"
+#include "piano/kvEventEditor.h"
+#include "piano/kvEventListEdits.h"
 #include "piano/kvPianoRollTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <string>
 #include <tuple>
@@ -694,6 +698,161 @@ TEST_F(PianoRollCore, ANewSongEmptiesEveryListWithoutTouchingTheOldOnesEvents)
     roll.SetMidiFile(nullptr);
     EXPECT_TRUE(roll.MidiEventList().empty());
     EXPECT_TRUE(roll.PaintPass().empty());
+}
+
+// --- the roll among the song's other holders ------------------------------------------------
+
+// Every note of the song as (track, pitch, start, end), in track order.
+std::vector<std::tuple<int, int, int, int>> NotesOf(const TKVMidiFile& Song)
+{
+    std::vector<std::tuple<int, int, int, int>> notes;
+    for (int t = 0; t < Song.TrackCount(); ++t)
+        for (int i = 0; i < Song.GetTrack(t)->TrackEventCount(); ++i) {
+            const TKVMidiEvent* e = Song.GetTrack(t)->GetEvent(i);
+            if (e->EventType() == etOn && e->RelatedEvent() != nullptr)
+                notes.emplace_back(t, e->Data1(), e->StartTime(), e->RelatedEvent()->StartTime());
+        }
+    std::sort(notes.begin(), notes.end());
+    return notes;
+}
+
+// Each track in time order, its delta times adding up to its start times.
+void ExpectSortedAndTimed(const TKVMidiFile& Song)
+{
+    for (int t = 0; t < Song.TrackCount(); ++t) {
+        std::int32_t time = 0;
+        for (int i = 0; i < Song.GetTrack(t)->TrackEventCount(); ++i) {
+            const TKVMidiEvent* e = Song.GetTrack(t)->GetEvent(i);
+            time += e->DeltaTime();
+            EXPECT_EQ(e->StartTime(), time) << "track " << t << ", event " << i;
+        }
+    }
+}
+
+TEST_F(PianoRollCore, EventsTheListDeletesAreLetGoOfBeforeTheyAreFreed)
+{
+    // What the roll holds of the note the list deletes: lit under the cursor, selected, or
+    // auditioned while the button is held.
+    enum Hold { Lit, Selected, Auditioned };
+    for (const Hold hold : {Lit, Selected, Auditioned}) {
+        SCOPED_TRACE(hold);
+        Show({{1, 60, 960, 1440}, {1, 64, 960, 1920}, {2, 67, 0, 1920}});
+        TKVMidiEvent* gone = FindNote(*song, 60, 960);
+        const TPoint p = On(gone);
+        if (hold == Lit) {
+            roll.SetCurrentTime(1000);
+            roll.PaintPass();
+            ASSERT_EQ(roll.LitNotes().size(), 3u);
+        } else {
+            roll.SetPlayMode(pmEdit);
+            roll.Move(p.X, p.Y);
+            ASSERT_EQ(roll.SelectedNotes(), std::vector<TKVMidiEvent*>{gone});
+            if (hold == Auditioned) roll.Press(p.X, p.Y);
+        }
+        const auto gonePointer = reinterpret_cast<std::uintptr_t>(gone);
+        // The list's row of the note-off: its note-on goes along.
+        DeleteListedEvents(*song, {gone->RelatedEvent()});
+        for (TKVMidiEvent* e : roll.LitNotes()) EXPECT_NE(reinterpret_cast<std::uintptr_t>(e), gonePointer);
+        EXPECT_TRUE(roll.SelectedNotes().empty());
+        // The roll's next paint, the player's next tick and the end of the drag read only live events.
+        const std::vector<TKVRollNote> shown = roll.PaintPass();
+        EXPECT_EQ(shown.size(), 3u); // 64, 67 and the first track's 66
+        for (const TKVRollNote& note : shown) EXPECT_NE(reinterpret_cast<std::uintptr_t>(note.On), gonePointer);
+        roll.SetCurrentTime(1500);
+        roll.SetCurrentTime(1000);
+        if (hold == Auditioned) roll.Release(p.X + 30, p.Y);
+        EXPECT_EQ(NotesOf(*song).size(), 3u) << "the release after the delete moves nothing away";
+        roll.Clear();
+        roll.ReleaseSoundingNotes();
+        EXPECT_TRUE(roll.sound.Silent());
+        roll.sound = {};
+        roll.SetPlayMode(pmPlay);
+        roll.SetCurrentTime(-1);
+    }
+}
+
+TEST_F(PianoRollCore, TheRollsOwnEditsReachTheSongsOtherHolders)
+{
+    Show({{1, 60, 960, 1440}, {1, 64, 960, 1920}});
+    std::vector<TKVSongChange> heard;
+    int freedStarts = 0;
+    const TKVSongWatch watch = song->Watchers().Watch([&](const TKVSongEdit& e) {
+        heard.push_back(e.Change);
+        EXPECT_EQ(e.Source, static_cast<const void*>(&roll));
+        // Told before the free: the events named can still be read.
+        if (e.Change == scEventsFreeing)
+            for (const TKVMidiEvent* gone : *e.Events) freedStarts += gone->StartTime();
+    });
+    roll.SetPlayMode(pmEdit);
+    const TPoint p = On(FindNote(*song, 60, 960));
+    roll.Drag(p.X, p.Y, p.X + 64, p.Y);
+    EXPECT_EQ(heard, std::vector<TKVSongChange>{scEventsChanged});
+    heard.clear();
+    roll.SetPlayMode(pmDelete);
+    const TPoint q = On(FindNote(*song, 60, 1440));
+    roll.Drag(q.X, q.Y, q.X, q.Y);
+    EXPECT_EQ(heard, (std::vector<TKVSongChange>{scEventsFreeing, scEventsChanged}));
+    EXPECT_EQ(freedStarts, 1440 + 1920);
+}
+
+TEST_F(PianoRollCore, AnEditorMoveToAnotherTrackIsFollowedByTheRollsDragsAndDeletes)
+{
+    Show({{1, 60, 960, 1440}, {1, 64, 960, 1920}, {2, 67, 0, 480}, {2, 69, 1920, 2400}});
+    TKVMidiEvent* note = FindNote(*song, 60, 960);
+    TKVEventValues values = ReadEventFields(*note, {3, "", "", "", "2000", ""});
+    ApplyEventValues(*song, *note, values);
+    ASSERT_EQ(song->GetTrack(2)->TrackEventCount(), 7);
+    const auto& list = roll.MidiEventList();
+    const auto entry = std::find_if(list.begin(), list.end(), [note](const TKVRollEntry& e) { return e.Event == note; });
+    ASSERT_NE(entry, list.end());
+    EXPECT_EQ(entry->TrackIndex, 2);
+
+    // A drag in the roll re-times the track that now holds the note.
+    roll.SetPlayMode(pmEdit);
+    const TPoint p = On(note);
+    roll.Drag(p.X, p.Y, p.X - 2 * 64, p.Y);
+    EXPECT_EQ(note->StartTime(), 2000 - 960);
+    ExpectSortedAndTimed(*song);
+    EXPECT_EQ(NotesOf(*song), (std::vector<std::tuple<int, int, int, int>>{
+                                  {0, 66, 0, 240}, {1, 64, 960, 1920}, {2, 60, 1040, 1520}, {2, 67, 0, 480}, {2, 69, 1920, 2400}}));
+    // A delete in the roll takes it out of that track.
+    roll.SetPlayMode(pmDelete);
+    const TPoint q = On(note);
+    roll.Drag(q.X, q.Y, q.X, q.Y);
+    EXPECT_EQ(FindNote(*song, 60, 1040), nullptr);
+    EXPECT_EQ(song->GetTrack(2)->TrackEventCount(), 5);
+    EXPECT_TRUE(roll.sound.Silent());
+}
+
+TEST_F(PianoRollCore, ASongSavedAfterRollListAndEditorEditsReadsBackSortedWithItsTimes)
+{
+    Show({{1, 60, 960, 1440}, {1, 62, 1440, 1920}, {2, 64, 0, 480}, {2, 65, 480, 960}});
+    roll.SetPlayMode(pmEdit);
+    // The roll moves a note later, the list deletes another, the editor moves a third to another
+    // track and time, the roll drags that one again and inserts a new note.
+    TPoint p = On(FindNote(*song, 60, 960));
+    roll.Drag(p.X, p.Y, p.X + 3 * 64, p.Y);
+    DeleteListedEvents(*song, {FindNote(*song, 65, 480)});
+    TKVMidiEvent* moved = FindNote(*song, 64, 0);
+    ApplyEventValues(*song, *moved, ReadEventFields(*moved, {2, "", "", "", "2400", ""}));
+    p = On(moved);
+    roll.Drag(p.X, p.Y, p.X - 64, p.Y);
+    roll.SetPlayMode(pmInsert);
+    roll.Move(62 + 64, 100);
+    roll.Press(62 + 64, 100);
+    roll.Release(62 + 64, 100);
+    const auto edited = NotesOf(*song);
+    ASSERT_EQ(edited.size(), 5u);
+    ExpectSortedAndTimed(*song);
+
+    TMemoryStream bytes;
+    song->WriteFile(bytes);
+    TKVMidiFile read(nullptr);
+    read.ReadFile(bytes);
+    EXPECT_EQ(NotesOf(read), edited);
+    ExpectSortedAndTimed(read);
+    EXPECT_NE(std::find(edited.begin(), edited.end(), std::tuple<int, int, int, int>{1, 64, 1920, 2400}), edited.end());
+    EXPECT_NE(std::find(edited.begin(), edited.end(), std::tuple<int, int, int, int>{1, 60, 2400, 2880}), edited.end());
 }
 
 } // namespace

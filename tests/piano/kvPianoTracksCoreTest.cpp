@@ -272,5 +272,28 @@ TEST_F(PianoTracksCore, ClearedBeforeTheSongsTracksGo)
     EXPECT_TRUE(panel.GetTrackActive(0));
 }
 
+TEST_F(PianoTracksCore, ChecksFollowTheTracksSwitchedAndTheListsEmptyBeforeTheSongFreesThem)
+{
+    // Filling after a read, while the channel boxes switch the tracks off and on again: a track
+    // listed while off and switched on later shows checked.
+    MakeSong(3);
+    panel.ClearTracks();
+    song.GetTrack(1)->SetActive(false);
+    for (int i = 0; i < song.TrackCount(); ++i) panel.AddTrack(song.GetTrack(i));
+    ASSERT_FALSE(panel.Items(thLeft)[1].Checked);
+    panel.SetTrackActive(1, true);
+    panel.SetTrackActive(2, false);
+    for (int i = 0; i < song.TrackCount(); ++i)
+        EXPECT_EQ(panel.Items(thLeft)[static_cast<std::size_t>(i)].Checked, song.GetTrack(i)->Active()) << i;
+
+    // Reading a song frees the tracks listed: the lists are empty before.
+    std::size_t listedWhenFreed = 99;
+    const TKVSongWatch watch = song.Watchers().Watch([&](const TKVSongEdit& e) {
+        if (e.Change == scTracksFreeing) listedWhenFreed = panel.Items(thLeft).size() + panel.Items(thRight).size();
+    });
+    song.ResetFile();
+    EXPECT_EQ(listedWhenFreed, 0u);
+}
+
 } // namespace
 } // namespace kv

@@ -54,6 +54,10 @@ TfrmEdit::TfrmEdit(TComponent* AOwner, TKVMidiFile* Song) : TForm(AOwner), FSong
     TranslateComponent(this);
     PageControl1->UpdateCaptions();
     Language().HookLoadResString();
+    // The event edited may be freed elsewhere while the editor is open: Apply then writes the header only.
+    FSongWatch = FSong->Watchers().Watch([this](const TKVSongEdit& Edit) {
+        if (Edit.Frees(FMidiEvent)) FMidiEvent = nullptr;
+    });
 }
 
 TfrmEdit::~TfrmEdit()
@@ -156,14 +160,13 @@ void TfrmEdit::Apply()
     if (FMidiEvent)
         values = ReadEventFields(*FMidiEvent, {SpinEdit1->Value(), Edit1->Text(), Edit2->Text(), Edit3->Text(),
                                                Edit5->Text(), editLetter->Text()});
+    const bool resolutionChanged = header.PulsesPerQuarter != FSong->MidiHeader().PulsesPerQuarter;
     FMidiHeader = header;
     FSong->SetMidiHeader(FMidiHeader);
-    if (FMidiEvent) ApplyEventValues(*FSong, *FMidiEvent, *values);
-    if (frmEvent) {
-        frmEvent->SetMidiEvent(static_cast<int>(Tag()), FMidiEvent);
-        // Other rows' delta times and order may have changed with the re-timed tracks.
-        frmEvent->ListView1->Invalidate();
-    }
+    // The song's holders (the roll, the list, the player) hear of the change through the song.
+    if (FMidiEvent) ApplyEventValues(*FSong, *FMidiEvent, *values, this);
+    else if (resolutionChanged) FSong->Watchers().EventsChanged(this);
+    if (frmEvent) frmEvent->SetMidiEvent(static_cast<int>(Tag()), FMidiEvent);
     Close();
 }
 

@@ -43,6 +43,7 @@ private:
     TKVMidiFile* FSong;
     TKVMidiHeader FMidiHeader;
     TKVMidiEvent* FMidiEvent = nullptr;
+    TKVSongWatch FSongWatch;
 };
 
 // Opens the editor modally over Owner on the page (0 header, 1 event) for the song's header and,

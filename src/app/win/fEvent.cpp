@@ -50,18 +50,6 @@ TPanel* MakePanel(TComponent* Owner, TWinControl* Parent, const char* Name, std:
 
 } // namespace
 
-void EventListSongChanging()
-{
-    if (!frmEvent) return;
-    frmEvent->ClearEvents();
-    frmEvent->ReloadSoon();
-}
-
-void EventListSongChanged()
-{
-    if (frmEvent) frmEvent->ReloadSoon();
-}
-
 TfrmEvent::TfrmEvent(TComponent* AOwner, TKVMidiFile* Song, TKVMidiPlayer* Player)
     : TForm(AOwner), FSong(Song), FPlayer(Player), FGuiThread(GetCurrentThreadId())
 {
@@ -74,6 +62,24 @@ TfrmEvent::TfrmEvent(TComponent* AOwner, TKVMidiFile* Song, TKVMidiPlayer* Playe
     CreateControls();
     TranslateComponent(this);
     Language().HookLoadResString();
+    FSongWatch = FSong->Watchers().Watch([this](const TKVSongEdit& Edit) { SongEdited(Edit); });
+}
+
+void TfrmEvent::SongEdited(const TKVSongEdit& Edit)
+{
+    switch (Edit.Change) {
+    case scEventsFreeing:
+    case scTracksFreeing:
+        ClearEvents();
+        // The window's own Delete fills the list again at once.
+        if (Edit.Source != this) ReloadSoon();
+        break;
+    case scEventsChanged:
+        // The rows still point at live events: their times are read again.
+        ListView1->Invalidate();
+        break;
+    case scTracksReplaced: ReloadSoon(); break;
+    }
 }
 
 TfrmEvent::~TfrmEvent()
@@ -259,7 +265,7 @@ void TfrmEvent::DeleteSelected()
     for (int row : ListView1->SelectedRows()) events.push_back(GetMidiEvent(row));
     // The rows let go of the events before they are freed.
     ClearEvents();
-    DeleteListedEvents(*FSong, events);
+    DeleteListedEvents(*FSong, events, this);
     LoadEventList();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The window "Midi Event": every event of the main window's song as a row of a list (its times,
 // track, channel, bytes and description, coloured by kind) with Header, Event, Delete and Go To,
-// and below it the MIDI trace. The rows point at the song's events without owning them: whoever
-// frees or replaces events calls ClearEvents first, and the list is filled again later.
+// and below it the MIDI trace. The rows point at the song's events without owning them: the
+// window watches the song, drops its rows before events are freed or replaced, and fills the list
+// again after.
 #include "gui/TAction.h"
 #include "gui/win/TButton.h"
 #include "gui/win/TForm.h"
@@ -41,8 +42,7 @@ public:
     // Fills the list from the song, processing messages between steps; a fill that is cleared
     // meanwhile (ClearEvents) stops without reading the song again.
     void LoadEventList();
-    // The rows are dropped and a running fill stops: call it before the song's events are freed
-    // or replaced.
+    // The rows are dropped and a running fill stops.
     void ClearEvents();
     // The list is filled again about a second from now.
     void ReloadSoon();
@@ -80,6 +80,7 @@ private:
     // The trace control shows the log's lines, the last one in view.
     void ShowTrace();
     std::int32_t PulsesPerQuarter() const;
+    void SongEdited(const TKVSongEdit& Edit);
 
     TKVMidiFile* FSong;
     TKVMidiPlayer* FPlayer;
@@ -95,14 +96,11 @@ private:
     // The log was emptied since the control last showed it.
     bool FTraceEmptied = false;
     DWORD FTraceShownAt = 0;
+    // Last, so that it ends first.
+    TKVSongWatch FSongWatch;
 };
 
 // The one event list window, made on first use.
 extern TfrmEvent* frmEvent;
-
-// For whoever frees or replaces the song's events (opening, dropping or recording a song,
-// deleting in the roll): the list lets go of them first, and fills again after the change.
-void EventListSongChanging();
-void EventListSongChanged();
 
 } // namespace kv

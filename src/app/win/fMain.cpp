@@ -89,9 +89,6 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner)
 
     ConnectSongHandlers();
     ConnectLiveHandlers();
-    // The event list lets go of the song's events before they are replaced, and fills again after.
-    OnSongReplacing = EventListSongChanging;
-    OnSongOpened = EventListSongChanged;
 
     // The system menu's texts and the status bar's version are taken before the window is
     // translated, as the window description has them.

@@ -66,10 +66,6 @@ public:
     // Receives the trace lines of the MIDI devices ("Time: ..., Device: n, ..."), on the
     // interface thread; none are made while it is empty (until a window shows them).
     void SetOnTraceLine(std::function<void(const std::string& Line)> Value);
-    // For windows that list the song's events (empty until one exists): raised before the song's
-    // tracks are replaced or freed, when nothing may hold them any more, and after a song was opened.
-    std::function<void()> OnSongReplacing;
-    std::function<void()> OnSongOpened;
 
     TImageList* ImageList1 = nullptr;
     TActionList* ActionList1 = nullptr;

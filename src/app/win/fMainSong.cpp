@@ -75,15 +75,13 @@ void TfrmMain::OpenMidiFile(const std::string& FileName)
         frmRoll->PianoRoll1->SetMidiFile(MidiFile1);
         frmRoll->UpdateFormSize();
     }
-    if (OnSongOpened) OnSongOpened();
 }
 
 void TfrmMain::ReleaseSongTracks()
 {
-    // The panels and views hold the song's own tracks and events, which are about to be freed.
-    if (frmOption) frmOption->PianoTracks1->ClearTracks();
-    if (frmRoll) frmRoll->PianoRoll1->SetMidiFile(nullptr);
-    if (OnSongReplacing) OnSongReplacing();
+    // Every holder (roll, event list, editor, hands panel, player) hears of it through the song,
+    // as it does again when the song is reset or read.
+    MidiFile1->Watchers().TracksFreeing(this);
 }
 
 void TfrmMain::SetDefaultOptions()

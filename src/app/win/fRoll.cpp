@@ -3,7 +3,6 @@
 #include "app/uLanguage.h"
 #include "app/uSettings.h"
 #include "app/win/fEdit.h"
-#include "app/win/fEvent.h"
 #include "app/win/fMain.h"
 #include "app/win/fOption.h"
 #include "app/win/uLanguageWin.h"
@@ -64,7 +63,6 @@ TfrmRoll::~TfrmRoll()
     PianoRoll1->OnMidiEvent = nullptr;
     PianoRoll1->OnSelectionChange = nullptr;
     PianoRoll1->OnDblClickNote = nullptr;
-    PianoRoll1->OnEventsDeleting = nullptr;
     for (TSpeedButton* b : ModeButtons) b->OnClick = nullptr;
     Language().UnhookLoadResString();
     if (frmRoll == this) frmRoll = nullptr;
@@ -118,7 +116,6 @@ void TfrmRoll::CreateControls()
         FEditNote = Event;
         PostMessageW(Handle(), WM_EDIT_NOTE, 0, 0);
     };
-    PianoRoll1->OnEventsDeleting = [] { EventListSongChanging(); };
     if (FMain) PianoRoll1->SetMidiFile(FMain->MidiFile1);
 }
 
@@ -128,10 +125,8 @@ void TfrmRoll::EditNote()
     // The note may have gone since the double click.
     const auto& list = PianoRoll1->MidiEventList();
     if (!FMain || !note || std::none_of(list.begin(), list.end(), [note](const auto& e) { return e.Event == note; })) return;
+    // The roll hears of an Apply through the song, as every other holder does.
     ShowEventEditor(this, FMain->MidiFile1, 1, -1, note);
-    PianoRoll1->RebuildEventList();
-    PianoRoll1->UpdateScrollRanges();
-    PianoRoll1->Invalidate();
 }
 
 void TfrmRoll::RollMidiEvent(TKVMidiEvent* Event)

@@ -314,11 +314,10 @@ TEST_F(EventListWindow, TheFillReachesTheEndAndStopsWhenTheSongIsReplacedMeanwhi
     EXPECT_EQ(list->ProgressBar1->Position(), 0);
     EXPECT_FALSE(list->Busy());
 
-    // A song opened while the list fills: whoever replaces it clears the list first, and the fill
-    // stops without reading the old song's tracks again.
+    // A song read while the list fills: the list hears of it through the song before the old
+    // tracks are freed, and the fill stops without reading them again.
     bool replaced = false;
     test::RunInMessageLoop([&] {
-        EventListSongChanging();
         FillSongOfEveryKind(*main->MidiFile1);
         replaced = true;
     });
