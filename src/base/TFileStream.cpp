@@ -1,6 +1,8 @@
 #include "base/TFileStream.h"
 
 #include "base/Exceptions.h"
+#include "base/Format.h"
+#include "base/ResStr.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -78,8 +80,8 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode) : FFileNam
     FHandle = OpenFile(FileName, mode, error);
     if (!FHandle) {
         if (Mode == TFileMode::fmCreate)
-            throw EFCreateError("Cannot create file \"" + FileName + "\". " + Reason(error));
-        throw EFOpenError("Cannot open file \"" + FileName + "\". " + Reason(error));
+            throw EFCreateError(Format(ResStr("Cannot create file \"%s\". %s"), {FileName, Reason(error)}));
+        throw EFOpenError(Format(ResStr("Cannot open file \"%s\". %s"), {FileName, Reason(error)}));
     }
 }
 
