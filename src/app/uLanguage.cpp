@@ -61,6 +61,8 @@ std::string TKVLanguage::LoadResString(const std::string& Text) const
 TKVLanguage& Language()
 {
     static TKVLanguage language;
+    static const bool loading = (SetResStringLoader([](const std::string& Text) { return language.LoadResString(Text); }), true);
+    (void)loading;
     return language;
 }
 

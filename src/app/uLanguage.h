@@ -7,6 +7,8 @@
 // translated while at least one window is alive that switched run-time translation on (each
 // window switches it on when created and off when destroyed), so closing one window does not
 // switch it off for the others.
+#include "base/ResStr.h"
+
 #include <functional>
 #include <map>
 #include <string>
@@ -39,10 +41,8 @@ private:
     int FHooks = 0;
 };
 
-// The program's one language.
+// The program's one language; it is the loader of every run-time text (ResStr).
 TKVLanguage& Language();
-// The one way the program's code gets a run-time text.
-inline std::string ResStr(const std::string& Text) { return Language().LoadResString(Text); }
 
 // The language file's name: Override when it names a file in the program's folder, else the
 // locale's name ("en_US") with ".lng". Exists tells whether a file in the program's folder exists.

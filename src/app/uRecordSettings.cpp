@@ -1,6 +1,8 @@
 #include "app/uRecordSettings.h"
 
 #include "base/Exceptions.h"
+#include "base/Format.h"
+#include "base/ResStr.h"
 
 #include <cctype>
 #include <cerrno>
@@ -29,9 +31,12 @@ void CheckRecordSettings(const TRecordSettings& Settings, const TKVMidiFile& Son
             throw Exception("The song has no pulses per quarter note; a track cannot be recorded into it.");
         return;
     }
-    if (Settings.PPQ <= 0)
-        throw Exception("Pulses per quarter note must be greater than 0, not " + std::to_string(Settings.PPQ) + ".");
-    if (Settings.Speed <= 0) throw Exception("Speed must be greater than 0, not " + std::to_string(Settings.Speed) + ".");
+    if (Settings.PPQ < MinRecordPPQ || Settings.PPQ > MaxRecordPPQ)
+        throw Exception(Format(ResStr("Pulses per quarter note must lie within %d..%d, not %d."),
+                               {MinRecordPPQ, MaxRecordPPQ, Settings.PPQ}));
+    if (Settings.Speed < MinRecordSpeed || Settings.Speed > MaxRecordSpeed)
+        throw Exception(Format(ResStr("Speed must lie within %d..%d, not %d."),
+                               {MinRecordSpeed, MaxRecordSpeed, Settings.Speed}));
 }
 
 void PrepareRecordSong(TKVMidiFile& Song, const TRecordSettings& Settings)
@@ -45,6 +50,12 @@ void PrepareRecordSong(TKVMidiFile& Song, const TRecordSettings& Settings)
     }
     Song.CreateTrack(Settings.TrackName, Settings.Channel & 0x0F, -1, "", "");
     Song.CreateHeader(Settings.PPQ, Settings.NewFile);
+    // A single-track file cannot hold a second track: the song becomes a synchronous one.
+    TKVMidiHeader header = Song.MidiHeader();
+    if (header.HeaderType == ftSingle && Song.TrackCount() > 1) {
+        header.HeaderType = ftMultiSynch;
+        Song.SetMidiHeader(header);
+    }
 }
 
 } // namespace kv

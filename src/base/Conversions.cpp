@@ -1,6 +1,8 @@
 #include "base/Conversions.h"
 
 #include "base/Exceptions.h"
+#include "base/Format.h"
+#include "base/ResStr.h"
 
 #include <optional>
 
@@ -66,7 +68,7 @@ std::int32_t StrToIntDef(std::string_view text, std::int32_t Default)
 std::int32_t StrToInt(std::string_view text)
 {
     if (auto value = ParseInt32(text)) return *value;
-    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+    throw EConvertError(Format(ResStr("'%s' is not a valid integer value"), {std::string(text)}));
 }
 
 std::string LowerCase(std::string_view text)

@@ -58,4 +58,11 @@ void HandleApplicationException(std::exception_ptr Error) noexcept
     }
 }
 
+std::string ExceptionBoxText(const std::string& Message)
+{
+    if (Message.empty()) return Message;
+    const char last = Message.back();
+    return last == '.' || last == '!' || last == '?' ? Message : Message + '.';
+}
+
 } // namespace kv

@@ -1,6 +1,8 @@
 #pragma once
 // The run time's exception classes. Every exception the program raises derives from Exception,
 // whose Message() is the text shown to the user.
+#include "base/ResStr.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -22,7 +24,7 @@ class EAssertionFailed : public Exception { using Exception::Exception; };
 // Integer division by zero: "Division by zero".
 class EDivByZero : public Exception {
 public:
-    EDivByZero() : Exception("Division by zero") {}
+    EDivByZero() : Exception(ResStr("Division by zero")) {}
 };
 
 // An index outside a list: "List index out of bounds (%d)".

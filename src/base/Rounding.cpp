@@ -1,6 +1,7 @@
 #include "base/Rounding.h"
 
 #include "base/Exceptions.h"
+#include "base/ResStr.h"
 
 #include <cmath>
 
@@ -13,7 +14,7 @@ std::int64_t Round(double value)
 {
     constexpr double TwoPow63 = 9223372036854775808.0;
     if (!(value >= -TwoPow63 && value < TwoPow63)) // also catches NaN
-        throw EConvertError("Invalid floating point operation");
+        throw EConvertError(ResStr("Invalid floating point operation"));
     // Independent of the floating-point rounding mode: value - floor(value) is exact for doubles.
     const double down = std::floor(value);
     const double fraction = value - down;

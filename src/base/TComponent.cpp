@@ -2,6 +2,7 @@
 
 #include "base/Exceptions.h"
 #include "base/Format.h"
+#include "base/ResStr.h"
 
 #include <algorithm>
 
@@ -29,7 +30,7 @@ TComponent::~TComponent()
 TComponent* TComponent::Components(int Index) const
 {
     if (Index < 0 || Index >= ComponentCount())
-        throw EListError(Format("List index out of bounds (%d)", {Index}));
+        throw EListError(Format(ResStr("List index out of bounds (%d)"), {Index}));
     return FComponents[static_cast<std::size_t>(Index)];
 }
 

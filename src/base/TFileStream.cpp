@@ -1,6 +1,8 @@
 #include "base/TFileStream.h"
 
 #include "base/Exceptions.h"
+#include "base/Format.h"
+#include "base/ResStr.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -78,8 +80,8 @@ TFileStream::TFileStream(const std::string& FileName, TFileMode Mode) : FFileNam
     FHandle = OpenFile(FileName, mode, error);
     if (!FHandle) {
         if (Mode == TFileMode::fmCreate)
-            throw EFCreateError("Cannot create file \"" + FileName + "\". " + Reason(error));
-        throw EFOpenError("Cannot open file \"" + FileName + "\". " + Reason(error));
+            throw EFCreateError(Format(ResStr("Cannot create file \"%s\". %s"), {FileName, Reason(error)}));
+        throw EFOpenError(Format(ResStr("Cannot open file \"%s\". %s"), {FileName, Reason(error)}));
     }
 }
 
@@ -91,7 +93,7 @@ TFileStream::~TFileStream()
 [[noreturn]] void TFileStream::RaiseError(const char* What)
 {
     const int error = errno;
-    throw EStreamError(std::string(What) + " \"" + FFileName + "\". " + Reason(error));
+    throw EStreamError(ResStr(What) + " \"" + FFileName + "\". " + Reason(error));
 }
 
 std::int64_t TFileStream::Tell()
@@ -167,7 +169,7 @@ std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin)
     }
     if ((Offset > 0 && base > std::numeric_limits<std::int64_t>::max() - Offset) || base + Offset < 0) {
         SeekTo(current);
-        throw EStreamError("Invalid stream position");
+        throw EStreamError(ResStr("Invalid stream position"));
     }
     SeekTo(base + Offset);
     return base + Offset;
@@ -175,7 +177,7 @@ std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin)
 
 void TFileStream::SetSize(std::int64_t NewSize)
 {
-    if (NewSize < 0) throw EStreamError("Invalid stream size");
+    if (NewSize < 0) throw EStreamError(ResStr("Invalid stream size"));
     const std::int64_t position = Tell();
     Flush();
 #ifdef _WIN32
@@ -192,7 +194,7 @@ void TFileStream::SetSize(std::int64_t NewSize)
 
 void TFileStream::Flush()
 {
-    if (std::fflush(FHandle) != 0) throw EWriteError("Stream write error");
+    if (std::fflush(FHandle) != 0) throw EWriteError(ResStr("Stream write error"));
 }
 
 } // namespace kv

@@ -1,5 +1,8 @@
 #include "base/TIniFile.h"
 
+#include "base/AnsiText.h"
+#include "base/Format.h"
+#include "base/ResStr.h"
 #include "base/TFileStream.h"
 
 #include <cctype>
@@ -118,12 +121,15 @@ std::vector<std::string> TIniFile::ReadLines() const
     } catch (const EStreamError&) {
         return lines; // a file that is missing or cannot be read holds nothing
     }
-    std::size_t start = 0;
+    // Editors write text files as UTF-8, with or without a byte-order mark, or in the system's
+    // code page: a line that is no UTF-8 is read through the code page.
+    std::size_t start = content.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (start < content.size()) {
         std::size_t end = content.find('\n', start);
         if (end == std::string::npos) end = content.size();
         std::string line = content.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!IsValidUtf8(line)) line = AnsiToUtf8(line);
         lines.push_back(std::move(line));
         start = end + 1;
     }
@@ -139,7 +145,7 @@ void TIniFile::WriteLines(const std::vector<std::string>& Lines) const
         file.WriteBuffer(content.data(), static_cast<std::int64_t>(content.size()));
         file.Flush();
     } catch (const EStreamError&) {
-        throw EIniFileException("Unable to write to " + FFileName);
+        throw EIniFileException(Format(ResStr("Unable to write to %s"), {FFileName}));
     }
 }
 

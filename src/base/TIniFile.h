@@ -4,6 +4,8 @@
 // changes the one value and writes the whole file back, so nothing is held between calls.
 // Section and key names are compared without regard to ASCII case; blanks around names and
 // values are dropped, and a value in matching quotes loses them. A missing file reads as empty.
+// The file is read as UTF-8 (a byte-order mark is passed over); a line that is not UTF-8 is read
+// through the system's ANSI code page. Values are written as UTF-8.
 #include "base/Exceptions.h"
 
 #include <cstdint>

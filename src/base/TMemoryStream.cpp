@@ -1,6 +1,7 @@
 #include "base/TMemoryStream.h"
 
 #include "base/Exceptions.h"
+#include "base/ResStr.h"
 #include "base/TFileStream.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ namespace {
 
 [[noreturn]] void OutOfMemory()
 {
-    throw EStreamError("Out of memory while expanding memory stream");
+    throw EStreamError(ResStr("Out of memory while expanding memory stream"));
 }
 
 } // namespace
@@ -49,14 +50,14 @@ std::int64_t TMemoryStream::Seek(std::int64_t Offset, TSeekOrigin Origin)
     if (Origin == TSeekOrigin::soCurrent) base = FPosition;
     if (Origin == TSeekOrigin::soEnd) base = Size();
     if ((Offset > 0 && base > std::numeric_limits<std::int64_t>::max() - Offset) || base + Offset < 0)
-        throw EStreamError("Invalid stream position");
+        throw EStreamError(ResStr("Invalid stream position"));
     FPosition = base + Offset;
     return FPosition;
 }
 
 void TMemoryStream::SetSize(std::int64_t NewSize)
 {
-    if (NewSize < 0) throw EStreamError("Invalid stream size");
+    if (NewSize < 0) throw EStreamError(ResStr("Invalid stream size"));
     // On a 32-bit system a 64-bit size may not fit in size_t.
     if (static_cast<std::uint64_t>(NewSize) > FData.max_size()) OutOfMemory();
     try {

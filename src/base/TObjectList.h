@@ -3,6 +3,7 @@
 // OwnsObjects set, over a vector of unique_ptr.
 #include "base/Exceptions.h"
 #include "base/Format.h"
+#include "base/ResStr.h"
 
 #include <algorithm>
 #include <memory>
@@ -79,7 +80,7 @@ private:
     }
     [[noreturn]] static void ThrowIndex(int Index)
     {
-        throw EListError(Format("List index out of bounds (%d)", {Index}));
+        throw EListError(Format(ResStr("List index out of bounds (%d)"), {Index}));
     }
 
     std::vector<std::unique_ptr<T>> FItems;

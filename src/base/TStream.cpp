@@ -1,6 +1,7 @@
 #include "base/TStream.h"
 
 #include "base/Exceptions.h"
+#include "base/ResStr.h"
 
 #include <algorithm>
 #include <vector>
@@ -17,12 +18,12 @@ std::int64_t TStream::Size()
 
 void TStream::ReadBuffer(void* Buffer, std::int64_t Count)
 {
-    if (Count != 0 && Read(Buffer, Count) != Count) throw EReadError("Stream read error");
+    if (Count != 0 && Read(Buffer, Count) != Count) throw EReadError(ResStr("Stream read error"));
 }
 
 void TStream::WriteBuffer(const void* Buffer, std::int64_t Count)
 {
-    if (Count != 0 && Write(Buffer, Count) != Count) throw EWriteError("Stream write error");
+    if (Count != 0 && Write(Buffer, Count) != Count) throw EWriteError(ResStr("Stream write error"));
 }
 
 // A Count of 0 (or below, as later versions of the library do) copies all of Source from its

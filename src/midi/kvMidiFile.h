@@ -50,8 +50,8 @@ public:
     void CreateTrack(const std::string& ATrackName, std::int32_t AChannel, std::int32_t ASpeed,
                      const std::string& AMeter, const std::string& AKey);
 
-    // Reads the file named FileName. A file that is not a song raises Exception "Invalid midi
-    // header!" or EMidiFileError naming the file and what is wrong in it.
+    // Reads the file named FileName. A file that is not a song raises EMidiFileError naming the
+    // file, what is wrong in it ("Invalid midi header!" for the header) and the byte where.
     void ReadFile();
     // Replaces the tracks by those read from the stream's memory (all of it; the position is
     // neither used nor changed). On success FileReady becomes true and OnFileModified(false) is

@@ -2,6 +2,7 @@
 #include "midi/kvMidiFile.h"
 
 #include "base/Format.h"
+#include "base/ResStr.h"
 #include "midi/kvMidiChunkReader.h"
 #include "midi/kvMidiFileError.h"
 
@@ -42,7 +43,7 @@ void TKVMidiFile::ReadFile()
     try {
         ReadFile(stream);
     } catch (const EMidiFileError& error) {
-        throw EMidiFileError(Format("Cannot read \"%s\": %s", {FFileName, error.Message()}));
+        throw EMidiFileError(Format(ResStr("Cannot read \"%s\": %s"), {FFileName, error.Message()}));
     }
 }
 
@@ -78,9 +79,13 @@ void TKVMidiFile::FileDone()
 
 void TKVMidiFile::ReadHeader(TMidiChunkReader& File)
 {
-    const Exception invalidHeader("Invalid midi header!");
-    if (File.Remaining() < 8 + HeaderDataSize) throw invalidHeader;
-    if (File.ReadBytes(4, "the header id") != "MThd") throw invalidHeader;
+    // Told as every other reading error is: where in the file (and, by ReadFile, which file).
+    const auto invalidHeader = [](std::size_t Offset) {
+        return EMidiFileError(Format(ResStr("Invalid midi header!") + " (at byte %u of the file).", {Offset}));
+    };
+    const std::size_t size = File.Remaining();
+    if (size < 4 || File.ReadBytes(4, "the header id") != "MThd") throw invalidHeader(0);
+    if (File.Remaining() < 4 + HeaderDataSize) throw invalidHeader(size);
     const std::uint32_t length = File.ReadBigEndian(4);
     const std::uint32_t format = File.ReadBigEndian(2);
     FMidiHeader.NumberTracks = static_cast<std::int32_t>(File.ReadBigEndian(2));
@@ -88,7 +93,7 @@ void TKVMidiFile::ReadHeader(TMidiChunkReader& File)
     if (format <= ftMultiAsynch) FMidiHeader.HeaderType = static_cast<TKVHeaderType>(format);
     // A longer header carries fields of later versions of the format; they are passed over.
     if (length > HeaderDataSize) {
-        if (length - HeaderDataSize > File.Remaining()) throw invalidHeader;
+        if (length - HeaderDataSize > File.Remaining()) throw invalidHeader(4);
         File.Skip(length - HeaderDataSize, "the header");
     }
 }

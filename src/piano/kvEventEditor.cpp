@@ -1,5 +1,6 @@
 #include "piano/kvEventEditor.h"
 
+#include "base/AnsiText.h"
 #include "base/Conversions.h"
 #include "base/Exceptions.h"
 
@@ -43,7 +44,7 @@ TKVMetaField MetaFieldOf(const TKVMidiEvent& Event)
     case 0x59: return {true, "Key Signature:", KeySignatureToText(letter)};
     default: break;
     }
-    if (IsTextMeta(Event.Data1())) return {true, "Letter:", letter};
+    if (IsTextMeta(Event.Data1())) return {true, "Letter:", AnsiToUtf8(letter)}; // texts in the code page
     return {};
 }
 
@@ -62,7 +63,7 @@ TKVEventValues ReadEventFields(const TKVMidiEvent& Event, const TKVEventFields& 
         } else if (type == 0x59) {
             values.Letter = TextToKeySignature(Fields.MetaValue);
         } else if (IsTextMeta(type)) {
-            values.Letter = Fields.MetaValue;
+            values.Letter = Utf8ToAnsi(Fields.MetaValue);
         }
     }
     values.Event = EditorByte(Fields.Event, Event.Event());

@@ -1,6 +1,8 @@
 #include "piano/kvEventListRows.h"
 
+#include "base/AnsiText.h"
 #include "base/Format.h"
+#include "base/ResStr.h"
 #include "midi/kvMidiCommon.h"
 
 namespace kv {
@@ -21,13 +23,13 @@ std::string MetaDescription(const TKVMidiEvent& Event)
         // A tempo of 0 has no beats per minute.
         const std::string& letter = Event.Letter();
         const bool zero = letter.size() >= 3 && letter[0] == 0 && letter[1] == 0 && letter[2] == 0;
-        return zero ? std::string("Speed: -") : Format("Speed: %d", {TempoToBpm(letter)});
+        return zero ? ResStr("Speed: -") : Format(ResStr("Speed: %d"), {TempoToBpm(letter)});
     }
-    case 0x58: return Format("Meter: %s", {TimeSignatureToText(Event.Letter())});
-    case 0x59: return Format("Key: %s", {KeySignatureToText(Event.Letter())});
-    case 1: case 2: case 3: case 4: case 5: return Event.Letter();
-    case 0x2F: return "Track End";
-    default: return Format("Unkown Data1: %d", {static_cast<int>(Event.Data1())});
+    case 0x58: return Format(ResStr("Meter: %s"), {TimeSignatureToText(Event.Letter())});
+    case 0x59: return Format(ResStr("Key: %s"), {KeySignatureToText(Event.Letter())});
+    case 1: case 2: case 3: case 4: case 5: return AnsiToUtf8(Event.Letter()); // texts in the code page
+    case 0x2F: return ResStr("Track End");
+    default: return Format(ResStr("Unkown Data1: %d"), {static_cast<int>(Event.Data1())});
     }
 }
 
@@ -38,14 +40,14 @@ std::string EventDescription(const TKVMidiEvent& Event)
     const std::uint8_t status = Event.Event();
     if (status == MetaStatus) return MetaDescription(Event);
     switch (status >> 4) {
-    case 0x8: return Format("Note Off: %s", {NoteToName(Event.Data1())});
-    case 0x9: return Format("Note On: %s", {NoteToName(Event.Data1())});
-    case 0xA: return "Key After Touch";
-    case 0xB: return Event.Data1() == 7 ? Format("Volume: %d", {static_cast<int>(Event.Data2())}) : "Control Change";
-    case 0xC: return "Program Change";
-    case 0xD: return "Chan After Touch";
-    case 0xE: return "Pitch Bend";
-    default: return Format("Unkown Event: %d", {static_cast<int>(status)});
+    case 0x8: return Format(ResStr("Note Off: %s"), {NoteToName(Event.Data1())});
+    case 0x9: return Format(ResStr("Note On: %s"), {NoteToName(Event.Data1())});
+    case 0xA: return ResStr("Key After Touch");
+    case 0xB: return Event.Data1() == 7 ? Format(ResStr("Volume: %d"), {static_cast<int>(Event.Data2())}) : ResStr("Control Change");
+    case 0xC: return ResStr("Program Change");
+    case 0xD: return ResStr("Chan After Touch");
+    case 0xE: return ResStr("Pitch Bend");
+    default: return Format(ResStr("Unkown Event: %d"), {static_cast<int>(status)});
     }
 }
 

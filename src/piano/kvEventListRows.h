@@ -12,7 +12,8 @@ namespace kv {
 
 // Position (quarter notes, two decimals), Time, DeltaTime, Track (from 1), Channel (from 1, "-"
 // for meta events), Event, Data1, Data2 ("0x" and two upper-case hexadecimal digits) and the
-// description. A song without a resolution shows "-" as the position.
+// description. A song without a resolution shows "-" as the position. The descriptions are
+// run-time texts (ResStr): they follow the program's translation.
 std::array<std::string, 9> EventRowTexts(const TKVMidiEvent& Event, std::int32_t PulsesPerQuarter);
 std::string EventDescription(const TKVMidiEvent& Event);
 TColor EventRowColor(const TKVMidiEvent& Event);

@@ -1,5 +1,6 @@
 #include "piano/kvPianoTracksCore.h"
 
+#include "base/AnsiText.h"
 #include "base/Format.h"
 
 #include <algorithm>
@@ -8,7 +9,8 @@ namespace kv {
 
 std::string TrackItemText(const TMyMidiTrack& Track)
 {
-    return Format("[%.2d] %s", {Track.TrackIndex(), Track.TrackName()});
+    // A file keeps its track names in the system's code page.
+    return Format("[%.2d] %s", {Track.TrackIndex(), AnsiToUtf8(Track.TrackName())});
 }
 
 TKVPianoTracksCore::TKVPianoTracksCore() = default;

@@ -71,6 +71,36 @@ TEST_F(LanguageFile, RunTimeTextsFollowTheWindowsThatSwitchedTranslationOn)
     EXPECT_EQ(language.LoadResString("Play"), "Lecture");
 }
 
+// The forms an editor saves a language file in: with a byte-order mark, or in the system's code
+// page (Windows-1252 here); both translate as the plain UTF-8 file does.
+TEST_F(LanguageFile, AFileWithAByteOrderMarkOrInTheCodePageTranslates)
+{
+    const std::pair<std::string, std::string> files[] = {
+        {"\xEF\xBB\xBF[Translator]\r\nPlay=Abspielen\r\nOpen=\xC3\x96" "ffnen\r\n", "byte-order mark"},
+        {"[Translator]\r\nPlay=Abspielen\r\nOpen=\xD6" "ffnen\r\n", "code page"},
+    };
+    for (const auto& [bytes, form] : files) {
+        SCOPED_TRACE(form);
+        std::ofstream(name_, std::ios::binary | std::ios::trunc) << bytes;
+        TKVLanguage language;
+        ASSERT_TRUE(language.Load(name_));
+        EXPECT_EQ(language.TranslateString("Play"), "Abspielen");
+        EXPECT_EQ(language.TranslateString("Open"), "\xC3\x96" "ffnen");
+    }
+}
+
+// The one language is also the run time's translator: its own messages are translated too.
+TEST_F(LanguageFile, TheRunTimesTextsGoThroughTheProgramsLanguage)
+{
+    std::ofstream(name_, std::ios::binary | std::ios::trunc) << "[Translator]\r\nStream read error=Erreur de lecture\r\n";
+    ASSERT_TRUE(Language().Load(name_));
+    Language().HookLoadResString();
+    EXPECT_EQ(ResStr("Stream read error"), "Erreur de lecture");
+    Language().UnhookLoadResString();
+    EXPECT_EQ(ResStr("Stream read error"), "Stream read error");
+    Language().Clear();
+}
+
 TEST_F(LanguageFile, NoFileTranslatesNothing)
 {
     TKVLanguage language;

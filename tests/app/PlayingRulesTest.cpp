@@ -4,6 +4,7 @@
 #include "app/uRecordSettings.h"
 #include "base/Exceptions.h"
 #include "base/TMemoryStream.h"
+#include "midi/kvMidiCommon.h"
 
 #include <gtest/gtest.h>
 
@@ -63,15 +64,53 @@ TEST(RecordSettings, TextsThatAreNoIntegerKeepThePreviousValue)
         EXPECT_EQ(IntOrPrevious(text, 7), value) << text;
 }
 
-TEST(RecordSettings, ValuesNoSongCanBeMadeFromAreRefused)
+TEST(RecordSettings, ValuesNoSongFileCanCarryAreRefused)
 {
     TKVMidiFile song(nullptr);
     TRecordSettings settings;
     EXPECT_NO_THROW(CheckRecordSettings(settings, song));
-    for (const auto& [ppq, speed] : std::vector<std::pair<int, int>>{{0, 120}, {-480, 120}, {480, 0}, {480, -1}}) {
-        settings.PPQ = ppq;
-        settings.Speed = speed;
-        EXPECT_THROW(CheckRecordSettings(settings, song), Exception) << ppq << " " << speed;
+    // The division holds 15 bits, a tempo 24 bits of microseconds per quarter note.
+    struct Case {
+        int ppq, speed;
+        const char* message; // nullptr: accepted
+    };
+    const Case cases[] = {
+        {1, 120, nullptr},
+        {32767, 120, nullptr},
+        {480, 4, nullptr},
+        {480, 60000000, nullptr},
+        {0, 120, "Pulses per quarter note must lie within 1..32767, not 0."},
+        {-480, 120, "Pulses per quarter note must lie within 1..32767, not -480."},
+        {32768, 120, "Pulses per quarter note must lie within 1..32767, not 32768."},
+        {65536, 120, "Pulses per quarter note must lie within 1..32767, not 65536."},
+        {480, 0, "Speed must lie within 4..60000000, not 0."},
+        {480, -1, "Speed must lie within 4..60000000, not -1."},
+        {480, 3, "Speed must lie within 4..60000000, not 3."},
+        {480, 60000001, "Speed must lie within 4..60000000, not 60000001."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.ppq) + " " + std::to_string(c.speed));
+        settings.PPQ = c.ppq;
+        settings.Speed = c.speed;
+        if (!c.message) {
+            EXPECT_NO_THROW(CheckRecordSettings(settings, song));
+            // What is accepted comes back from the file as it was given.
+            TKVMidiFile recorded(nullptr);
+            PrepareRecordSong(recorded, settings);
+            TMemoryStream bytes;
+            recorded.WriteFile(bytes);
+            TKVMidiFile back(nullptr);
+            back.ReadFile(bytes);
+            EXPECT_EQ(back.MidiHeader().PulsesPerQuarter, c.ppq);
+            EXPECT_EQ(TempoToBpm(back.GetTrack(0)->GetEvent(3)->Letter()), c.speed);
+            continue;
+        }
+        try {
+            CheckRecordSettings(settings, song);
+            ADD_FAILURE() << "accepted";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message(), c.message);
+        }
     }
     // A track added to a song takes the song's resolution, which must be usable.
     settings.NewFile = false;
@@ -116,21 +155,28 @@ TEST(RecordSettings, ANewSongGetsAConductorTrackAndAnEmptyRecordTrack)
     EXPECT_EQ(back.MidiHeader().PulsesPerQuarter, 480);
 }
 
-TEST(RecordSettings, ATrackAddedToASongKeepsItsFormatAndResolution)
+TEST(RecordSettings, ATrackAddedToASongKeepsItsResolutionAndAFormatThatHoldsSeveralTracks)
 {
-    TKVMidiFile song(nullptr);
-    for (int i = 0; i < 3; ++i) song.CreateTrack("T" + std::to_string(i), i, -1, "", "");
-    song.SetMidiHeader({ftSingle, 3, 96});
-    TRecordSettings settings;
-    settings.NewFile = false;
-    settings.PPQ = 960;
-    settings.Channel = 2;
-    PrepareRecordSong(song, settings);
-    ASSERT_EQ(song.TrackCount(), 4);
-    EXPECT_EQ(song.MidiHeader().HeaderType, ftSingle);
-    EXPECT_EQ(song.MidiHeader().PulsesPerQuarter, 96);
-    EXPECT_EQ(song.MidiHeader().NumberTracks, 4);
-    EXPECT_EQ(Events(*song.GetTrack(3)), (std::vector<std::string>{"255/3/12", std::to_string(0xC2) + "/0/0"}));
+    // Format 0 holds one track only: with the recorded track the song becomes format 1.
+    const std::pair<TKVHeaderType, TKVHeaderType> formats[] = {
+        {ftSingle, ftMultiSynch}, {ftMultiSynch, ftMultiSynch}, {ftMultiAsynch, ftMultiAsynch}};
+    for (const auto& [before, after] : formats) {
+        SCOPED_TRACE(static_cast<int>(before));
+        TKVMidiFile song(nullptr);
+        const int tracks = before == ftSingle ? 1 : 3;
+        for (int i = 0; i < tracks; ++i) song.CreateTrack("T" + std::to_string(i), i, -1, "", "");
+        song.SetMidiHeader({before, tracks, 96});
+        TRecordSettings settings;
+        settings.NewFile = false;
+        settings.PPQ = 960;
+        settings.Channel = 2;
+        PrepareRecordSong(song, settings);
+        ASSERT_EQ(song.TrackCount(), tracks + 1);
+        EXPECT_EQ(song.MidiHeader().HeaderType, after);
+        EXPECT_EQ(song.MidiHeader().PulsesPerQuarter, 96);
+        EXPECT_EQ(song.MidiHeader().NumberTracks, tracks + 1);
+        EXPECT_EQ(Events(*song.GetTrack(tracks)), (std::vector<std::string>{"255/3/12", std::to_string(0xC2) + "/0/0"}));
+    }
 }
 
 } // namespace

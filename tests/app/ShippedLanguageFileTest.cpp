@@ -56,11 +56,11 @@ bool IsUtf8(const std::string& Text)
     return true;
 }
 
-// The program's sources, lower-cased, where its texts are written.
+// The program's sources, lower-cased, where its texts are written: its own and its run time's.
 std::string ProgramSources()
 {
     std::string all;
-    for (const char* folder : {"/src/app", "/src/piano"})
+    for (const char* folder : {"/src/app", "/src/piano", "/src/midi", "/src/gui", "/src/base"})
         for (const auto& item : fs::recursive_directory_iterator(HostPath(std::string(KV_PROJECT_SOURCE_DIR) + folder)))
             if (item.path().extension() == ".cpp" || item.path().extension() == ".h") all += ReadAll(item.path());
     return Lower(all);
@@ -78,6 +78,9 @@ TEST_F(ShippedLanguageFile, TranslatesTheProgramsTextsIntoGerman)
         {"Play", "Abspielen"},         {"Keyboard", "Tastatur"},      {"Options", "Optionen"},
         {"Stay On Top", "Immer im Vordergrund"}, {"File not found!", "Datei nicht gefunden!"},
         {"Volume:", "Lautst.:"}, {"Close", "Schlie\xC3\x9F" "en"}, {"Midi Event", "MIDI-Ereignisse"},
+        // The main window's "Key:" is the transposition, not a key signature.
+        {"Key:", "Transp.:"}, {"Key: %s", "Tonart: %s"}, {"Letter:", "Text:"}, {"Description", "Beschreibung"},
+        {"Unable to write to %s", "Kann nicht in %s schreiben"},
     };
     for (const auto& [text, german] : texts) EXPECT_EQ(Language().TranslateString(text), german) << text;
     // The main window's title is the program's name; it stays.
@@ -91,19 +94,25 @@ TEST_F(ShippedLanguageFile, IsUtf8AndEveryKeyIsATextOfTheProgram)
     const auto entries = TIniFile(ShippedFile).ReadSectionValues("Translator");
     ASSERT_FALSE(entries.empty());
     for (const auto& [key, value] : entries) {
-        EXPECT_NE(sources.find('"' + Lower(key) + '"'), std::string::npos) << "no text \"" << key << "\" in the program";
+        // In the sources a quotation mark within a text is written \".
+        std::string written;
+        for (char c : Lower(key)) written += c == '"' ? std::string("\\\"") : std::string(1, c);
+        EXPECT_NE(sources.find('"' + written + '"'), std::string::npos) << "no text \"" << key << "\" in the program";
         EXPECT_FALSE(value.empty()) << key;
     }
 }
 
-// The key list and the key buttons are translated too, but the list is filled again untranslated
-// when a layout is loaded: key names keep their own names.
-TEST_F(ShippedLanguageFile, LeavesTheKeyNamesAlone)
+// Key names are the layout's data: the keyboard window shows them untranslated. The file gives
+// no translation for a key name but for "Left" and "Right", which are the hands panel's texts too.
+TEST_F(ShippedLanguageFile, TranslatesNoKeyNameButTheHands)
 {
     for (const TKeyLayoutRec& row : BuiltInKeyLayout()) {
         const std::string name = KeyNameOf(row);
+        if (name == "Left" || name == "Right") continue;
         EXPECT_EQ(Language().TranslateString(name), name);
     }
+    EXPECT_EQ(Language().TranslateString("Left"), "Links");
+    EXPECT_EQ(Language().TranslateString("Right"), "Rechts");
 }
 
 } // namespace

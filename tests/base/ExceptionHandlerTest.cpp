@@ -32,5 +32,19 @@ TEST(ExceptionHandlerTest, ReachesTheInstalledHandlerAndNeverEscapes)
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "nobody listens\n");
 }
 
+TEST(ExceptionHandlerTest, TheErrorBoxTextEndsAsOneSentence)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Unable to write to C:\\x.ini", "Unable to write to C:\\x.ini."},
+        {"Stream read error", "Stream read error."},
+        {"List index out of bounds (5)", "List index out of bounds (5)."},
+        {"Overflow track size: 16777217!", "Overflow track size: 16777217!"},
+        {"a (at byte 0 of the file).", "a (at byte 0 of the file)."},
+        {"Really?", "Really?"},
+        {"", ""},
+    };
+    for (const auto& [message, shown] : cases) EXPECT_EQ(ExceptionBoxText(message), shown) << message;
+}
+
 } // namespace
 } // namespace kv

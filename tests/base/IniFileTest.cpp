@@ -1,5 +1,7 @@
 #include "base/TIniFile.h"
 
+#include "base/ResStr.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -141,6 +143,45 @@ TEST_F(IniFileTest, AFileThatCannotBeWrittenRaisesItsName)
     } catch (const EIniFileException& e) {
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + name);
     }
+}
+
+// The forms a user's editor writes: UTF-8 with or without a byte-order mark, or the system's code
+// page (Windows-1252 here: $DC is "Ü"), also one line of each in the same file.
+TEST_F(IniFileTest, ReadsUtf8WithOrWithoutAMarkAndTheCodePage)
+{
+    const std::string uebung = "\xC3\x9C" "bung";
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"UTF-8", "[Translator]\r\nPlay=" + uebung + "\r\n"},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF[Translator]\r\nPlay=" + uebung + "\r\n"},
+        {"code page", "[Translator]\r\nPlay=\xDC" "bung\r\n"},
+        {"code page with a UTF-8 line", "[Translator]\r\nPlay=\xDC" "bung\r\nStop=" + uebung + "\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteAll(c.bytes);
+        const TIniFile ini(name_);
+        EXPECT_EQ(ini.ReadSection("Translator").front(), "Play");
+        EXPECT_EQ(ini.ReadString("Translator", "Play", "?"), uebung);
+    }
+    EXPECT_EQ(TIniFile(name_).ReadString("Translator", "Stop", "?"), uebung);
+}
+
+// The run time's own message goes through the program's translation.
+TEST_F(IniFileTest, TheWriteErrorIsARunTimeTextThatTranslates)
+{
+    SetResStringLoader([](const std::string& Text) { return Text == "Unable to write to %s" ? "Kann %s nicht schreiben" : Text; });
+    const std::string name = (folder_ / "missing folder" / "x.ini").string();
+    try {
+        TIniFile(name).WriteInteger("Common", "DefaultColor", 1);
+        ADD_FAILURE() << "no exception";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), "Kann " + name + " nicht schreiben");
+    }
+    SetResStringLoader(nullptr);
 }
 
 } // namespace

@@ -193,15 +193,22 @@ TEST(MidiFileWriteTest, FilesOnDisk)
         EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), bytes);
     }
 
+    // A damaged track and a damaged header are told alike: the file, what, and where.
     TKVMidiFile song(nullptr);
     const std::string broken = (folder / "broken.mid").string();
-    std::ofstream(broken, std::ios::binary) << OneTrackFile(Hex("00 90 3C"));
-    song.SetFileName(broken);
-    try {
-        song.ReadFile();
-        ADD_FAILURE() << "no exception";
-    } catch (const EMidiFileError& e) {
-        EXPECT_EQ(e.Message(), "Cannot read \"" + broken + "\": track 1: an event is cut off at the end (at byte 25 of the file).");
+    const std::pair<std::string, std::string> damaged[] = {
+        {OneTrackFile(Hex("00 90 3C")), "track 1: an event is cut off at the end (at byte 25 of the file)."},
+        {"RIFF....", "Invalid midi header! (at byte 0 of the file)."},
+    };
+    for (const auto& [content, what] : damaged) {
+        std::ofstream(broken, std::ios::binary) << content;
+        song.SetFileName(broken);
+        try {
+            song.ReadFile();
+            ADD_FAILURE() << "no exception";
+        } catch (const EMidiFileError& e) {
+            EXPECT_EQ(e.Message(), "Cannot read \"" + broken + "\": " + what);
+        }
     }
     song.SetFileName((folder / "missing.mid").string());
     EXPECT_THROW(song.ReadFile(), EFOpenError);

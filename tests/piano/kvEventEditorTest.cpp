@@ -52,6 +52,8 @@ TEST(EventEditor, MetaFieldByTypeShownAndWrittenBack)
         {0xFF, 0x58, Bytes({4, 2, 24, 8}), true, "Time Signature:", "4/4", "6/8", Bytes({6, 3, 0, 8})},
         {0xFF, 0x59, Bytes({0xFE, 0}), true, "Key Signature:", "-2/0", "4/0", Bytes({4, 0})},
         {0xFF, 0x03, "Piano", true, "Letter:", "Piano", "Organ", std::string("Organ")},
+        // A file keeps its texts in the code page (Windows-1252 here); the field shows and takes UTF-8.
+        {0xFF, 0x03, "\xDC" "bung", true, "Letter:", "\xC3\x9C" "bung", "\xC3\x9C" "bung 2", std::string("\xDC" "bung 2")},
         {0xFF, 0x2F, "", false, "", "", "x", std::nullopt},
         {0x90, 0x51, "", false, "", "", "120", std::nullopt}, // pitch 81, not a tempo
     };

@@ -1,6 +1,7 @@
 #include "piano/kvEventListRows.h"
 
 #include "base/Format.h"
+#include "base/ResStr.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,7 @@ TEST(EventListRows, EveryKindHasItsDescriptionAndColour)
         {0xFF, 0x59, 0, Bytes({0xFE, 0}), "Key: -2/0", 0x008000},
         {0xFF, 0x01, 0, "Some text", "Some text", 0x008000},
         {0xFF, 0x03, 0, "Piano", "Piano", 0x008000},
+        {0xFF, 0x03, 0, "\xDC" "bung", "\xC3\x9C" "bung", 0x008000}, // the code page (Windows-1252 here) shown as UTF-8
         {0xFF, 0x05, 0, "la", "la", 0x008000},
         {0xFF, 0x2F, 0, "", "Track End", 0x008000},
         {0xFF, 0x06, 0, "marker", "Unkown Data1: 6", 0x008000},
@@ -68,6 +70,20 @@ TEST(EventListRows, EveryKindHasItsDescriptionAndColour)
         EXPECT_EQ(EventRowColor(e), c.color);
         EXPECT_EQ(EventRowTexts(e, 480)[8], c.description);
     }
+}
+
+// The descriptions are run-time texts: the program's translation reaches them.
+TEST(EventListRows, DescriptionsFollowTheTranslation)
+{
+    SetResStringLoader([](const std::string& Text) {
+        if (Text == "Note On: %s") return std::string("Note an: %s");
+        if (Text == "Track End") return std::string("Spurende");
+        return Text;
+    });
+    EXPECT_EQ(EventDescription(*MakeEvent(0x90, 60, 100, "")), "Note an: C5");
+    EXPECT_EQ(EventDescription(*MakeEvent(0xFF, 0x2F, 0, "")), "Spurende");
+    EXPECT_EQ(EventDescription(*MakeEvent(0xC0, 1, 0, "")), "Program Change");
+    SetResStringLoader(nullptr);
 }
 
 TEST(EventListRows, ColumnsOfANoteATempoAndAResolutionOfZero)

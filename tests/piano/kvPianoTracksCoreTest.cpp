@@ -65,7 +65,9 @@ TEST_F(PianoTracksCore, ItemTextShowsTheWholeIndex)
 {
     struct Case { int index; std::string name; std::string text; };
     for (const Case& c : {Case{1, "Piano", "[01] Piano"}, Case{0, "", "[00] "}, Case{123, "Strings", "[123] Strings"},
-                          Case{70000, "Far", "[70000] Far"}}) {
+                          Case{70000, "Far", "[70000] Far"},
+                          // Names are kept in the code page (Windows-1252 here), shown in UTF-8.
+                          Case{2, "\xDC" "bung", "[02] \xC3\x9C" "bung"}}) {
         TMyMidiTrack track;
         track.SetTrackIndex(c.index);
         track.SetTrackName(c.name);

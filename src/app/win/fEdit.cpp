@@ -146,7 +146,7 @@ void TfrmEdit::SetMidiEvent(TKVMidiEvent* Event)
     Edit3->SetText(std::to_string(Event->Data2()));
     Edit5->SetText(std::to_string(Event->StartTime()));
     const TKVMetaField meta = MetaFieldOf(*Event);
-    lblLetter->SetCaption(meta.Shown ? meta.Label : "Letter:");
+    lblLetter->SetCaption(ResStr(meta.Shown ? meta.Label : "Letter:"));
     lblLetter->SetVisible(meta.Shown);
     editLetter->SetText(meta.Text);
     editLetter->SetVisible(meta.Shown);

@@ -84,7 +84,18 @@ TfrmKeyboard::TfrmKeyboard(TComponent* AOwner, TfrmMain* Main, std::string Setti
     FillKeyList();
     LoadLastLayout();
     TranslateComponent(this);
+    ShowKeyNames();
     Language().HookLoadResString();
+}
+
+void TfrmKeyboard::ShowKeyNames()
+{
+    // Key names are the layout's data, not texts of the program: a translation of "Left" (the
+    // hands) must not rename the arrow key.
+    const TKeyLayout& table = BuiltInKeyLayout();
+    for (int row = 0; row < KeyLayoutRows; ++row)
+        KeyButtons[static_cast<std::size_t>(row)]->SetCaption(KeyNameOf(table[static_cast<std::size_t>(row)]));
+    FillKeyList();
 }
 
 TfrmKeyboard::~TfrmKeyboard()
@@ -205,8 +216,9 @@ void TfrmKeyboard::Load()
     TEnableAfter enable(BitBtn2);
     const std::string name = ChooseLayoutFile ? ChooseLayoutFile(false) : std::string();
     if (name.empty()) return;
-    FLayoutFile = name;
+    // A file that cannot be loaded changes nothing, not even the name kept for the next start.
     if (FMain) FMain->PianoKeyboard1->LoadFromFile(name);
+    FLayoutFile = name;
     FillKeyList();
 }
 
@@ -215,8 +227,8 @@ void TfrmKeyboard::Save()
     TEnableAfter enable(BitBtn3);
     const std::string name = ChooseLayoutFile ? ChooseLayoutFile(true) : std::string();
     if (name.empty()) return;
-    FLayoutFile = name;
     if (FMain) FMain->PianoKeyboard1->SaveToFile(name);
+    FLayoutFile = name;
 }
 
 void TfrmKeyboard::LoadLastLayout()
@@ -225,9 +237,15 @@ void TfrmKeyboard::LoadLastLayout()
     if (FLayoutFile.empty() || !FMain) return;
     std::error_code error;
     const std::string path = InProgramFolder(ProgramFolder(), FLayoutFile);
-    if (std::filesystem::is_regular_file(std::filesystem::u8path(path), error)) {
+    if (!std::filesystem::is_regular_file(std::filesystem::u8path(path), error)) return;
+    try {
         FMain->PianoKeyboard1->LoadFromFile(path);
         FillKeyList();
+    } catch (...) {
+        // A last layout that cannot be loaded is reported once and forgotten: the built-in layout
+        // stands, and the next start does not meet the file again.
+        FLayoutFile.clear();
+        Application()->HandleException(std::current_exception());
     }
 }
 

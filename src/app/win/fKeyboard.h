@@ -53,6 +53,8 @@ public:
 
 private:
     void CreateControls();
+    // The key picture and list show the key names untranslated.
+    void ShowKeyNames();
     void AttachFieldHandlers(bool Attached);
     std::string ChooseWithDialog(bool Save);
 

@@ -113,6 +113,8 @@ private:
     void CloseRecording();
     // Lets go of the song's tracks everywhere they are shown: its tracks are about to change.
     void ReleaseSongTracks();
+    // The song as it now is, in every view that shows it: progress bar, panels, roll, event list.
+    void ShowSong();
     void SetActionState(TAction* Action, int Tag, int ImageIndex, const char* Caption);
     void DroppedFiles(HDROP Drop);
     void MidiFile1FileChanged();

@@ -68,6 +68,11 @@ void TfrmMain::OpenMidiFile(const std::string& FileName)
     ReleaseSongTracks();
     MidiFile1->SetFileName(FileName);
     MidiFile1->ReadFile();
+    ShowSong();
+}
+
+void TfrmMain::ShowSong()
+{
     pbLength->SetRange(0, std::max(0, MidiFile1->MidiLength()));
     pbLength->SetPosition(0);
     SetDefaultOptions();
@@ -219,7 +224,13 @@ void TfrmMain::actRecordExecute()
         ReleaseSongTracks();
         PrepareRecordSong(*MidiFile1, RecordSettings);
         MidiFile1->SetFileName(ProgramFolder() + RecordFileName);
-        MidiFile1->WriteFile();
+        try {
+            MidiFile1->WriteFile();
+        } catch (...) {
+            // Nothing is recorded, but the song holds the new tracks: the views show them.
+            ShowSong();
+            throw;
+        }
         OpenMidiFile(MidiFile1->FileName());
         MidiPlayer1->StartRecording();
         MidiPlayer1->SetPatches(RecordSettings.Channel, MidiPlayer1->Patches());

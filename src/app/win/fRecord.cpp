@@ -3,6 +3,7 @@
 #include "app/uLanguage.h"
 #include "app/win/fMain.h"
 #include "app/win/uLanguageWin.h"
+#include "base/AnsiText.h"
 #include "gui/win/TApplication.h"
 
 #include <commctrl.h>
@@ -144,7 +145,7 @@ void TfrmRecord::ShowRecordSettings()
 {
     CheckBox1->SetChecked(RecordSettings.NewFile);
     CheckBox1Click();
-    editTrackName->SetText(RecordSettings.TrackName);
+    editTrackName->SetText(AnsiToUtf8(RecordSettings.TrackName));
     editPPQ->SetText(std::to_string(RecordSettings.PPQ));
     editSpeed->SetText(std::to_string(RecordSettings.Speed));
     editMeter->SetText(RecordSettings.Meter);
@@ -162,23 +163,21 @@ void TfrmRecord::CheckBox1Click()
 
 void TfrmRecord::ShowModal()
 {
-    // The main window takes input again however the wait ends.
+    // The program's windows take input again however the wait ends.
     struct TModalScope {
         TfrmMain* Main;
         explicit TModalScope(TfrmMain* AMain) : Main(AMain)
         {
-            if (!Main) return;
-            Main->SetDialogOpen(true);
-            EnableWindow(Main->Handle(), FALSE);
+            if (Main) Main->SetDialogOpen(true);
         }
         ~TModalScope()
         {
             if (!Main) return;
             Main->SetDialogOpen(false);
-            EnableWindow(Main->Handle(), TRUE);
             SetForegroundWindow(Main->Handle());
         }
     } scope(FMain);
+    const TTaskWindowsDisabled disabled(Handle());
     ShowRecordSettings();
     Show();
     if (RecordDialogWait()) RecordDialogWait()(*this);

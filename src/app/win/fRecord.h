@@ -45,7 +45,7 @@ public:
 
     // The settings in force into the fields; Cancelled until OK.
     void ShowRecordSettings();
-    // Shows the dialog and returns when it is closed, the main window disabled meanwhile.
+    // Shows the dialog and returns when it is closed, the program's other windows disabled meanwhile.
     void ShowModal();
 
     void Button1Click(); // OK

@@ -11,6 +11,7 @@
 #include "gui/win/TForm.h"
 #include "gui/win/TGroupBox.h"
 #include "gui/win/TLabel.h"
+#include "gui/win/TListView.h"
 #include "gui/win/TPageControl.h"
 #include "gui/win/TRadioGroup.h"
 #include "gui/win/TSpeedButton.h"
@@ -63,6 +64,8 @@ void TranslateOne(TComponent* C)
     } else if (auto* pages = dynamic_cast<TPageControl*>(C)) {
         for (int i = 0; i < pages->PageCount(); ++i) pages->Pages(i)->SetCaption(Tr(pages->Pages(i)->Caption()));
         pages->UpdateCaptions();
+    } else if (auto* list = dynamic_cast<TListView*>(C)) {
+        for (int i = 0; i < list->ColumnCount(); ++i) list->SetColumnCaption(i, Tr(list->ColumnCaption(i)));
     } else if (auto* actions = dynamic_cast<TActionList*>(C)) {
         for (int i = 0; i < actions->ActionCount(); ++i) {
             TAction* action = actions->Actions(i);

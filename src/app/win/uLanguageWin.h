@@ -12,8 +12,8 @@ std::string UserLocaleName();
 // folder, else the one named after the locale) and loads it into Language(); nothing when there
 // is none.
 void LoadLanguage(const std::string& SettingsFile, const std::string& ProgramFolder);
-// Translates the captions, hints and list items of AComponent and of everything it owns, the
-// owned ones first. Each component is translated once, by its own class.
+// Translates the captions, hints, list items and column titles of AComponent and of everything it
+// owns, the owned ones first. Each component is translated once, by its own class.
 void TranslateComponent(TComponent* AComponent);
 
 } // namespace kv

@@ -43,9 +43,7 @@ void TApplication::ShowException(const std::string& Message)
         OnException(Message);
         return;
     }
-    std::string text = Message;
-    if (!text.empty() && text.back() != '.') text += '.';
-    MessageBoxW(nullptr, Utf8ToWide(text).c_str(), Utf8ToWide(FTitle).c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+    MessageBoxW(nullptr, Utf8ToWide(ExceptionBoxText(Message)).c_str(), Utf8ToWide(FTitle).c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
 }
 
 bool TApplication::ProcessMessage(MSG& Msg)

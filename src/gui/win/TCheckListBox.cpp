@@ -1,6 +1,8 @@
 #include "gui/win/TCheckListBox.h"
 
 #include "base/Exceptions.h"
+#include "base/Format.h"
+#include "base/ResStr.h"
 #include "gui/win/TApplication.h"
 
 #include <windowsx.h>
@@ -11,7 +13,7 @@ namespace kv {
 
 std::size_t TCheckListBox::CheckIndex(int Index) const
 {
-    if (Index < 0 || Index >= Count()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+    if (Index < 0 || Index >= Count()) throw EListError(Format(ResStr("List index out of bounds (%d)"), {Index}));
     return static_cast<std::size_t>(Index);
 }
 

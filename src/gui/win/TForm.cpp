@@ -95,16 +95,24 @@ BOOL CALLBACK CollectEnabledWindow(HWND Wnd, LPARAM List)
 
 } // namespace
 
+TTaskWindowsDisabled::TTaskWindowsDisabled(HWND Except)
+{
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&FDisabled));
+    std::erase(FDisabled, Except);
+    for (HWND wnd : FDisabled) EnableWindow(wnd, FALSE);
+}
+
+TTaskWindowsDisabled::~TTaskWindowsDisabled()
+{
+    for (HWND wnd : FDisabled)
+        if (IsWindow(wnd)) EnableWindow(wnd, TRUE);
+}
+
 void TForm::ShowModal()
 {
-    std::vector<HWND> disabled;
-    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
-    std::erase(disabled, Handle());
-    for (HWND wnd : disabled) EnableWindow(wnd, FALSE);
+    const TTaskWindowsDisabled disabled(Handle());
     Show();
     while (Visible() && !Application()->Terminated()) Application()->HandleMessage();
-    for (HWND wnd : disabled)
-        if (IsWindow(wnd)) EnableWindow(wnd, TRUE);
 }
 
 void TForm::Close() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }

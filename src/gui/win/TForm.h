@@ -3,6 +3,8 @@
 // application's main form ends the message loop.
 #include "gui/win/TCustomControl.h"
 
+#include <vector>
+
 namespace kv {
 
 enum TFormBorderStyle : std::uint8_t { bsSizeable, bsSingle, bsDialog };
@@ -59,6 +61,19 @@ private:
     bool FScreenSnap = false;
     std::int32_t FSnapBuffer = 10;
     TFormBorderStyle FBorderStyle = bsSizeable;
+};
+
+// While it lives, every visible window of the program but one takes no input, as a modal window
+// wants it; those it disabled are enabled again when it ends.
+class TTaskWindowsDisabled {
+public:
+    explicit TTaskWindowsDisabled(HWND Except);
+    ~TTaskWindowsDisabled();
+    TTaskWindowsDisabled(const TTaskWindowsDisabled&) = delete;
+    TTaskWindowsDisabled& operator=(const TTaskWindowsDisabled&) = delete;
+
+private:
+    std::vector<HWND> FDisabled;
 };
 
 } // namespace kv

@@ -25,6 +25,17 @@ void TListView::InsertColumnWindow(int Index)
     SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&lvc));
 }
 
+void TListView::SetColumnCaption(int Index, const std::string& Value)
+{
+    FColumns.at(static_cast<std::size_t>(Index)).Caption = Value;
+    if (!HandleAllocated()) return;
+    std::wstring caption = Utf8ToWide(Value);
+    LVCOLUMNW lvc{};
+    lvc.mask = LVCF_TEXT;
+    lvc.pszText = caption.data();
+    SendMessageW(Handle(), LVM_SETCOLUMNW, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&lvc));
+}
+
 std::int32_t TListView::ColumnWidth(int Index)
 {
     return static_cast<std::int32_t>(SendMessageW(Handle(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(Index), 0));

@@ -21,6 +21,7 @@ public:
     void AddColumn(const std::string& Caption, std::int32_t Width);
     int ColumnCount() const { return static_cast<int>(FColumns.size()); }
     const std::string& ColumnCaption(int Index) const { return FColumns.at(static_cast<std::size_t>(Index)).Caption; }
+    void SetColumnCaption(int Index, const std::string& Value);
     // The column's width as shown.
     std::int32_t ColumnWidth(int Index);
 

@@ -190,6 +190,8 @@ TEST_F(KeyboardLayoutWindow, ASavedLayoutLoadsBackAndPlaysWhatItPlayedBefore)
 
 TEST_F(KeyboardLayoutWindow, AFileThatIsNoLayoutIsRefusedWithAMessageAndChangesNothing)
 {
+    chosen = (folder / "good.kbl").string();
+    test::Press(keyboard->BitBtn3);
     chosen = (folder / "short.kbl").string();
     std::ofstream(chosen, std::ios::binary) << "KBL";
     const std::vector<std::int32_t> before = KeyNotes();
@@ -198,6 +200,8 @@ TEST_F(KeyboardLayoutWindow, AFileThatIsNoLayoutIsRefusedWithAMessageAndChangesN
     EXPECT_NE(errors[0].find("short.kbl"), std::string::npos) << errors[0];
     EXPECT_EQ(KeyNotes(), before);
     EXPECT_TRUE(keyboard->BitBtn2->Enabled());
+    // Not even the name kept for the next start changes.
+    EXPECT_EQ(keyboard->LayoutFile(), (folder / "good.kbl").string());
 
     // A last layout that is missing is not loaded, without a message.
     TIniFile(settings).WriteString("Common", "LastLayout", (folder / "gone.kbl").string());
@@ -206,6 +210,27 @@ TEST_F(KeyboardLayoutWindow, AFileThatIsNoLayoutIsRefusedWithAMessageAndChangesN
     MakeWindow();
     EXPECT_EQ(errors.size(), 1u);
     EXPECT_EQ(KeyNotes(), before);
+}
+
+// A last layout that cannot be loaded never keeps the program from starting: the window is made
+// with the built-in layout, the file is reported once and forgotten, so the next start is quiet.
+TEST_F(KeyboardLayoutWindow, ABadLastLayoutIsReportedOnceAndForgotten)
+{
+    const std::string bad = (folder / "bad.kbl").string();
+    std::ofstream(bad, std::ios::binary) << "KBL";
+    const std::vector<std::int32_t> builtIn = KeyNotes();
+    keyboard.reset();
+    TIniFile(settings).WriteString("Common", "LastLayout", bad);
+    ASSERT_NO_THROW(MakeWindow());
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find("bad.kbl"), std::string::npos) << errors[0];
+    EXPECT_EQ(KeyNotes(), builtIn);
+    EXPECT_EQ(KeyLayout[RowQ].KeyNote, 24);
+    EXPECT_EQ(keyboard->LayoutFile(), "");
+    keyboard.reset();
+    EXPECT_EQ(TIniFile(settings).ReadString("Common", "LastLayout", "?"), "");
+    MakeWindow();
+    EXPECT_EQ(errors.size(), 1u);
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -711,6 +712,17 @@ TEST_F(Songs, ACancelledOrUnusableRecordDialogRecordsNothing)
                  d.editPPQ->SetText("480");
                  d.editSpeed->SetText("-5");
                  d.Button1Click();
+             },
+             // More than a file can carry: a division of 16 bits, a tempo of 24 bits.
+             [](TfrmRecord& d) {
+                 d.editPPQ->SetText("70000");
+                 d.editSpeed->SetText("120");
+                 d.Button1Click();
+             },
+             [](TfrmRecord& d) {
+                 d.editPPQ->SetText("480");
+                 d.editSpeed->SetText("3");
+                 d.Button1Click();
              }}) {
         AnswerRecordDialog(answer);
         GuardedCall([this] { main->actRecord->Execute(); });
@@ -720,9 +732,87 @@ TEST_F(Songs, ACancelledOrUnusableRecordDialogRecordsNothing)
         EXPECT_FALSE(main->DialogOpen());
     }
     EXPECT_FALSE(fs::exists(ProgramFolder() + RecordFileName));
-    ASSERT_EQ(errors.size(), 2u);
+    ASSERT_EQ(errors.size(), 4u);
     EXPECT_NE(errors[0].find("Pulses per quarter"), std::string::npos) << errors[0];
     EXPECT_NE(errors[1].find("Speed"), std::string::npos) << errors[1];
+    EXPECT_NE(errors[2].find("not 70000"), std::string::npos) << errors[2];
+    EXPECT_NE(errors[3].find("Speed must lie within 4..60000000, not 3"), std::string::npos) << errors[3];
+}
+
+// The track name keeps its letters from the dialog into the file and back: the file holds it in
+// the code page (Windows-1252 here), the dialog and the hands panel show it.
+TEST_F(Songs, ARecordTrackNameKeepsItsLettersFromTheDialogToTheFileAndBack)
+{
+    const std::string uebung = "\xC3\x9C" "bung";
+    AnswerRecordDialog([&](TfrmRecord& d) {
+        d.editTrackName->SetText(uebung);
+        d.Button1Click();
+    });
+    main->actRecord->Execute();
+    main->actStop->Execute();
+    EXPECT_EQ(RecordSettings.TrackName, "\xDC" "bung");
+    TKVMidiFile back(nullptr);
+    back.SetFileName(ProgramFolder() + RecordFileName);
+    back.ReadFile();
+    ASSERT_EQ(back.TrackCount(), 2);
+    EXPECT_EQ(back.GetTrack(1)->TrackName(), "\xDC" "bung");
+    std::vector<std::string> listed;
+    for (TKVTrackHand hand : {thLeft, thRight})
+        for (const auto& item : options->PianoTracks1->Items(hand)) listed.push_back(item.Text);
+    EXPECT_NE(std::find(listed.begin(), listed.end(), "[01] " + uebung), listed.end());
+    std::string shown;
+    AnswerRecordDialog([&](TfrmRecord& d) {
+        shown = d.editTrackName->Text();
+        d.Button1Click();
+    });
+    main->actRecord->Execute();
+    main->actStop->Execute();
+    EXPECT_EQ(shown, uebung);
+    EXPECT_EQ(RecordSettings.TrackName, "\xDC" "bung");
+    EXPECT_TRUE(errors.empty());
+}
+
+// The record dialog is modal to the whole program: no other window takes input while it is open.
+TEST_F(Songs, TheRecordDialogDisablesEveryOtherWindowWhileItIsOpen)
+{
+    options->Show();
+    roll->Show();
+    Pump();
+    std::vector<HWND> others = {main->Handle(), options->Handle(), roll->Handle()};
+    bool checked = false;
+    AnswerRecordDialog([&](TfrmRecord& d) {
+        EXPECT_TRUE(IsWindowEnabled(d.Handle()));
+        for (HWND wnd : others) EXPECT_FALSE(IsWindowEnabled(wnd));
+        checked = true;
+        d.Button2Click();
+    });
+    main->actRecord->Execute();
+    EXPECT_TRUE(checked);
+    for (HWND wnd : others) EXPECT_TRUE(IsWindowEnabled(wnd));
+    EXPECT_TRUE(errors.empty());
+}
+
+// "Record.mid" cannot be written: nothing is recorded, and the views show the song as it now is,
+// with the added track, instead of nothing.
+TEST_F(Songs, ARecordFileThatCannotBeWrittenLeavesTheViewsShowingTheSong)
+{
+    main->OpenMidiFile(Write("short.mid", ShortSong()));
+    fs::create_directory(ProgramFolder() + RecordFileName); // no file can be made there
+    AnswerRecordDialog([](TfrmRecord& d) {
+        d.CheckBox1->SetChecked(false);
+        d.Button1Click();
+    });
+    GuardedCall([this] { main->actRecord->Execute(); });
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find(RecordFileName), std::string::npos) << errors[0];
+    EXPECT_EQ(main->actRecord->Caption(), "Record");
+    EXPECT_NE(main->MidiPlayer1->Status(), stRecording);
+    ASSERT_EQ(main->MidiFile1->TrackCount(), 3);
+    const auto& left = options->PianoTracks1->Items(thLeft);
+    const auto& right = options->PianoTracks1->Items(thRight);
+    EXPECT_EQ(left.size() + right.size(), 3u);
+    EXPECT_EQ(frmRoll->PianoRoll1->MidiFile(), main->MidiFile1);
+    fs::remove(ProgramFolder() + RecordFileName);
 }
 
 } // namespace

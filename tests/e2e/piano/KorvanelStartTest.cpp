@@ -32,18 +32,27 @@ std::wstring Text(HWND wnd)
     return text;
 }
 
+bool IsMessageBox(HWND wnd)
+{
+    wchar_t name[16] = {};
+    GetClassNameW(wnd, name, 16);
+    return std::wstring(name) == L"#32770";
+}
+
 struct FindArgs {
     DWORD pid;
-    std::wstring caption;
+    std::wstring caption; // any caption when empty
+    bool messageBox = false;
     HWND found = nullptr;
 };
 
+// A message box bears the application's title too: it is told from the windows by its class.
 BOOL CALLBACK FindTopLevel(HWND wnd, LPARAM lParam)
 {
     auto* args = reinterpret_cast<FindArgs*>(lParam);
     DWORD pid = 0;
     GetWindowThreadProcessId(wnd, &pid);
-    if (pid == args->pid && Text(wnd) == args->caption) {
+    if (pid == args->pid && IsMessageBox(wnd) == args->messageBox && (args->caption.empty() || Text(wnd) == args->caption)) {
         args->found = wnd;
         return FALSE;
     }
@@ -76,13 +85,21 @@ protected:
             CloseHandle(process_.hProcess);
             CloseHandle(process_.hThread);
         }
-        for (const wchar_t* name : {L"Korvanel.exe", L"Korvanel.ini", L"fake.log", L"fr_FR.lng", L"song.mid"})
+        for (const wchar_t* name : {L"Korvanel.exe", L"Korvanel.ini", L"fake.log", L"fr_FR.lng", L"song.mid", L"bad.kbl"})
             DeleteFileW((folder_ + name).c_str());
         RemoveDirectoryW(folder_.c_str());
     }
     // Starts the program with the fake's devices and the command-line argument, if any; returns
     // the time to its main window's first paint.
     std::chrono::milliseconds Start(const std::string& devices, const std::wstring& argument = L"")
+    {
+        const auto begin = std::chrono::steady_clock::now();
+        Launch(devices, argument);
+        main_ = WaitWindow(L"VELDRANE");
+        if (main_) SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 30000, nullptr);
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin);
+    }
+    void Launch(const std::string& devices, const std::wstring& argument = L"")
     {
         std::string fake = devices + ";log=";
         for (wchar_t c : log_) fake += static_cast<char>(c);
@@ -91,18 +108,14 @@ protected:
         si.cb = sizeof(si);
         std::wstring command = L"\"" + program_ + L"\"";
         if (!argument.empty()) command += L" \"" + argument + L"\"";
-        const auto begin = std::chrono::steady_clock::now();
         EXPECT_TRUE(CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                    folder_.c_str(), &si, &process_));
         SetEnvironmentVariableA("KV_MIDI_FAKE", nullptr);
-        main_ = WaitWindow(L"VELDRANE");
-        if (main_) SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 30000, nullptr);
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begin);
     }
-    HWND WaitWindow(const std::wstring& caption, bool visible = true)
+    HWND WaitWindow(const std::wstring& caption, bool visible = true, bool messageBox = false)
     {
         for (int i = 0; i < 1200; ++i) {
-            FindArgs args{process_.dwProcessId, caption};
+            FindArgs args{process_.dwProcessId, caption, messageBox};
             EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&args));
             if (args.found && (!visible || IsWindowVisible(args.found))) return args.found;
             Sleep(50);
@@ -306,6 +319,34 @@ TEST_F(Korvanel, ASongNamedOnTheCommandLineOpensAndSpacePlaysIt)
     EXPECT_TRUE(LogLines("midiOutLongMsg(").empty());
     EXPECT_EQ(Close(), 0u);
     EXPECT_NE(Settings().find("LastFile=song.mid\r\n"), std::string::npos) << Settings();
+}
+
+// A last layout that cannot be loaded is reported, and the program starts with the built-in
+// layout; it forgets the file, so the next start is quiet.
+TEST_F(Korvanel, ABadLastLayoutIsReportedOnceAndTheProgramStartsAnyway)
+{
+    WriteFile(folder_ + L"Korvanel.ini", "[Common]\r\nLastLayout=bad.kbl\r\n");
+    WriteFile(folder_ + L"bad.kbl", "KBL");
+    Launch("out=Synth");
+    HWND box = WaitWindow(L"VELDRANE", true, true);
+    ASSERT_TRUE(box);
+    wchar_t message[512] = {};
+    GetDlgItemTextW(box, 0xFFFF, message, 512);
+    EXPECT_NE(std::wstring(message).find(L"bad.kbl"), std::wstring::npos) << std::string(message, message + wcslen(message));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    main_ = WaitWindow(L"VELDRANE");
+    ASSERT_TRUE(main_);
+    EXPECT_TRUE(IsWindowVisible(main_));
+    EXPECT_EQ(Close(), 0u);
+    EXPECT_NE(Settings().find("LastLayout=\r\n"), std::string::npos) << Settings();
+
+    Start("out=Synth");
+    ASSERT_TRUE(main_);
+    // A box would have come before the main window: the layout is loaded while the windows are made.
+    FindArgs args{process_.dwProcessId, L"", true};
+    EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&args));
+    EXPECT_FALSE(args.found);
+    EXPECT_EQ(Close(), 0u);
 }
 
 } // namespace
