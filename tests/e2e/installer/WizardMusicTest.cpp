@@ -1,7 +1,8 @@
 // The package's background music: the installer copies it out of the package, plays it through
 // the package's music library from start-up until it ends, and stops it when the user leaves
-// during the installation; the copy is gone afterwards. The library is a stand-in that writes
-// its calls into a log file.
+// during the installation; the copy is gone afterwards. Back and Next, which stay enabled on the
+// installation page, do nothing while the run works: no message, the music plays on. The library
+// is a stand-in that writes its calls into a log file.
 #include "InstallerProcess.h"
 #include "WizardDriver.h"
 
@@ -64,8 +65,9 @@ std::string fileText(const fs::path& path)
 
 struct MusicCase {
     const char* name;
-    // Cancel on the installation page (held by a slideshow's duration), answered Yes.
-    bool leaveDuringRun;
+    // The button pressed on the installation page while the run is held by a slideshow's duration
+    // (0 none); Cancel is answered Yes.
+    int pressDuringRun;
     // The player's calls from start-up to the end, in order (the stand-in has no "MP3Stop").
     const char* calls;
 };
@@ -88,7 +90,7 @@ TEST_P(WizardMusic, PlaysFromStartUpAndStopsWithTheInstaller)
     d["files"] = {{{"name", "<InstallDir>\\a.txt"}, {"text", "a"}}};
     d["musicLibrary"] = {{"file", besideTestProgram("music_library_standin.dll")}};
     d["backgroundMusic"] = {{"text", kMusic}};
-    if (c.leaveDuringRun) {
+    if (c.pressDuringRun != 0) {
         d["slideshow"] = {"C:\\slides\\none.bmp"};
         d["toc"]["settings"]["slideshowDuration"] = 4u;
     }
@@ -98,13 +100,17 @@ TEST_P(WizardMusic, PlaysFromStartUpAndStopsWithTheInstaller)
 
     SetEnvironmentVariableW(L"KV_MUSIC_STANDIN_LOG", log.wstring().c_str());
     bool playingOnFirstPage = false;
+    bool pressed = false;
     const WizardWalk walk = walkWizard(
         setup.wstring(), L"", (folder / "temp").wstring(),
         [&](const PageSeen& page, std::size_t) {
             if (page.caption == L"First page")
                 playingOnFirstPage = fileText(log).find("MP3Play(0)") != std::string::npos;
-            if (page.caption == L"Installing")
-                return c.leaveDuringRun ? kCancel : 0;
+            if (page.caption == L"Installing") {
+                const int press = pressed ? 0 : c.pressDuringRun;
+                pressed = true;
+                return press;
+            }
             return kNext;
         },
         [](const BoxSeen& box) { return box.text == L"Leave the setup now?" ? IDYES : IDOK; });
@@ -113,6 +119,11 @@ TEST_P(WizardMusic, PlaysFromStartUpAndStopsWithTheInstaller)
     ASSERT_TRUE(walk.finished);
     EXPECT_TRUE(playingOnFirstPage) << "the music plays while the first page is shown";
     EXPECT_EQ(fileText(log), c.calls);
+    if (c.pressDuringRun != kCancel) {
+        EXPECT_TRUE(walk.boxes.empty()) << "nothing is said";
+        EXPECT_EQ(walk.pages.back().caption, L"Setup finished");
+        EXPECT_EQ(walk.exitCode, 1u);
+    }
     EXPECT_TRUE(fs::is_empty(folder / "temp")) << "the music's copy and the library's copy are deleted";
     std::error_code ignored;
     fs::remove_all(folder, ignored);
@@ -121,9 +132,13 @@ TEST_P(WizardMusic, PlaysFromStartUpAndStopsWithTheInstaller)
 INSTANTIATE_TEST_SUITE_P(
     FinishedAndLeft, WizardMusic,
     ::testing::Values(
-        MusicCase{"finished", false, "MP3Init(0) MP3SetPriority(0) MP3SetDevice(0) [KVMUSIC!] MP3Open(0) MP3Play(0) MP3DeInit(0) "},
-        MusicCase{"left", true,
-                  "MP3Init(0) MP3SetPriority(0) MP3SetDevice(0) [KVMUSIC!] MP3Open(0) MP3Play(0) MP3Close(0) MP3DeInit(0) "}),
+        MusicCase{"finished", 0, "MP3Init(0) MP3SetPriority(0) MP3SetDevice(0) [KVMUSIC!] MP3Open(0) MP3Play(0) MP3DeInit(0) "},
+        MusicCase{"left", kCancel,
+                  "MP3Init(0) MP3SetPriority(0) MP3SetDevice(0) [KVMUSIC!] MP3Open(0) MP3Play(0) MP3Close(0) MP3DeInit(0) "},
+        MusicCase{"backDuringRun", kBack,
+                  "MP3Init(0) MP3SetPriority(0) MP3SetDevice(0) [KVMUSIC!] MP3Open(0) MP3Play(0) MP3DeInit(0) "},
+        MusicCase{"nextDuringRun", kNext,
+                  "MP3Init(0) MP3SetPriority(0) MP3SetDevice(0) [KVMUSIC!] MP3Open(0) MP3Play(0) MP3DeInit(0) "}),
     [](const ::testing::TestParamInfo<MusicCase>& info) { return std::string(info.param.name); });
 
 } // namespace
