@@ -134,7 +134,7 @@ bool InstallationPage::onCommand(WPARAM wParam, LPARAM)
     if (LOWORD(wParam) != kCancelButton || HIWORD(wParam) != 0)
         return false;
     const PageServices& services = pageServices();
-    // The music and an MP3 conversion are held while the user is asked, and stopped on leaving.
+    // An MP3 conversion is held while the user is asked; on leaving, the music and the conversion stop.
     if (!confirmCancelDuringInstallation(services.confirmExit))
         return true;
     closeTemplatePage(*this, false);
