@@ -2,23 +2,23 @@
 
 #include "installer/state/PackageImages.h"
 #include "installer/text/ByteString.h"
+#include "installer/wizard/BmpReader.h"
 
-#include <cstring>
 
 namespace {
 
 // The file's bytes made into a bitmap compatible with the screen; null when they hold no bitmap.
+// The reader checks every size and offset against the file first: a damaged image in the package
+// never makes the system read past its bytes.
 HBITMAP bitmapFromFileBytes(const ByteString& bytes)
 {
-    BITMAPFILEHEADER file{};
-    if (bytes.length() < sizeof file + sizeof(BITMAPINFOHEADER))
+    BmpImage image;
+    if (readBmp(bytes.data(), bytes.length(), image) != kBmpRead)
         return nullptr;
-    std::memcpy(&file, bytes.data(), sizeof file);
-    const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes.data() + sizeof file);
-    if (file.bfType != 0x4D42 || file.bfOffBits >= bytes.length() || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER))
-        return nullptr;
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(image.block.data());
     HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, bytes.data() + file.bfOffBits, info, DIB_RGB_COLORS);
+    HBITMAP bitmap = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, image.block.data() + image.bitsOffset, info,
+                                    DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     return bitmap;
 }

@@ -23,6 +23,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -594,6 +595,12 @@ TEST_F(TemplatePageWin, ImageIdsGoThroughThePackagesIdentifierList)
     DeleteObject(loaded);
     gPackageToc.imageList = {{61, ByteString(folder.file("missing.bmp").c_str())}};
     EXPECT_EQ(loadTemplateImage(&loaded, 50, 0, 0, &width), kTemplateImageNotOpened);
+    // A bitmap whose pixels are cut short gives no bitmap, never a read past the file.
+    const std::string cut = folder.file("cut.bmp");
+    writeStrip(cut, 64, 64, {0x123456});
+    std::filesystem::resize_file(cut, 14 + 40 + 100);
+    gPackageToc.imageList = {{61, ByteString(cut.c_str())}};
+    EXPECT_EQ(loadTemplateImage(&loaded, 50, 0, 0, &width), kTemplateImageNoBitmap);
     gPackageToc.identifierList = savedIdentifiers;
 }
 
