@@ -200,6 +200,7 @@ TEST(PackageBuilderGolden, SpaceRequiredAndProgressTotalsFollowFromTheFiles)
         {"JPEG only", R"({"packageOptions": 4})", {25, 32, 0, 0, 7, 0, 19, 19}},
         {"no uninstaller", R"({"packageOptions": 0, "optionSwitches": [false, false, false, false, false, false,
             false, false, false, false, false, false, false, false, false, false, false, true]})", {19, 26, 0, 0, 0, 0, 19, 26}},
+        {"an extractor", R"({"packageOptions": 0, "extractorMode": 1})", {0, 0, 0, 0, 0, 0, 19, 26}},
     };
     for (const Case& c : cases) {
         nlohmann::json description;

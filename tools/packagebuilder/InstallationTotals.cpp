@@ -94,8 +94,9 @@ void appendInstallationTotals(const nlohmann::json& description, HeaderFieldValu
     std::uint64_t uninstaller = 0;
     if (description.contains("uninstaller") && !noUninstaller(toc))
         uninstaller = memberContent(description.at("uninstaller")).size();
-    fields.emplace_back(200, field(minimal.required + uninstaller));
-    fields.emplace_back(204, field(typical.required + uninstaller));
+    const bool extractor = numberOr(toc.value("settings", nlohmann::json::object()), "extractorMode", 0) != 0;
+    fields.emplace_back(200, extractor ? 0 : field(minimal.required + uninstaller));
+    fields.emplace_back(204, extractor ? 0 : field(typical.required + uninstaller));
     fields.emplace_back(208, field(minimal.jpeg));
     fields.emplace_back(212, field(minimal.mp3));
     fields.emplace_back(216, field(typical.jpeg));

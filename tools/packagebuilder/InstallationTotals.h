@@ -9,7 +9,9 @@
 // (exempt from conversion) clear; as MP3 when its name ends in "MP3" and the option MP3 to WAV
 // (bit 1) is set. Files are counted with their content's size, as the installer counts the bytes
 // it writes; a file beside the package is not counted, since its size is known only when it is
-// installed. The bytes required also count the uninstaller program.
+// installed. The bytes required also count the uninstaller program. An extractor package (setting
+// "extractorMode") unpacks into the resource folder, not the destination: its bytes required stay
+// 0, so the check of the destination's free space never stops it.
 #include "PackageMembers.h"
 
 void appendInstallationTotals(const nlohmann::json& description, HeaderFieldValues& fields);
