@@ -30,6 +30,15 @@ Bytes concat(std::initializer_list<Bytes> parts)
     return all;
 }
 
+// A big-endian header field of a built package, the header found through the trailer's H.
+std::uint32_t headerField(const Bytes& built, std::size_t at)
+{
+    const std::size_t tail = built.size() - 16;
+    const std::size_t h = built[tail] | built[tail + 1] << 8 | built[tail + 2] << 16 | static_cast<std::size_t>(built[tail + 3]) << 24;
+    const std::uint8_t* field = built.data() + h + at;
+    return static_cast<std::uint32_t>(field[0]) << 24 | field[1] << 16 | field[2] << 8 | field[3];
+}
+
 } // namespace
 
 TEST(PackageBuilderGolden, MinimalPackageWithoutReservedBlock)
@@ -80,7 +89,9 @@ TEST(PackageBuilderGolden, PackedFileSplitOverASecondVolume)
         {0x4E, 0x00, 0x00, 0x00},  // ends at 78 in the installer file
         {0x01, 0x00, 0x00, 0x00},  // and at 1 in the second volume
         {'x'},
-        handMadeHeader({{188, {0, 0, 0, 1}}, {192, {0, 0, 0, 4}}, {196, {0, 0, 0, 74}}, {232, {0, 0, 0, 78}}}),
+        // one file of 2 bytes in both installation types: bytes required and other-file totals
+        handMadeHeader({{188, {0, 0, 0, 1}}, {192, {0, 0, 0, 4}}, {196, {0, 0, 0, 74}}, {200, {0, 0, 0, 2}},
+                        {204, {0, 0, 0, 2}}, {224, {0, 0, 0, 2}}, {228, {0, 0, 0, 2}}, {232, {0, 0, 0, 78}}}),
         {0x4E, 0x00, 0x00, 0x00},
         {0xFF, 0xFF, 0xFF, 0xFF},
         {0x3E, 0x2D, 0x1C, 0x0B},
@@ -166,4 +177,46 @@ TEST(PackageBuilderGolden, BadPageTextEntriesAreRefused)
     for (const char* description : cases)
         EXPECT_THROW(buildInstallerWithPackage(kInstaller, nlohmann::json::parse(description)), PackageDescriptionError)
             << description;
+}
+
+TEST(PackageBuilderGolden, SpaceRequiredAndProgressTotalsFollowFromTheFiles)
+{
+    // a.txt 5 bytes minimal only; b.jpg 7 bytes typical only; c.JPG 3 bytes exempt from the JPEG
+    // conversion; d.mp3 11 bytes; e.dat beside the package (size unknown); the uninstaller 6 bytes.
+    const char* files = R"([
+        {"name": "<InstallDir>\\a.txt", "text": "12345", "installTypeMask": 1},
+        {"name": "<InstallDir>\\b.jpg", "text": "1234567", "installTypeMask": 2},
+        {"name": "<InstallDir>\\c.JPG", "text": "123", "flags": 256},
+        {"name": "<InstallDir>\\d.mp3", "text": "12345678901", "storage": "raw"},
+        {"name": "<InstallDir>\\e.dat", "text": "e.dat", "storage": "beside"}])";
+    struct Case {
+        const char* name;
+        const char* settings;
+        std::uint32_t expected[8];  // fields 200, 204, 208, 212, 216, 220, 224, 228
+    };
+    const Case cases[] = {
+        {"both conversions", R"({"packageOptions": 6})", {25, 32, 0, 11, 7, 11, 8, 8}},
+        {"no conversion", R"({"packageOptions": 0})", {25, 32, 0, 0, 0, 0, 19, 26}},
+        {"JPEG only", R"({"packageOptions": 4})", {25, 32, 0, 0, 7, 0, 19, 19}},
+        {"no uninstaller", R"({"packageOptions": 0, "optionSwitches": [false, false, false, false, false, false,
+            false, false, false, false, false, false, false, false, false, false, false, true]})", {19, 26, 0, 0, 0, 0, 19, 26}},
+        {"an extractor", R"({"packageOptions": 0, "extractorMode": 1})", {0, 0, 0, 0, 0, 0, 19, 26}},
+    };
+    for (const Case& c : cases) {
+        nlohmann::json description;
+        description["files"] = nlohmann::json::parse(files);
+        description["uninstaller"] = {{"text", "UNINST"}};
+        description["toc"]["settings"] = nlohmann::json::parse(c.settings);
+        const Bytes built = buildInstallerWithPackage(kInstaller, description);
+        for (std::size_t i = 0; i < 8; ++i)
+            EXPECT_EQ(headerField(built, 200 + 4 * i), c.expected[i]) << c.name << ", field " << 200 + 4 * i;
+    }
+}
+
+TEST(PackageBuilderGolden, AFieldGivenInTheDescriptionOverridesTheComputedTotal)
+{
+    const Bytes built = buildInstallerWithPackage(kInstaller, nlohmann::json::parse(R"({
+        "files": [{"name": "a", "text": "xyz"}], "header": {"fields": {"200": 100}}})"));
+    EXPECT_EQ(headerField(built, 200), 100u);
+    EXPECT_EQ(headerField(built, 204), 3u);
 }

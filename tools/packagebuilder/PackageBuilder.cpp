@@ -1,6 +1,7 @@
 #include "PackageBuilder.h"
 
 #include "DescriptionFields.h"
+#include "InstallationTotals.h"
 #include "LanguageSetWriter.h"
 #include "PackageMembers.h"
 #include "TemplateWriter.h"
@@ -204,6 +205,7 @@ BuiltPackage buildPackage(const Bytes& installer, const nlohmann::json& descript
     ComputedFields tableFields = appendTables(out, description);
     appendHeaderMembers(out, description, tableFields);
     built.volumes = appendPackedFiles(out, description, tableFields);
+    appendInstallationTotals(description, tableFields);
     if (out.size() > 0xFFFFFFFFu)
         throw PackageDescriptionError("the installer and its tables are larger than 4 GB");
     const auto headerOffset = static_cast<std::uint32_t>(out.size());

@@ -1,6 +1,8 @@
 // dravell-package: writes an installer carrying an install package, and the volume files that
-// continue its packed files beside it.
+// continue its packed files beside it. A package whose language set leaves empty a text that its
+// pages and options can show is refused, with the entry numbers.
 //   dravell-package <installer program> <description.json> <output file>
+#include "LanguageSetCheck.h"
 #include "PackageBuilder.h"
 
 #include <cstdio>
@@ -22,6 +24,11 @@ int main(int argc, char** argv)
         } catch (const nlohmann::json::exception& e) {
             throw std::runtime_error(std::string("'") + argv[2] + "' is not valid JSON: " + e.what());
         }
+        const std::vector<EmptyLanguageTexts> empty = emptyLanguageTexts(description);
+        for (const EmptyLanguageTexts& set : empty)
+            std::fprintf(stderr, "dravell-package: %s\n", emptyLanguageTextsMessage(set).c_str());
+        if (!empty.empty())
+            return 1;
         writePackageFiles(argv[3], buildPackage(readWholeFile(argv[1]), description));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "dravell-package: %s\n", e.what());

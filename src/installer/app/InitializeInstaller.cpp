@@ -122,7 +122,11 @@ int initializeInstaller()
     // way.
     callAdvancedEntry();
     callEntryPoint0();
-    if (!gFlags.silent)
+    if (!gFlags.silent) {
         showMainWindow();
+        // The background music plays until the installer ends; when it cannot start, the
+        // installer goes on without it.
+        gMp3Helper.startMusic();
+    }
     return 1;
 }

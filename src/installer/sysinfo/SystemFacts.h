@@ -71,4 +71,7 @@ struct SystemFacts {
     std::function<std::optional<std::vector<InstalledProduct>>(const ByteString& key)> installedProducts;
     // The plug-in library's lines and counts; none when there is no list box to take them.
     std::function<std::optional<PluginLines>()> pluginLines;
+    // Runs one probe so that a processor fault inside the system's libraries ends only that
+    // probe; false when it was ended. Unset: the probe is simply called.
+    std::function<bool(const std::function<void()>& probe)> guard;
 };

@@ -389,12 +389,15 @@ bool collectSystemInfo(ByteString& report, SystemInfoResults& results, SystemNum
     const std::uint32_t probes = inputs.requirements.probes;
     const std::int32_t selected = std::popcount(probes & 0x7FFFFFFFu);
     std::int32_t done = 0;
-    // A probe that throws is abandoned where it is; the lines it wrote stay.
+    // A probe that throws or faults is abandoned where it is; the lines it wrote stay.
     auto run = [&](std::uint32_t bits, auto&& probe) {
         if (!(probes & bits))
             return;
         try {
-            probe();
+            if (facts.guard)
+                facts.guard(probe);
+            else
+                probe();
         } catch (...) {
         }
         ++done;

@@ -1,6 +1,7 @@
 #include "installer/uninstall/UninstallHeader.h"
 
 #include "installer/state/InstallerState.h"
+#include "installer/state/PackageImages.h"
 #include "installer/wizard/PageSequence.h"
 
 #include <cstdint>
@@ -67,24 +68,14 @@ ByteString imageBlock(const PointerList& controls, std::uint32_t& count)
 
 ByteString readTemplateImage(const TemplateControl& control)
 {
-    std::uint32_t id = control.imageId;
-    const std::vector<std::uint32_t>& identifiers = gPackageToc.identifierList;
-    for (std::size_t i = 0; i + 1 < identifiers.size(); i += 2) {
-        if (identifiers[i] == id) {
-            id = identifiers[i + 1];
-            break;
-        }
-    }
-    for (const PageImage& image : gPackageToc.imageList) {
-        if (image.id != id)
-            continue;
-        ByteString path = image.path;
-        ByteString bytes;
-        if (path.empty() || bytes.loadFromFile(path.cStr()) != 1)
-            return ByteString();
-        return bytes;
-    }
-    return ByteString();
+    const PageImage* image = findPackageImage(control.imageId);
+    if (!image)
+        return ByteString();
+    ByteString path = image->path;
+    ByteString bytes;
+    if (path.empty() || bytes.loadFromFile(path.cStr()) != 1)
+        return ByteString();
+    return bytes;
 }
 
 void buildUninstallHeader(ByteString& out)

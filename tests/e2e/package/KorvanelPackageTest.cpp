@@ -435,6 +435,13 @@ TEST_F(KorvanelPackage, TheWizardInstallsAndItsFinishPageStartsKorvanel)
         const std::wstring shown = page->item(id);
         EXPECT_EQ(shown.substr(0, shown.find_first_of(L"\r\n")), expected) << file;
     }
+    // The summary names the space the installation takes, which the package's header gives.
+    const PageSeen* summary = pageCalled(L"Ready to install");
+    ASSERT_TRUE(summary);
+    const std::wstring summaryText = summary->item(10);
+    const std::size_t spaceAt = summaryText.find(L"Space required: ");
+    ASSERT_NE(spaceAt, std::wstring::npos) << fs::path(summaryText).string();
+    EXPECT_NE(summaryText.substr(spaceAt + 16, 2), L"0 ") << fs::path(summaryText).string();
     const PageSeen& finish = walk.pages.back();
     EXPECT_EQ(finish.item(kLaunchBox), L"Start Korvanel");
     EXPECT_TRUE(finish.isVisible(kLaunchBox));

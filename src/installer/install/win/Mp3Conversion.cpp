@@ -134,7 +134,7 @@ bool confirmCancelDuringInstallation(const std::function<bool()>& confirmExit)
         if (converting)
             gMp3Helper.callPlayer("MP3Stop", kConversionPlayer);
         Sleep(500);
-        if (converting)
+        if (converting && !gMp3Helper.wavPath.empty())
             logInstalledFile(gMp3Helper.wavPath);
         if (music)
             gMp3Helper.callPlayer("MP3Close", kMusicPlayer);

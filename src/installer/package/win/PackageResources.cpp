@@ -130,6 +130,12 @@ bool startsWithJpegMarker(const PackageSource& file, std::uint32_t offset)
     return file.readAt(offset, marker, 2) && marker[0] == 0xFF && marker[1] == 0xD8;
 }
 
+bool startsWithBitmapMarker(const PackageSource& file, std::uint32_t offset)
+{
+    std::uint8_t marker[2] = {};
+    return file.readAt(offset, marker, 2) && marker[0] == 'B' && marker[1] == 'M';
+}
+
 int loadPageImage(const PackageSource& file)
 {
     const std::uint32_t offset = field(kPageImageOffset);
@@ -144,6 +150,12 @@ int loadPageImage(const PackageSource& file)
         gTempFilePaths.pageImageBitmap = std::move(bitmap);
     } else if (field(kPageImageKind) == kPageImageKindBitmap) {
         ByteString bitmap = decodeToTempFile(offset, size, ".bmp");
+        if (bitmap.empty())
+            return kBitmapPageImageNotDecoded;
+        gTempFilePaths.pageImageBitmap = std::move(bitmap);
+    } else if (startsWithBitmapMarker(file, offset)) {
+        // A bitmap stored as it is: copied, not decoded.
+        ByteString bitmap = copyToTempFile(offset, size, ".bmp");
         if (bitmap.empty())
             return kBitmapPageImageNotDecoded;
         gTempFilePaths.pageImageBitmap = std::move(bitmap);

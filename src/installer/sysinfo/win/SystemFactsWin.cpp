@@ -279,5 +279,8 @@ SystemFacts systemFacts(HWND listBox)
     f.computer = &computer;
     f.installedProducts = &installedProducts;
     f.pluginLines = [listBox] { return pluginLines(listBox); };
+    // DirectDraw, DirectInput, DirectMusic and the joystick driver run code of their own in this
+    // process: a fault in one of them must not end the installer.
+    f.guard = [](const std::function<void()>& probe) { return callGuarded([&] { probe(); }); };
     return f;
 }

@@ -2,8 +2,8 @@
 
 #include "installer/install/InstallEngine.h"
 #include "installer/install/InstallRun.h"
+#include "installer/install/Mp3Conversion.h"
 #include "installer/state/InstallerState.h"
-#include "installer/state/UninstallLists.h"
 #include "installer/state/win/InstallerMessageBox.h"
 #include "installer/wizard/win/MessageLoop.h"
 #include "installer/wizard/win/PageServices.h"
@@ -16,8 +16,6 @@ constexpr std::size_t kInstallationCaption = 110;
 constexpr std::size_t kInstallationNote = 111;
 constexpr std::size_t kInstallationFailedText = 141;
 constexpr int kNoteId = 21;
-constexpr int kMusicPlayer = 0;
-constexpr int kConversionPlayer = 1;
 
 bool gRunning = false;
 bool gCompleted = false;
@@ -26,33 +24,6 @@ void pumpPendingMessages()
 {
     while (pumpOneMessage() == kMessageDispatched) {
     }
-}
-
-// Leaving during the run: the music and an MP3 conversion stop, and the WAV file being written
-// goes into the uninstall log so that the rollback removes it.
-void stopMusic()
-{
-    Mp3Helper& music = gMp3Helper;
-    if (music.conversionRunning)
-        music.callPlayer("MP3Resume", kConversionPlayer);
-    Sleep(10);
-    if (!music.musicPlaying && !music.conversionRunning)
-        return;
-    if (music.musicPlaying)
-        music.callPlayer("MP3Stop", kMusicPlayer);
-    if (music.conversionRunning)
-        music.callPlayer("MP3Stop", kConversionPlayer);
-    Sleep(500);
-    if (music.conversionRunning && !music.wavPath.empty())
-        addListEntry(music.wavPath.cStr(), gUninstallLog.files);
-    if (music.musicPlaying)
-        music.callPlayer("MP3Close", kMusicPlayer);
-    if (music.conversionRunning)
-        music.callPlayer("MP3Close", kConversionPlayer);
-    // The last call for each active player, then the library goes.
-    music.shutDown();
-    music.musicPlaying = false;
-    music.conversionRunning = false;
 }
 
 } // namespace
@@ -159,18 +130,13 @@ bool InstallationPage::onTimer(WPARAM wParam, LPARAM)
 
 bool InstallationPage::onCommand(WPARAM wParam, LPARAM)
 {
+    // Back and Next stay enabled during the run and are left unanswered: only Cancel acts.
     if (LOWORD(wParam) != kCancelButton || HIWORD(wParam) != 0)
         return false;
-    Mp3Helper& music = gMp3Helper;
-    if (music.conversionRunning)
-        music.callPlayer("MP3Suspend", kConversionPlayer);
     const PageServices& services = pageServices();
-    if (services.confirmExit && !services.confirmExit()) {
-        if (music.conversionRunning)
-            music.callPlayer("MP3Resume", kConversionPlayer);
+    // An MP3 conversion is held while the user is asked; on leaving, the music and the conversion stop.
+    if (!confirmCancelDuringInstallation(services.confirmExit))
         return true;
-    }
-    stopMusic();
     closeTemplatePage(*this, false);
     if (services.endInstaller)
         services.endInstaller();

@@ -2,6 +2,7 @@
 
 #include "installer/memory/FatalError.h"
 #include "installer/state/InstallerState.h"
+#include "installer/state/PackageImages.h"
 #include "installer/text/Utf8.h"
 #include "installer/text/win/TextConversion.h"
 #include "installer/variables/TextExpansion.h"
@@ -12,6 +13,7 @@
 #include "installer/wizard/RequiredControls.h"
 #include "installer/wizard/win/PageServices.h"
 #include "installer/wizard/win/ProgressBar.h"
+#include "installer/wizard/win/TemplateImage.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -109,14 +111,6 @@ void addLines(HWND window, UINT addMessage, const ByteString& text)
         text.nextLine(&pos, line);
         SendMessageW(window, addMessage, 0, reinterpret_cast<LPARAM>(utf8ToWideText(line).c_str()));
     }
-}
-
-const PageImage* packageImage(std::uint32_t id)
-{
-    for (const PageImage& image : gPackageToc.imageList)
-        if (image.id == id)
-            return &image;
-    return nullptr;
 }
 
 void deleteControlImage(TemplateControl& control)
@@ -460,38 +454,36 @@ void TemplatePage::loadControlImage(TemplateControl& control)
     const auto id = static_cast<std::int32_t>(control.imageId);
     if (id == kImageNone)
         return;
-    const PageImage* image = id == kImageDefault ? nullptr : packageImage(control.imageId);
-    const std::wstring path = image ? utf8ToWideText(image->path) : std::wstring();
     if (control.type == kControlStatic && control.subType == 4) {
         HBITMAP bitmap = nullptr;
         if (id == kImageDefault) {
             bitmap = static_cast<HBITMAP>(gInstallerContext.dialogImage);
-        } else if (image) {
+        } else {
             // Less the border and the sunken edge.
             const LONG style = GetWindowLongW(made, GWL_STYLE);
             const int shrink = ((style & WS_BORDER) ? 2 : 0) + ((style & SS_SUNKEN) ? 2 : 0);
-            bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, control.width - shrink,
-                                                     control.height - shrink, LR_LOADFROMFILE));
+            loadTemplateImage(&bitmap, control.imageId, control.width - shrink, control.height - shrink, nullptr);
         }
         control.imageBitmap = bitmap;
         if (bitmap)
             SendMessageW(made, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     } else if (control.type == kControlStatic && control.subType == 3) {
-        HICON icon = id == kImageDefault
-                         ? LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId))
-                         : (image ? static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 0, 0,
-                                                                  LR_LOADFROMFILE | LR_DEFAULTSIZE))
-                                  : nullptr);
+        HICON icon = nullptr;
+        if (id == kImageDefault) {
+            icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kProgramIconId));
+        } else if (const PageImage* image = findPackageImage(control.imageId)) {
+            icon = static_cast<HICON>(LoadImageW(nullptr, utf8ToWideText(image->path).c_str(), IMAGE_ICON, 0, 0,
+                                                 LR_LOADFROMFILE | LR_DEFAULTSIZE));
+        }
         control.imageBitmap = icon;
         if (icon)
             SendMessageW(made, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    } else if (control.type == kControlPushButton && image) {
-        HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-        if (!bitmap)
+    } else if (control.type == kControlPushButton && id != kImageDefault) {
+        HBITMAP bitmap = nullptr;
+        int width = 0;
+        if (loadTemplateImage(&bitmap, control.imageId, 0, 0, &width) != kTemplateImageLoaded)
             return;
         if ((control.style & kOwnerDrawButton) == kOwnerDrawButton) {
-            BITMAP info{};
-            GetObjectW(bitmap, sizeof info, &info);
             HDC reference = GetDC(static_cast<HWND>(gMainInstaller.mainWindow));
             HDC memory = CreateCompatibleDC(reference);
             ReleaseDC(static_cast<HWND>(gMainInstaller.mainWindow), reference);
@@ -501,7 +493,7 @@ void TemplatePage::loadControlImage(TemplateControl& control)
             }
             control.imageDc = memory;
             control.imageBitmap = SelectObject(memory, bitmap);
-            control.imageWidth = info.bmWidth;
+            control.imageWidth = width;
         } else if ((control.style & kBitmapButton) != 0) {
             control.imageBitmap = bitmap;
             SendMessageW(made, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));

@@ -153,6 +153,17 @@ TEST(PackageResources, AFullPackageIsUnpackedIntoTemporaryFiles)
     EXPECT_EQ(fileText(gUninstallLog.templatePath), "MZ uninstaller");
 }
 
+// A page image stored as a plain bitmap (not packed, not JPEG) is copied as it is.
+TEST(PackageResources, AnUncompressedBitmapPageImageIsKept)
+{
+    ResourceState state;
+    nlohmann::json package = fullPackage();
+    package["pageImage"] = {{"kind", 0u}, {"storage", "raw"}, {"text", "BM plain bitmap"}};
+    state.usePackage(package);
+    ASSERT_EQ(loadPackageResources(), kResourcesLoaded);
+    EXPECT_EQ(fileText(gTempFilePaths.pageImageBitmap), "BM plain bitmap");
+}
+
 TEST(PackageResources, AnUpdatePackageTakesItsOwnTitle)
 {
     ResourceState state;

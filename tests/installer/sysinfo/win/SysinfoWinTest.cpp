@@ -220,3 +220,32 @@ TEST(SysinfoWinTest, ReportFolderIsTheUsersDocumentsOrTemporaryFolder)
 }
 
 } // namespace
+
+// The system's DirectX, DirectInput, DirectMusic and joystick code runs inside the installer: an
+// access violation in one probe ends that probe, and the report goes on with the next.
+TEST(SysinfoWinTest, AProbeThatFaultsEndsOnlyItself)
+{
+    SystemFacts facts = systemFacts(nullptr);
+    facts.directX = []() -> std::uint32_t {
+        volatile std::uint32_t* nowhere = nullptr;
+        return *nowhere;
+    };
+    bool soundAsked = false;
+    facts.soundOutput = [&soundAsked] {
+        soundAsked = true;
+        return true;
+    };
+    SystemRequirements requirements;
+    requirements.probes = kProbeDirectX | kProbeSound | kProbeJoystick;
+    const std::array<ByteString, kLanguageTextCount> texts{};
+    const ReportInputs inputs{requirements, texts};
+    SystemInfoResults results;
+    SystemNumbers numbers;
+    ByteString report;
+    std::vector<std::int32_t> progress;
+    EXPECT_TRUE(collectSystemInfo(report, results, numbers, inputs, facts, [&progress](std::int32_t p) { progress.push_back(p); }));
+    EXPECT_TRUE(soundAsked);
+    EXPECT_EQ(results.joystickProbed, 1);
+    EXPECT_EQ(progress, (std::vector<std::int32_t>{33, 66, 100}));
+    EXPECT_EQ(results.directXMajor, 0);
+}

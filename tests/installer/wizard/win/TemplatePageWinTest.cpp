@@ -5,6 +5,7 @@
 #include "installer/wizard/win/InstallerDialogs.h"
 #include "installer/wizard/win/PageServices.h"
 #include "installer/wizard/win/TemplateButtons.h"
+#include "installer/wizard/win/TemplateImage.h"
 #include "installer/wizard/win/TemplatePage.h"
 
 #include "installer/state/InstallerState.h"
@@ -22,6 +23,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -534,6 +536,72 @@ TEST_F(TemplatePageWin, ImageButtonFramesByPixel)
     EXPECT_EQ(page->hover.hot, full);
     closeTemplatePage(*page, true);
     destroyCurrentPage(true);
+}
+
+// The colour of a bitmap's pixel.
+COLORREF bitmapPixel(HBITMAP bitmap, int x, int y)
+{
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    const COLORREF colour = GetPixel(memory, x, y);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    return colour;
+}
+
+// Pictures, bitmap buttons and image buttons name their images through the package's identifier
+// list, read as pairs (from, to), the first pair for an id deciding.
+TEST_F(TemplatePageWin, ImageIdsGoThroughThePackagesIdentifierList)
+{
+    TempFolder folder;
+    const std::string red = folder.file("red.bmp");
+    const std::string green = folder.file("green.bmp");
+    const std::string blue = folder.file("blue.bmp");
+    writeStrip(red, 8, 8, {0xFF0000});
+    writeStrip(green, 40, 20, {0x00FF00, 0x00C000});
+    writeStrip(blue, 8, 8, {0x0000FF});
+    const std::vector<std::uint32_t> savedIdentifiers = gPackageToc.identifierList;
+    gPackageToc.identifierList = {50, 61, 51, 62, 50, 63};
+    gPackageToc.imageList = {{61, ByteString(red.c_str())}, {62, ByteString(green.c_str())}, {63, ByteString(blue.c_str())}};
+    TemplatePage* page = show(
+        {{"controls",
+          {{{"type", "static"}, {"subType", 4}, {"id", 5}, {"x", 10}, {"y", 10}, {"width", 16}, {"height", 16},
+            {"style", 0x5000000E}, {"image", 50}},
+           {{"type", "button"}, {"id", 6}, {"x", 40}, {"y", 10}, {"width", 40}, {"height", 20},
+            {"style", 0x50010080}, {"image", 51}},
+           {{"type", "button"}, {"id", 7}, {"x", 90}, {"y", 10}, {"width", 40}, {"height", 20},
+            {"style", 0x5001000B}, {"image", 51}}}}});
+    ASSERT_NE(page, nullptr);
+    const auto picture = reinterpret_cast<HBITMAP>(SendMessageW(item(page, 5), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_NE(picture, nullptr);
+    BITMAP size{};
+    GetObjectW(picture, sizeof size, &size);
+    EXPECT_EQ(size.bmWidth, 16) << "stretched to the control";
+    EXPECT_EQ(bitmapPixel(picture, 8, 8), RGB(0xFF, 0, 0));
+    const auto buttonImage = reinterpret_cast<HBITMAP>(SendMessageW(item(page, 6), BM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_NE(buttonImage, nullptr);
+    EXPECT_EQ(bitmapPixel(buttonImage, 50, 10), RGB(0, 0xC0, 0));
+    EXPECT_EQ(page->findControlById(7)->imageWidth, 80);
+    closeTemplatePage(*page, true);
+    destroyCurrentPage(true);
+
+    HBITMAP loaded = nullptr;
+    int width = 0;
+    EXPECT_EQ(loadTemplateImage(nullptr, 50, 0, 0, &width), kTemplateImageNoTarget);
+    EXPECT_EQ(loadTemplateImage(&loaded, 99, 0, 0, &width), kTemplateImageUnknownId);
+    EXPECT_EQ(loadTemplateImage(&loaded, 63, 0, 0, &width), kTemplateImageLoaded) << "an id no pair names stays";
+    EXPECT_EQ(width, 8);
+    EXPECT_EQ(bitmapPixel(loaded, 1, 1), RGB(0, 0, 0xFF));
+    DeleteObject(loaded);
+    gPackageToc.imageList = {{61, ByteString(folder.file("missing.bmp").c_str())}};
+    EXPECT_EQ(loadTemplateImage(&loaded, 50, 0, 0, &width), kTemplateImageNotOpened);
+    // A bitmap whose pixels are cut short gives no bitmap, never a read past the file.
+    const std::string cut = folder.file("cut.bmp");
+    writeStrip(cut, 64, 64, {0x123456});
+    std::filesystem::resize_file(cut, 14 + 40 + 100);
+    gPackageToc.imageList = {{61, ByteString(cut.c_str())}};
+    EXPECT_EQ(loadTemplateImage(&loaded, 50, 0, 0, &width), kTemplateImageNoBitmap);
+    gPackageToc.identifierList = savedIdentifiers;
 }
 
 TEST_F(TemplatePageWin, IconsFromFilesAreShownAndFreedAsIcons)
