@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
@@ -86,6 +87,41 @@ void writeSlide(const std::string& path, COLORREF colour)
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info), sizeof info);
     out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
+}
+
+// Saves what the screen shows as a .bmp in the folder KV_SCREENSHOT_DIR names, when it names one.
+void saveScreenshot(const char* name)
+{
+    const char* folder = std::getenv("KV_SCREENSHOT_DIR");
+    if (!folder)
+        return;
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    const std::size_t size = static_cast<std::size_t>((width * 3 + 3) / 4 * 4) * height;
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + size);
+    std::ofstream out(std::string(folder) + "/" + name + ".bmp", std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(size));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
 }
 
 // The system's files, with a look taken whenever the run asks whether a file exists.
@@ -239,7 +275,11 @@ TEST_F(HeldInstallation, TheUserSeesTheFileThePhaseAndTheSlideshowWhileTheRunIns
         if (path == guide)
             looks_["file"] = look();
     };
-    gInstallOperations.writeRegistry = lookingAs("registry");
+    gInstallOperations.writeRegistry = [&] {
+        looks_["registry"] = look();
+        saveScreenshot("installation_registry_phase");
+        return true;
+    };
     gInstallOperations.writeIniEntries = lookingAs("ini");
     gInstallOperations.editTextFiles = lookingAs("text");
     gInstallOperations.createShortcuts = lookingAs("shortcuts");
