@@ -25,6 +25,7 @@
 #include "installer/uninstall/UninstallCommit.h"
 #include "installer/uninstall/UninstallMerge.h"
 #include "installer/variables/FileSearchNote.h"
+#include "installer/variables/TextExpansion.h"
 #include "installer/wizard/win/NextVolumeDialog.h"
 #include "installer/wizard/win/PageHandlers.h"
 #include "installer/wizard/win/PageServices.h"
@@ -75,6 +76,10 @@ void installEngineHooks()
 {
     setInstallMessageBox(askDuringInstallation);
     gInstallOperations.notifyAssociationsChanged = notifyAssociationsChanged;
+    gInstallOperations.expandEntryTables = [] {
+        expandEntryTables();
+        return true;
+    };
     gInstallOperations.convertMp3Files = convertMp3Files;
     gInstallOperations.convertJpegFiles = convertJpegFiles;
     gInstallOperations.writeRegistry = writeRegistryTrees;

@@ -10,6 +10,7 @@
 #include "SetupResourceDir.h"
 #include "WizardStart.h"
 
+#include "installer/install/FinishActions.h"
 #include "installer/install/InstallEngine.h"
 #include "installer/install/win/RegistryAccess.h"
 #include "installer/install/win/StartupChecks.h"
@@ -87,9 +88,10 @@ int runSilentInstallation()
     // A failed run leaves the computer as it found it.
     if (!installed)
         rollbackOnExit();
-    // Restarting the computer and the finish launches join here.
     if (installed && gPackageToc.extractorMode)
         installed = runInnerInstaller();
+    else if (installed)
+        finishSilentRun();
     cleanupAtExit(true);
     deleteLocalCopy();
     CoUninitialize();

@@ -64,6 +64,21 @@ void launchAfterFinish(bool startProgram, bool openReadme, bool runThirdItem)
     }
 }
 
+void finishSilentRun()
+{
+    const std::uint32_t options = gInstallerContext.optionWord;
+    if (options & kOptionRestartAtEnd) {
+        rebootNow();
+        return;
+    }
+    const auto chosen = [options](std::uint32_t offered, std::uint32_t preselected) {
+        return (options & offered) != 0 && (options & preselected) != 0;
+    };
+    launchAfterFinish(chosen(kOptionStartProgram, kOptionStartProgramPreselected),
+                      chosen(kOptionOpenReadme, kOptionOpenReadmePreselected),
+                      (options & kOptionThirdFinishItem) != 0);
+}
+
 void setCleanupBeforeRestart(std::function<void()> cleanup)
 {
     cleanupBeforeRestart() = std::move(cleanup);

@@ -4,8 +4,10 @@
 #include "installer/install/InstallFileSystem.h"
 #include "installer/install/InstallRun.h"
 #include "installer/install/ProgressAccounting.h"
+#include "installer/install/StepLists.h"
 #include "installer/system/DriveRoot.h"
 #include "installer/system/FreeSpace.h"
+#include "installer/variables/ProgramGroupFolder.h"
 
 #include <string>
 #include <thread>
@@ -29,6 +31,7 @@ constexpr TotalsFields kMinimalTotals{200, 208, 212, 224};
 constexpr TotalsFields kTypicalTotals{204, 216, 220, 228};
 
 const char* const kFilesNotInstalled = "These files could not be installed:";
+const char* const kOperationsNotConnected = "The installation cannot run. These steps are not connected:";
 
 ProgressTotals currentTotals()
 {
@@ -52,25 +55,38 @@ void enterPhase(std::int32_t phase, std::size_t statusText = 0)
     setProgress(0, 0);
 }
 
-// Runs an operation of a later phase; one not given is listed as not performed and counts as
-// done without failure, so that the run can go on to what it can do.
-bool perform(const std::function<bool()>& operation, const char* what)
+// Runs an operation of a later phase. Every operation is connected before a run starts
+// (unconnectedOperations), so none is ever skipped here.
+bool perform(const std::function<bool()>& operation)
 {
-    if (!operation) {
-        gInstallRun.notPerformed.emplace_back(what);
-        return true;
-    }
     return operation();
 }
 
-std::function<bool()> toOperation(const std::function<void()>& step)
+// The run does not start without all its operations: one nobody connected would pass for done.
+bool everyOperationConnected()
 {
-    if (!step)
-        return {};
-    return [&step] {
-        step();
+    const std::vector<std::string> missing = unconnectedOperations(gInstallOperations);
+    if (missing.empty())
         return true;
-    };
+    std::string text = kOperationsNotConnected;
+    for (const std::string& name : missing)
+        text += "\r\n" + name;
+    showInstallError(text.c_str());
+    return false;
+}
+
+// After the run, with windows: the program group opens when the package asks for it and the
+// slideshow's image leaves the background.
+void closeRunWithWindows()
+{
+    const std::uint32_t options = gInstallerContext.optionWord;
+    const bool groupHasItems = !gPackageToc.shortcuts.empty() || (options & kOptionNoUninstaller) == 0;
+    if (!gPackageToc.extractorMode && (options & kOptionOpenProgramGroup) && groupHasItems) {
+        ByteString folder = programGroupFolder();
+        stepSystem().shellExecute("open", folder.cStr(), nullptr, "", false);
+    }
+    if (gInstallView.endSlideshow)
+        gInstallView.endSlideshow();
 }
 
 void showLanguageError(std::size_t index)
@@ -163,68 +179,71 @@ std::uint64_t destinationFreeSpace()
 std::uint8_t runInstallation(OpaqueHandle pageWindow)
 {
     resetInstallRun();
+    if (!everyOperationConnected())
+        return 0;
     gInstallRun.pageWindow = pageWindow;
     gInstallRun.runStartTick = installFileSystem().tickCount();
-    if (!gPackageToc.slideshowPaths.empty() && !gFlags.silent)
-        perform(toOperation(gInstallView.measureSlideshow), "slideshow image sizes");
+    if (!gPackageToc.slideshowPaths.empty() && !gFlags.silent && gInstallView.measureSlideshow)
+        gInstallView.measureSlideshow();
 
     if (gFlags.silent) {
-        if (!perform(gInstallOperations.pluginStepsBeforeRun, "plug-in steps 1 to 10") ||
-            !perform(gInstallOperations.prerequisites, "prerequisite setups"))
+        if (!perform(gInstallOperations.pluginStepsBeforeRun) || !perform(gInstallOperations.prerequisites))
             return 0;
         if (gPackageToc.bytesRequired > gPackageToc.freeSpace)
             return 0;
     }
     if (!createInstallFolder())
         return 0;
-    perform(gInstallOperations.expandEntryTables, "variables in the entry tables");
+    perform(gInstallOperations.expandEntryTables);
 
     if (!installPhaseFiles())
         return 0;
     if (gInstallerContext.packageOptions & kPackageMp3ToWav) {
         enterPhase(kPhaseMp3);
-        if (!perform(gInstallOperations.convertMp3Files, "MP3 to WAV conversion"))
+        if (!perform(gInstallOperations.convertMp3Files))
             return 0;
     }
     if (gInstallerContext.packageOptions & kPackageJpegToBmp) {
         enterPhase(kPhaseJpeg);
-        if (!perform(gInstallOperations.convertJpegFiles, "JPEG to BMP conversion"))
+        if (!perform(gInstallOperations.convertJpegFiles))
             return 0;
     }
     enterPhase(kPhaseRegistry, kRegistryStatus);
     gUninstallLog.treeBuilt = true;
-    if (!perform(gInstallOperations.writeRegistry, "registry")) {
+    if (!perform(gInstallOperations.writeRegistry)) {
         showLanguageError(kRegistryFailed);
         return 0;
     }
     enterPhase(kPhaseIni, kIniStatus);
-    perform(gInstallOperations.writeIniEntries, "INI entries");
+    perform(gInstallOperations.writeIniEntries);
     enterPhase(kPhaseTextFiles, kTextFilesStatus);
-    perform(gInstallOperations.editTextFiles, "text-file entries");
+    perform(gInstallOperations.editTextFiles);
     enterPhase(kPhaseShortcuts, kShortcutsStatus);
-    if (!perform(gInstallOperations.createShortcuts, "shortcuts"))
+    if (!perform(gInstallOperations.createShortcuts))
         showLanguageError(kShortcutsFailed);
     enterPhase(kPhaseRegistration, kRegistrationStatus);
     if (!gInstallRun.sharedLibraries.empty())
-        perform(gInstallOperations.countSharedLibraries, "shared-library counts");
+        perform(gInstallOperations.countSharedLibraries);
     if (!gPackageToc.registrationQueue.empty())
-        perform(gInstallOperations.registerFiles, "library registration");
+        perform(gInstallOperations.registerFiles);
     // With windows the finish page hands the renames over (it offers the restart they wait for);
     // a silent run has no finish page and hands them over here.
     if (!gPackageToc.renamePairs.empty()) {
         if (gFlags.silent)
-            perform(gInstallOperations.applyPendingRenames, "renames at restart");
+            perform(gInstallOperations.applyPendingRenames);
         else
             gInstallRun.notPerformed.emplace_back("renames at restart");
     }
-    if (!perform(gInstallOperations.commitUninstallData, "commit of the uninstall data"))
+    if (!perform(gInstallOperations.commitUninstallData))
         return 0;
     // Committed: the old contents are no longer needed for a rollback.
     deleteAsideFiles();
     setProgress(100, 0);
     if (gFlags.silent)
-        perform(gInstallOperations.pluginStepsAfterRun, "plug-in steps 11 to 13");
-    if (!gPackageToc.extractorMode && gInstallOperations.notifyAssociationsChanged)
+        perform(gInstallOperations.pluginStepsAfterRun);
+    else
+        closeRunWithWindows();
+    if (!gPackageToc.extractorMode)
         gInstallOperations.notifyAssociationsChanged();
     return 1;
 }

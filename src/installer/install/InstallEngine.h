@@ -2,8 +2,8 @@
 // The installation run: the phases in their order (files, the MP3 and JPEG conversions, the
 // registry, INI entries, text files, shortcuts, library registration and the commit of the
 // uninstall data) with the progress of both bars. Operations of later phases come through
-// gInstallOperations; a phase without its operation is listed in gInstallRun.notPerformed,
-// never reported done.
+// gInstallOperations; a run that finds one of them not connected fails before it changes
+// anything, naming what is missing.
 #include "installer/state/InstallerState.h"
 
 #include <cstdint>

@@ -1,7 +1,8 @@
 #pragma once
 // What one installation run keeps beside the installer's state, and the services it is given:
 // the installation page's bars and status line, message boxes, and the operations of the later
-// phases. An operation nobody has given is not performed, and the run lists it as such.
+// phases. The program connects every operation; a run that finds one not connected does not
+// start.
 #include "installer/install/ProgressAccounting.h"
 #include "installer/state/InstallerState.h"
 
@@ -24,6 +25,8 @@ struct InstallView {
     std::function<void(std::int32_t)> setPhaseBar;
     std::function<void(std::int32_t)> setOverallBar;
     std::function<void(std::int32_t)> showSlide;
+    // Takes the slideshow's image off the background at the end of the run.
+    std::function<void()> endSlideshow;
     // Measures the slideshow's images when the run starts.
     std::function<void()> measureSlideshow;
     // UTF-8.
@@ -61,7 +64,7 @@ struct InstallRunState {
     ProgressTracker progress;
     // Paths of files whose member could not be installed (the old file, if any, is back).
     std::vector<std::string> failedFiles;
-    // What the run was to do but could not, because no operation for it was given.
+    // What the run left to others (the renames at restart, to the finish page).
     std::vector<std::string> notPerformed;
     // Old contents moved aside while their files were replaced: kept until the installation
     // commits, so that a rollback can put them back.
@@ -76,6 +79,9 @@ struct InstallRunState {
     // Folders made (or found) and found writable in this run: each is made and probed once.
     std::set<std::string> readyFolders;
 };
+
+// The names of the operations nobody has connected (empty when the run can start).
+std::vector<std::string> unconnectedOperations(const InstallOperations& operations);
 
 extern InstallRunState gInstallRun;
 extern InstallView gInstallView;

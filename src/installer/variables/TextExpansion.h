@@ -18,3 +18,8 @@ void expandBuiltinVariables(ByteString& text);
 // not known yet is evaluated the first time a text names it. Values are inserted as they are: a
 // name inside an inserted value is replaced only by entries that come later in the list.
 void expandVariables(ByteString& text, std::int32_t maxCount);
+
+// The built-in names, then the user variables, in every text of the shortcut, INI and text-file
+// entries, in place: the installation run does it once before it installs. The entries' own
+// operations then expand the folder names.
+void expandEntryTables();

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <wincrypt.h>
+#include <objidl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -409,4 +411,152 @@ TEST_F(SilentInstall, FailedRunStartsTheUninstallerProgramSilentlyWithItsData)
     const uninstall_reader::Data data = uninstall_reader::parseScrambled(std::string(stored.begin(), stored.end()));
     EXPECT_EQ(data.settings, "") << "a rollback's data has no settings";
     EXPECT_EQ(data.sections.at("Files:"), (std::vector<std::string>{(destination_ / "lib\\first.txt").string()}));
+}
+
+namespace {
+
+struct LinkFields {
+    std::string path, arguments, folder, icon;
+    int iconIndex = -1;
+};
+
+LinkFields readLink(const fs::path& link)
+{
+    LinkFields fields;
+    CoInitialize(nullptr);
+    IShellLinkA* shellLink = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&shellLink)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            if (SUCCEEDED(file->Load(link.wstring().c_str(), STGM_READ))) {
+                char text[MAX_PATH] = {};
+                shellLink->GetPath(text, MAX_PATH, nullptr, 0);
+                fields.path = text;
+                shellLink->GetArguments(text, MAX_PATH);
+                fields.arguments = text;
+                shellLink->GetWorkingDirectory(text, MAX_PATH);
+                fields.folder = text;
+                shellLink->GetIconLocation(text, MAX_PATH, &fields.iconIndex);
+                fields.icon = text;
+            }
+            file->Release();
+        }
+        shellLink->Release();
+    }
+    CoUninitialize();
+    return fields;
+}
+
+std::string textOfFile(const fs::path& path)
+{
+    const Bytes bytes = readWholeFile(path.string());
+    return std::string(bytes.begin(), bytes.end());
+}
+
+} // namespace
+
+// Entries written as a package writer writes them: paths below "<InstallDir>", a built-in name
+// ("<UninstallerName>") and a user variable in every text, each replaced before the entry is
+// written.
+TEST_F(SilentInstall, EntriesNamingTheInstallFolderABuiltinNameAndAUserVariableAreWritten)
+{
+    const std::string dest = destination_.string();
+    nlohmann::json description = package(nlohmann::json::array({entry("app.exe", sample(100, 6, true))}));
+    description["toc"]["settings"]["uninstallerName"] = "<InstallDir>\\uninst.exe";
+    description["uninstaller"] = {{"file", besideTestProgram("uninstaller_standin.exe")}};
+    nlohmann::json& toc = description["toc"];
+    toc["variables"] = {{{"name", "<Data>"}, {"kind", 0}, {"source", -1}, {"default", "records"}}};
+    toc["iniEntries"] = {
+        {{"file", "<InstallDir>\\<Data>.ini"}, {"section", "<Data> paths"}, {"line", "<Data>Dir=<InstallDir>\\<Data>"}},
+        {{"file", "<InstallDir>\\<Data>.ini"}, {"section", "<Data> paths"}, {"line", "Remover=<UninstallerName>"}}};
+    toc["textFileEntries"] = {
+        {{"mode", 1}, {"file", "<InstallDir>\\notes\\<Data>.txt"}, {"lineText", "<Data> in <InstallDir>"}},
+        {{"mode", 4},
+         {"file", "<InstallDir>\\notes\\<Data>.txt"},
+         {"searchText", "<Data> in <InstallDir>"},
+         {"lineText", "<Data> go with <UninstallerName>"}}};
+    toc["shortcuts"] = {{{"target", "<InstallDir>\\app.exe"},
+                         {"shortcutFile", "<InstallDir>\\menu\\<Data>.lnk"},
+                         {"arguments", "/open <Data>"},
+                         {"workingFolder", "<InstallDir>\\<Data>"},
+                         {"icon", "<UninstallerName>,3"}}};
+
+    const InstallerRun result = run(description, L"/SILENT");
+
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, 1u);
+    EXPECT_TRUE(result.boxTexts.empty());
+    const std::string uninstaller = dest + "\\uninst.exe";
+    EXPECT_EQ(textOfFile(destination_ / "records.ini"),
+              "[records paths]\r\nrecordsDir=" + dest + "\\records\r\nRemover=" + uninstaller + "\r\n");
+    EXPECT_EQ(textOfFile(destination_ / "notes" / "records.txt"),
+              "records in " + dest + "\r\nrecords go with " + uninstaller + "\r\n");
+    const LinkFields link = readLink(destination_ / "menu" / "records.lnk");
+    EXPECT_STRCASEEQ(link.path.c_str(), (dest + "\\app.exe").c_str());
+    EXPECT_EQ(link.arguments, "/open records");
+    EXPECT_STRCASEEQ(link.folder.c_str(), (dest + "\\records").c_str());
+    EXPECT_STRCASEEQ(link.icon.c_str(), uninstaller.c_str());
+    EXPECT_EQ(link.iconIndex, 3);
+
+    // The uninstall data names the files as they were written.
+    const Bytes installed = readWholeFile(uninstaller);
+    const uninstall_reader::Data data = uninstall_reader::parseUninstallerFile(std::string(installed.begin(), installed.end()));
+    EXPECT_EQ(data.sections.at("Files:"), (std::vector<std::string>{dest + "\\menu\\records.lnk", dest + "\\notes\\records.txt",
+                                                                    dest + "\\records.ini", dest + "\\app.exe"}));
+}
+
+namespace {
+
+// The lines the stand-in programs wrote to their start log: waits until count lines are there
+// (the installer does not wait for what it starts), or gives up after a long while.
+std::vector<std::string> startLogLines(const fs::path& log, std::size_t count)
+{
+    std::vector<std::string> lines;
+    for (int attempt = 0; attempt < 600; ++attempt) {
+        lines.clear();
+        std::ifstream in(log);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        if (lines.size() >= count)
+            break;
+        Sleep(50);
+    }
+    return lines;
+}
+
+} // namespace
+
+// A silent run that installed launches what the package preselected on its finish page: the
+// readme, the program and the third item, each installed by the run itself.
+TEST_F(SilentInstall, FinishLaunchesThePreselectedItems)
+{
+    const Bytes standin = readWholeFile(besideTestProgram("program_standin.exe"));
+    nlohmann::json description = package({entry("readme.exe", standin), entry("app.exe", standin),
+                                           entry("extra.exe", standin)});
+    nlohmann::json& settings = description["toc"]["settings"];
+    settings["readmeToOpen"] = "<InstallDir>\\readme.exe";
+    settings["programToStart"] = "<InstallDir>\\app.exe";
+    settings["thirdFinishItem"] = "<InstallDir>\\extra.exe";
+    settings["thirdFinishItemSwitch"] = 1;
+    // Bits 2 and 3 offer the readme and the program, 14 and 15 preselect them.
+    nlohmann::json switches = nlohmann::json::array();
+    for (int bit = 0; bit < 17; ++bit)
+        switches.push_back(bit == 2 || bit == 3 || bit == 14 || bit == 15 ? 1 : 0);
+    settings["optionSwitches"] = switches;
+    const fs::path log = folder_ / "starts.log";
+    SetEnvironmentVariableW(L"KV_STANDIN_LOG", log.wstring().c_str());
+
+    const InstallerRun result = run(description, L"/SILENT");
+    const std::vector<std::string> lines = startLogLines(log, 3);
+    SetEnvironmentVariableW(L"KV_STANDIN_LOG", nullptr);
+
+    ASSERT_TRUE(result.finished);
+    EXPECT_EQ(result.exitCode, 1u);
+    EXPECT_TRUE(result.boxTexts.empty());
+    std::vector<std::string> started;
+    for (const std::string& line : lines)
+        started.push_back(fs::path(line.substr(0, line.find('|'))).filename().string());
+    std::sort(started.begin(), started.end());
+    EXPECT_EQ(started, (std::vector<std::string>{"app.exe", "extra.exe", "readme.exe"}));
 }

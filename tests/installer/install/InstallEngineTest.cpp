@@ -1,8 +1,10 @@
-// The installation run: phases without their operations are listed as not performed (never as
-// done), a failing phase or file fails the run, the free-space check, the totals a silent run
+// The installation run: an operation not connected stops it before it changes anything, a
+// failing phase or file fails the run, the closing steps with windows, the free-space check, the totals a silent run
 // takes from the package, the destination's root for free space, and the bars during a run.
 #include "installer/install/InstallEngine.h"
+#include "installer/install/ConnectedOperations.h"
 #include "installer/install/FileInstallTestSupport.h"
+#include "installer/install/StepTestSupport.h"
 #include "installer/system/FreeSpace.h"
 
 namespace fs = std::filesystem;
@@ -11,7 +13,7 @@ namespace {
 
 class InstallRunTest : public FileInstallTest {
 protected:
-    InstallRunTest() { gInstallOperations = InstallOperations(); }
+    InstallRunTest() { gInstallOperations = connectedOperations(); }
     ~InstallRunTest() override
     {
         gInstallOperations = InstallOperations();
@@ -30,22 +32,85 @@ bool contains(const std::vector<std::string>& list, const std::string& item)
 
 } // namespace
 
-TEST_F(InstallRunTest, PhasesWithoutOperationsAreListedAsNotPerformed)
+TEST_F(InstallRunTest, AnOperationNotConnectedStopsTheRunBeforeItChangesAnything)
 {
     writePackage({{"files", {entry("a.txt", sampleContent(100))}}});
-    gFlags.silent = true;
-    bool iniWritten = false;
-    gInstallOperations.writeIniEntries = [&] { return iniWritten = true; };
+    const std::pair<std::function<bool()> InstallOperations::*, const char*> operations[] = {
+        {&InstallOperations::expandEntryTables, "variables in the entry tables"},
+        {&InstallOperations::writeIniEntries, "INI entries"},
+        {&InstallOperations::commitUninstallData, "commit of the uninstall data"},
+        {&InstallOperations::convertMp3Files, "MP3 to WAV conversion"},
+    };
+    for (const bool silent : {true, false}) {
+        for (const auto& [operation, name] : operations) {
+            gFlags.silent = silent;
+            gInstallOperations = connectedOperations();
+            gInstallOperations.*operation = nullptr;
+            errorBoxes.clear();
+            EXPECT_EQ(runInstallation(nullptr), 0) << name;
+            ASSERT_EQ(errorBoxes.size(), 1u) << name;
+            EXPECT_NE(errorBoxes[0].find(name), std::string::npos) << errorBoxes[0];
+            EXPECT_FALSE(fs::exists(destination)) << name;
+        }
+    }
+    gInstallOperations = connectedOperations();
+    gInstallOperations.notifyAssociationsChanged = nullptr;
+    EXPECT_EQ(unconnectedOperations(gInstallOperations), std::vector<std::string>{"notice of changed file associations"});
+    EXPECT_TRUE(unconnectedOperations(connectedOperations()).empty());
+}
 
+TEST_F(InstallRunTest, TheEntryTablesAreExpandedBeforeTheFirstFile)
+{
+    writePackage({{"files", {entry("a.txt", sampleContent(100))}}});
+    bool fileThere = true;
+    gInstallOperations.expandEntryTables = [&] {
+        fileThere = fs::exists(installed("a.txt"));
+        return true;
+    };
     EXPECT_EQ(runInstallation(nullptr), 1);
-    EXPECT_TRUE(iniWritten);
-    const auto& missing = gInstallRun.notPerformed;
-    for (const char* phase : {"plug-in steps 1 to 10", "prerequisite setups", "registry", "text-file entries",
-                              "shortcuts", "commit of the uninstall data", "plug-in steps 11 to 13"})
-        EXPECT_TRUE(contains(missing, phase)) << phase;
-    EXPECT_FALSE(contains(missing, "INI entries"));
-    EXPECT_EQ(gInstallRun.phase, kPhaseRegistration);
+    EXPECT_FALSE(fileThere);
     EXPECT_TRUE(fs::exists(installed("a.txt")));
+}
+
+// With windows the run ends by opening the program group when the package asks for it (and the
+// group gets something), then takes the slideshow's image off.
+TEST_F(InstallRunTest, AfterARunWithWindowsTheProgramGroupOpensAndTheSlideGoes)
+{
+    writePackage({{"files", nlohmann::json::array()}});
+    RecordingStepSystem system;
+    StepSystem* const previous = setStepSystem(&system);
+    std::vector<std::string> ends;
+    gInstallView.endSlideshow = [&] { ends.push_back(system.calls.empty() ? "slide off" : "slide off after " + system.calls.back()); };
+    gPackageToc.shortcutDir = ByteString("Product");
+    struct Case {
+        std::uint32_t options;
+        bool silent;
+        bool opened;
+    };
+    const Case cases[] = {
+        {kOptionOpenProgramGroup, false, true},
+        {0, false, false},
+        {kOptionOpenProgramGroup | kOptionNoUninstaller, false, false}, // no shortcut, no uninstaller
+        {kOptionOpenProgramGroup, true, false},
+    };
+    for (const Case& c : cases) {
+        gFlags.silent = c.silent;
+        gInstallerContext.optionWord = c.options;
+        system.calls.clear();
+        ends.clear();
+        EXPECT_EQ(runInstallation(nullptr), 1);
+        ASSERT_EQ(system.calls.size(), c.opened ? 1u : 0u) << c.options;
+        if (c.opened) {
+            EXPECT_EQ(system.calls[0].rfind("shell open ", 0), 0u) << system.calls[0];
+            EXPECT_NE(system.calls[0].find("Product\\"), std::string::npos) << system.calls[0];
+        }
+        EXPECT_EQ(ends.size(), c.silent ? 0u : 1u);
+        if (c.opened && !ends.empty()) {
+            EXPECT_EQ(ends[0].rfind("slide off after shell open", 0), 0u) << ends[0];
+        }
+    }
+    setStepSystem(previous);
+    gPackageToc.shortcutDir = ByteString();
 }
 
 TEST_F(InstallRunTest, TooLittleFreeSpaceEndsASilentRunBeforeAnyFile)

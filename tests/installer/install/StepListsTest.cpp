@@ -284,4 +284,46 @@ TEST(FinishActionTest, RestartCleansUpAsksWindowsAndEndsWithTheRunsCode)
     }
 }
 
+TEST(FinishActionTest, ASilentRunRestartsWhenItMustElseLaunchesWhatThePackageChose)
+{
+    struct Case {
+        std::uint32_t options;
+        Calls calls;
+    };
+    const std::string program = "start [\"C:\\app.exe\"] [C:]";
+    const std::string readme = "shell open [C:\\readme.txt] [(null)] [C:]";
+    const std::string third = "start [\"D:\\extra.exe\"] [(null)]";
+    const Case cases[] = {
+        {kOptionStartProgram | kOptionStartProgramPreselected, {program}},
+        {kOptionStartProgram, {}}, // offered, not preselected
+        {kOptionStartProgramPreselected, {}},
+        {kOptionOpenReadme | kOptionOpenReadmePreselected, {readme}},
+        {kOptionOpenReadme, {}},
+        {kOptionThirdFinishItem, {third}},
+        {kOptionOpenReadme | kOptionOpenReadmePreselected | kOptionStartProgram | kOptionStartProgramPreselected |
+             kOptionThirdFinishItem,
+         {readme, program, third}},
+        // A restart goes before anything is launched, and the process ends there.
+        {kOptionRestartAtEnd | kOptionStartProgram | kOptionStartProgramPreselected, {"cleanup", "restart", "exit 1"}},
+    };
+    for (const Case& c : cases) {
+        StepStage stage;
+        gInstallerContext.readmeToOpen.assignCStr("C:\\readme.txt");
+        gInstallerContext.programToStart.assignCStr("C:\\app.exe");
+        gInstallerContext.thirdFinishItem.assignCStr("D:\\extra.exe");
+        gInstallerContext.optionWord = c.options;
+        setCleanupBeforeRestart([&] { stage.system.calls.push_back("cleanup"); });
+        if (c.options & kOptionRestartAtEnd)
+            EXPECT_THROW(finishSilentRun(), StepsEnded);
+        else
+            finishSilentRun();
+        EXPECT_EQ(stage.system.calls, c.calls) << std::hex << c.options;
+        setCleanupBeforeRestart({});
+        gInstallerContext.optionWord = 0;
+        gInstallerContext.readmeToOpen = ByteString();
+        gInstallerContext.programToStart = ByteString();
+        gInstallerContext.thirdFinishItem = ByteString();
+    }
+}
+
 } // namespace

@@ -143,4 +143,36 @@ TEST_F(TextExpansionTest, AVariableIsReadOnlyWhenATextNamesIt)
     EXPECT_EQ(path.state, kVariableKnown);
 }
 
+
+TEST_F(TextExpansionTest, EntryTablesTakeTheBuiltinNamesAndUserVariablesInEveryText)
+{
+    declareVariable("<Mode>", kVariableText, kVariableKnown).valueText.assignCStr("fast");
+    std::vector<ShortcutEntry> savedShortcuts = std::move(gPackageToc.shortcuts);
+    std::vector<IniEntry> savedIni = std::move(gPackageToc.iniEntries);
+    std::vector<TextFileEntry> savedText = std::move(gPackageToc.textFileEntries);
+    // Each text names one kind of variable; the folder names are left to the entries' operations.
+    const char* const raw = "<InstallDir>|<UserName>|<Mode>|<ProgramFiles>";
+    const char* const done = "C:\\Program Files\\Product|Ann|fast|<ProgramFiles>";
+    gPackageToc.shortcuts.clear();
+    gPackageToc.shortcuts.push_back(
+        ShortcutEntry{ByteString(raw), ByteString(raw), ByteString(raw), ByteString(raw), ByteString(raw), nullptr});
+    gPackageToc.iniEntries.clear();
+    gPackageToc.iniEntries.push_back(IniEntry{ByteString(raw), ByteString(raw), ByteString(raw), nullptr});
+    gPackageToc.textFileEntries.clear();
+    gPackageToc.textFileEntries.push_back(TextFileEntry{2, ByteString(raw), ByteString(raw), ByteString(raw), nullptr});
+
+    expandEntryTables();
+
+    ShortcutEntry& shortcut = gPackageToc.shortcuts[0];
+    IniEntry& ini = gPackageToc.iniEntries[0];
+    TextFileEntry& text = gPackageToc.textFileEntries[0];
+    for (ByteString* field : {&shortcut.target, &shortcut.shortcutFile, &shortcut.arguments,
+                                    &shortcut.workingFolder, &shortcut.icon, &ini.file, &ini.section, &ini.line,
+                                    &text.file, &text.searchText, &text.lineText})
+        EXPECT_STREQ(field->cStr(), done);
+    gPackageToc.shortcuts = std::move(savedShortcuts);
+    gPackageToc.iniEntries = std::move(savedIni);
+    gPackageToc.textFileEntries = std::move(savedText);
+}
+
 } // namespace

@@ -385,6 +385,7 @@ void attachSlideshow(HWND window)
             ReleaseDC(window, dc);
         }
     };
+    gInstallView.endSlideshow = [window] { finishSlideshow(window); };
 }
 
 void finishSlideshow(HWND window)

@@ -5,6 +5,7 @@
 #include "installer/install/Mp3Conversion.h"
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"
+#include "installer/text/win/TextConversion.h"
 #include "installer/wizard/win/MessageLoop.h"
 #include "installer/wizard/win/PageServices.h"
 #include "installer/wizard/win/PageTexts.h"
@@ -16,6 +17,7 @@ constexpr std::size_t kInstallationCaption = 110;
 constexpr std::size_t kInstallationNote = 111;
 constexpr std::size_t kInstallationFailedText = 141;
 constexpr int kNoteId = 21;
+constexpr int kStatusLineId = 20;
 
 bool gRunning = false;
 bool gCompleted = false;
@@ -44,6 +46,7 @@ InstallationPage::~InstallationPage()
         gInstallView.setPhaseBar = nullptr;
         gInstallView.setOverallBar = nullptr;
     }
+    gInstallView.statusLine = nullptr;
 }
 
 ProgressBar* InstallationPage::barOf(int id) const
@@ -68,6 +71,12 @@ void InstallationPage::connectBars()
             bar->setPercent(percent);
     };
     gInstallView.pumpMessages = pumpPendingMessages;
+    // The file being installed or the phase, in item 20; nothing once the page's windows are gone.
+    gInstallView.statusLine = [this](const char* text) {
+        if (window)
+            if (const HWND line = GetDlgItem(window, kStatusLineId))
+                setWindowTextUtf8(line, text);
+    };
 }
 
 bool InstallationPage::onInitDialog(HWND page, WPARAM, LPARAM)

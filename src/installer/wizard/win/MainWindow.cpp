@@ -177,5 +177,7 @@ HWND createMainWindow(HINSTANCE instance)
     }
     if (background && !drawBackground(window))
         messageBox(window, "Graphics initialization failed", nullptr, MB_ICONWARNING);
+    // The installation run shows the slideshow on this window's picture.
+    attachSlideshow(window);
     return window;
 }

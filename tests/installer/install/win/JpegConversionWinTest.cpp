@@ -1,5 +1,6 @@
 // The JPEG phase through the image library: each installed JPEG becomes a BMP beside it, logged
 // in its place; files exempt from conversion stay JPEG.
+#include "installer/install/ConnectedOperations.h"
 #include "installer/install/FileInstallTestSupport.h"
 #include "installer/install/InstallEngine.h"
 #include "installer/install/JpegConversion.h"
@@ -32,7 +33,7 @@ TEST_F(FileInstallTest, JpegFilesBecomeBitmapsThroughTheImageLibrary)
     exempt["flags"] = 0x100u;
     writePackage({{"files", {entry("pictures/photo.jpg", picture), exempt}}});
     gInstallerContext.packageOptions = kPackageJpegToBmp;
-    gInstallOperations = InstallOperations();
+    gInstallOperations = connectedOperations();
     gInstallOperations.convertJpegFiles = convertJpegFiles;
 
     EXPECT_EQ(runInstallation(nullptr), 1);
