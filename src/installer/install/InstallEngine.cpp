@@ -238,6 +238,8 @@ std::uint8_t runInstallation(OpaqueHandle pageWindow)
         return 0;
     // Committed: the old contents are no longer needed for a rollback.
     deleteAsideFiles();
+    // The last phase stands at 99 %; a committed run shows both bars full.
+    gInstallRun.phase = kPhaseFinished;
     setProgress(100, 0);
     if (gFlags.silent)
         perform(gInstallOperations.pluginStepsAfterRun);

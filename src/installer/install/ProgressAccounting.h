@@ -15,6 +15,7 @@ enum InstallPhase : std::int32_t {
     kPhaseTextFiles = 6,
     kPhaseShortcuts = 7,
     kPhaseRegistration = 8,
+    kPhaseFinished = 9, // committed: both bars stand at their end
 };
 
 struct ProgressTotals {
