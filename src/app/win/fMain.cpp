@@ -147,10 +147,7 @@ void TfrmMain::CreateActions()
     actAbout->OnExecute = [this](TObject*) {
         frmAbout = static_cast<TfrmAbout*>(ShowFormAbove(frmAbout, [this] { return new TfrmAbout(this); }));
     };
-    actPianoRoll->OnExecute = [](TObject*) {
-        // Showing it reads its zoom and places it above this window.
-        if (frmRoll) frmRoll->Show();
-    };
+    actPianoRoll->OnExecute = [this](TObject*) { PianoRollExecute(); };
     actMidiEvent->OnExecute = [this](TObject*) {
         frmEvent = static_cast<TfrmEvent*>(
             ShowFormAbove(frmEvent, [this] { return new TfrmEvent(this, MidiFile1, MidiPlayer1); }));
@@ -381,6 +378,16 @@ TForm* TfrmMain::ShowFormAbove(TForm* Form, const std::function<TForm*()>& Creat
     return Form;
 }
 
+void TfrmMain::PianoRollExecute()
+{
+    if (!frmRoll) return;
+    // Showing it reads its zoom and sizes it to the song.
+    ShowFormAbove(frmRoll, nullptr);
+    // Where there is no room above, this window goes below the roll, as far as the screen allows.
+    const std::int32_t rollBottom = frmRoll->Top() + frmRoll->Height();
+    if (rollBottom > Top()) SetTop(std::min(GetSystemMetrics(SM_CYSCREEN) - Height(), rollBottom));
+}
+
 void TfrmMain::SnapForm(TForm* Form)
 {
     if (Application()->Terminated() || !Form || !Form->Visible()) return;
@@ -397,6 +404,9 @@ LRESULT TfrmMain::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         RECT r;
         GetWindowRect(Handle(), &r);
         if (r.left != Left() || r.top != Top()) TControl::SetBounds(r.left, r.top, Width(), Height());
+        // The roll and the event list stay above this window wherever it goes.
+        SnapForm(frmRoll);
+        SnapForm(frmEvent);
     }
     return TForm::WndProc(Msg, wParam, lParam);
 }
