@@ -53,6 +53,18 @@ void TListView::MakeVisible(int Index)
     if (HandleAllocated()) SendMessageW(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(Index), FALSE);
 }
 
+int TListView::TopIndex() { return static_cast<int>(SendMessageW(Handle(), LVM_GETTOPINDEX, 0, 0)); }
+
+void TListView::SetTopIndex(int Index)
+{
+    if (FCount == 0) return;
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    if (!SendMessageW(Handle(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) || row.bottom <= row.top) return;
+    // A report view scrolls by pixels, a whole row at a time.
+    SendMessageW(Handle(), LVM_SCROLL, 0, (Index - TopIndex()) * (row.bottom - row.top));
+}
+
 void TListView::UpdateRow(int Index)
 {
     if (HandleAllocated()) SendMessageW(Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(Index), Index);
@@ -80,6 +92,26 @@ void TListView::SetSelected(int Index, bool Selected)
     item.stateMask = LVIS_SELECTED;
     item.state = Selected ? LVIS_SELECTED : 0;
     SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item));
+}
+
+void TListView::SetItemIndex(int Index)
+{
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    if (Index < 0 || Index >= FCount) return;
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item));
+}
+
+void TListView::SelectAll()
+{
+    LVITEMW all{};
+    all.stateMask = LVIS_SELECTED;
+    all.state = LVIS_SELECTED;
+    SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all));
 }
 
 std::string TListView::CellText(int Row, int Column)
@@ -139,6 +171,11 @@ LRESULT TListView::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         case NM_CUSTOMDRAW: return CustomDraw(lParam);
+        case LVN_KEYDOWN: {
+            auto key = reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey;
+            KeyDown(key, KeyboardShiftState());
+            return 0;
+        }
         case NM_DBLCLK:
             if (OnDblClick) OnDblClick(this);
             return 0;

@@ -271,6 +271,64 @@ TEST_F(EventListWindow, PausedTraceTakesNoLinesAndLinesFromOtherThreadsKeepTheir
     EXPECT_EQ(list->Memo1->Count(), 0);
 }
 
+std::string ClipboardText()
+{
+    if (!OpenClipboard(nullptr)) return "(clipboard not open)";
+    std::string text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT))
+        if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = WideToUtf8(wide);
+            GlobalUnlock(data);
+        }
+    CloseClipboard();
+    return text;
+}
+
+// Presses a key in the window with Ctrl held, as this thread's keyboard state says.
+void PressWithCtrl(HWND Wnd, WPARAM Key)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const BYTE saved = keys[VK_CONTROL];
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(Wnd, WM_KEYDOWN, Key, 1);
+    SendMessageW(Wnd, WM_KEYUP, Key, 0xC0000001);
+    keys[VK_CONTROL] = saved;
+    SetKeyboardState(keys);
+}
+
+TEST_F(EventListWindow, TraceLinesAreSelectedAndCopiedAsAMemosText)
+{
+    for (const char* line : {"one", "tw\xC3\xB6", "three"}) list->UpdateText(line);
+    WaitForTrace();
+    ASSERT_EQ(list->Memo1->Count(), 3);
+    HWND trace = list->Memo1->Handle();
+    list->Memo1->SetSelected(1, true);
+    list->Memo1->SetSelected(2, true);
+    PressWithCtrl(trace, 'C');
+    EXPECT_EQ(ClipboardText(), "tw\xC3\xB6\r\nthree");
+    // Ctrl+A selects every line; lines that come meanwhile keep the selection.
+    PressWithCtrl(trace, 'A');
+    EXPECT_EQ(list->Memo1->SelCount(), 3);
+    list->UpdateText("four");
+    WaitForTrace();
+    EXPECT_EQ(list->Memo1->SelectedRows(), (std::vector<int>{0, 1, 2}));
+    // The context menu: Copy, then Select All.
+    ASSERT_EQ(list->PopupMenu2->ItemCount(), 3);
+    TAction* copy = list->PopupMenu2->ItemAction(0);
+    EXPECT_EQ(copy->Caption(), "Copy");
+    EXPECT_EQ(list->PopupMenu2->ItemAction(2)->Caption(), "Select All");
+    list->PopupMenu2->ItemAction(2)->Execute();
+    copy->Execute();
+    EXPECT_EQ(ClipboardText(), "one\r\ntw\xC3\xB6\r\nthree\r\nfour");
+    // Plain C copies nothing.
+    list->Memo1->SetItemIndex(0);
+    SendMessageW(trace, WM_KEYDOWN, 'C', 1);
+    EXPECT_EQ(ClipboardText(), "one\r\ntw\xC3\xB6\r\nthree\r\nfour");
+    EXPECT_TRUE(errors.empty());
+}
+
 // Records the progress bar's range and the highest position it was given.
 struct ProgressWatch {
     static inline HWND bar = nullptr;
@@ -330,6 +388,27 @@ TEST_F(EventListWindow, TheFillReachesTheEndAndStopsWhenTheSongIsReplacedMeanwhi
     EXPECT_FALSE(list->Busy());
     list->LoadEventList();
     EXPECT_EQ(list->RowCount(), 18);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(EventListWindow, DeleteKeepsTheRowsInViewAndSelectsTheNeighbour)
+{
+    FillLongSong(*main->MidiFile1, 300);
+    list->LoadEventList();
+    ASSERT_EQ(list->RowCount(), 601);
+    // Rows 200 and on in view, the note-on of row 204 selected: it goes with its note-off.
+    list->ListView1->SetTopIndex(200);
+    const int top = list->ListView1->TopIndex();
+    ASSERT_EQ(top, 200);
+    SelectOnly({204});
+    TKVMidiEvent* following = list->GetMidiEvent(206);
+    test::Press(list->Button3);
+    Pump();
+    ASSERT_EQ(list->RowCount(), 599);
+    EXPECT_EQ(list->ListView1->TopIndex(), top);
+    // The row that followed the deleted ones takes their place, selected.
+    EXPECT_EQ(list->ListView1->SelectedRows(), std::vector<int>{204});
+    EXPECT_EQ(list->GetMidiEvent(204), following);
     EXPECT_TRUE(errors.empty());
 }
 
