@@ -54,6 +54,8 @@ public:
 private:
     void CreateControls();
     void AttachFieldHandlers(bool Attached);
+    // Places the editing area's fields and commands for the width of their texts.
+    void LayoutEditArea();
     std::string ChooseWithDialog(bool Save);
 
     TfrmMain* FMain;

@@ -16,4 +16,18 @@ HFONT MakeFont(const TFont& Font)
     return CreateFontIndirectW(&log);
 }
 
+std::int32_t TextWidth(const TFont& Font, const std::string& Text)
+{
+    HFONT font = MakeFont(Font);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring text = Utf8ToWide(Text);
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    if (font) DeleteObject(font);
+    return r.right - r.left;
+}
+
 } // namespace kv

@@ -4,7 +4,15 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace kv {
+
+namespace {
+
+constexpr std::int32_t TitleMargin = 12;
+
+} // namespace
 
 void TListView::AddColumn(const std::string& Caption, std::int32_t Width)
 {
@@ -19,8 +27,10 @@ void TListView::InsertColumnWindow(int Index)
     LVCOLUMNW lvc{};
     lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     lvc.pszText = caption.data();
-    // The default width of a column is 50 pixels.
-    lvc.cx = column.Width < 0 ? 50 : column.Width;
+    // The default width of a column is 50 pixels; a column is never narrower than its title
+    // with the room the header keeps on each side of it.
+    const auto title = static_cast<std::int32_t>(SendMessageW(Handle(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(caption.c_str())));
+    lvc.cx = std::max(column.Width < 0 ? 50 : column.Width, caption.empty() ? 0 : title + TitleMargin);
     lvc.iSubItem = Index;
     SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&lvc));
 }

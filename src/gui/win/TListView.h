@@ -17,7 +17,7 @@ public:
     explicit TListView(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 250, 150); }
     std::string ClassName() const override { return "TListView"; }
 
-    // Width -1: the system's default width.
+    // Width -1: the system's default width. A column is at least as wide as its title.
     void AddColumn(const std::string& Caption, std::int32_t Width);
     int ColumnCount() const { return static_cast<int>(FColumns.size()); }
     const std::string& ColumnCaption(int Index) const { return FColumns.at(static_cast<std::size_t>(Index)).Caption; }
