@@ -16,7 +16,10 @@ void TLabel::SetCaption(const std::string& Value)
     FitToText();
 }
 
-std::int32_t TLabel::TextWidth() { return kv::TextWidth(Font(), FCaption); }
+std::int32_t TLabel::TextWidth()
+{
+    return HandleAllocated() ? kv::TextWidth(Handle(), FCaption) : kv::TextWidth(Font(), FCaption);
+}
 
 void TLabel::FitToText()
 {

@@ -51,8 +51,8 @@ void TToolBar::FitButton(std::size_t Index)
 {
     if (!HandleAllocated() || Index >= FButtons.size() || !FButtons[Index].Action) return;
     const TButton& button = FButtons[Index];
-    std::int32_t width = std::max(FButtonWidth, kv::TextWidth(Font(), button.Action->Caption()) + CaptionMargin);
-    for (const std::string& caption : button.Captions) width = std::max(width, kv::TextWidth(Font(), caption) + CaptionMargin);
+    std::int32_t width = std::max(FButtonWidth, kv::TextWidth(Handle(), button.Action->Caption()) + CaptionMargin);
+    for (const std::string& caption : button.Captions) width = std::max(width, kv::TextWidth(Handle(), caption) + CaptionMargin);
     if (button.DropDown) width += DropDownArrowWidth;
     TBBUTTONINFOW info{};
     info.cbSize = sizeof(info);

@@ -321,7 +321,8 @@ TEST_F(EventListWindow, TraceLinesAreSelectedAndCopiedAsAMemosText)
     list->UpdateText("four");
     WaitForTrace();
     EXPECT_EQ(list->Memo1->SelectedRows(), (std::vector<int>{0, 1, 2}));
-    // The context menu: Copy, then Select All.
+    // The context menu (a right click on the trace shows it): Copy, then Select All.
+    EXPECT_TRUE(list->Memo1->OnContextPopup);
     ASSERT_EQ(list->PopupMenu2->ItemCount(), 3);
     TAction* copy = list->PopupMenu2->ItemAction(0);
     EXPECT_EQ(copy->Caption(), "Copy");
