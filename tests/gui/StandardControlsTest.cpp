@@ -7,6 +7,7 @@
 #include "gui/win/TCheckListBox.h"
 #include "gui/win/TForm.h"
 #include "gui/win/TGroupBox.h"
+#include "gui/win/TLabel.h"
 #include "gui/win/TTrackBar.h"
 
 #include <commctrl.h>
@@ -51,6 +52,38 @@ struct FormHarness {
 };
 
 struct StandardControls : ::testing::Test, FormHarness {};
+
+// --- label ---
+
+TEST_F(StandardControls, ALabelGrowsToItsTextKeepingTheEdgeItIsAlignedTo)
+{
+    struct Case {
+        TAlignment alignment;
+        const char* caption;
+        bool grows;
+    };
+    for (const Case& c : {Case{taRightJustify, "Key:", false}, Case{taRightJustify, "A caption far wider than its box", true},
+                          Case{taLeftJustify, "A caption far wider than its box", true}}) {
+        auto* label = new TLabel(form);
+        label->SetAlignment(c.alignment);
+        label->SetCaption(c.caption);
+        label->SetBounds(100, 10, 42, 13);
+        label->SetParent(form);
+        const std::int32_t needed = label->TextWidth();
+        if (!c.grows) {
+            // Where the text fits, the box stays as it was given.
+            EXPECT_EQ(label->BoundsRect(), Rect(100, 10, 142, 23)) << c.caption;
+        } else if (c.alignment == taRightJustify) {
+            EXPECT_EQ(label->BoundsRect(), Rect(142 - needed, 10, 142, 23)) << c.caption;
+        } else {
+            EXPECT_EQ(label->BoundsRect(), Rect(100, 10, 100 + needed, 23)) << c.caption;
+        }
+        // A caption set later grows the label too.
+        label->SetCaption(std::string(c.caption) + " and more");
+        EXPECT_GE(label->Width(), label->TextWidth()) << c.caption;
+    }
+    EXPECT_TRUE(errors.empty());
+}
 
 // --- check box ---
 

@@ -4,6 +4,7 @@
 #include "app/win/fEdit.h"
 #include "app/win/uLanguageWin.h"
 #include "gui/win/TApplication.h"
+#include "gui/win/TClipboard.h"
 #include "midi/kvMidiCommon.h"
 #include "piano/kvEventListEdits.h"
 #include "piano/kvEventListRows.h"
@@ -132,6 +133,12 @@ void TfrmEvent::CreateControls()
     Memo1->SetShowColumnHeaders(false);
     Memo1->AddColumn("", 2000);
     Memo1->OnGetText = [this](int Row, int) { return FTrace.Lines()[static_cast<std::size_t>(Row)]; };
+    // Its lines are selected and copied as a memo's text is: Ctrl+C, Ctrl+A and a context menu.
+    Memo1->OnKeyDown = [this](TObject*, std::uint16_t& Key, TShiftState Shift) {
+        if (!(Shift & ssCtrl)) return;
+        if (Key == 'C') CopyTraceLines();
+        else if (Key == 'A') Memo1->SelectAll();
+    };
     Memo1->SetBounds(0, 0, 468, 100);
     Memo1->SetAnchors(akLeft | akTop | akRight | akBottom);
     Memo1->SetParent(Panel3);
@@ -173,6 +180,20 @@ void TfrmEvent::CreateControls()
     PopupMenu1->AddAction(edit);
     PopupMenu1->AddAction(remove);
     ListView1->OnContextPopup = [this](std::int32_t X, std::int32_t Y) { PopupMenu1->Popup(Handle(), X, Y); };
+
+    TAction* copy = PopupActions->Add("actCopy", "Copy", -1, "");
+    copy->OnExecute = [this](TObject*) { CopyTraceLines(); };
+    TAction* selectAll = PopupActions->Add("actSelectAll", "Select All", -1, "");
+    selectAll->OnExecute = [this](TObject*) { Memo1->SelectAll(); };
+    PopupMenu2 = new TPopupMenu(this);
+    PopupMenu2->SetName("PopupMenu2");
+    PopupMenu2->AddAction(copy);
+    PopupMenu2->AddSeparator();
+    PopupMenu2->AddAction(selectAll);
+    Memo1->OnContextPopup = [this, copy](std::int32_t X, std::int32_t Y) {
+        copy->SetEnabled(Memo1->SelCount() > 0);
+        PopupMenu2->Popup(Handle(), X, Y);
+    };
 }
 
 std::int32_t TfrmEvent::PulsesPerQuarter() const { return FSong->MidiHeader().PulsesPerQuarter; }
@@ -263,10 +284,26 @@ void TfrmEvent::DeleteSelected()
     if (Busy() || ListView1->SelCount() == 0) return;
     std::vector<TKVMidiEvent*> events;
     for (int row : ListView1->SelectedRows()) events.push_back(GetMidiEvent(row));
+    const TListPlace place = KeepPlace();
     // The rows let go of the events before they are freed.
     ClearEvents();
     DeleteListedEvents(*FSong, events, this);
     LoadEventList();
+    ReturnToPlace(place);
+}
+
+TfrmEvent::TListPlace TfrmEvent::KeepPlace() { return {ListView1->TopIndex(), ListView1->ItemIndex()}; }
+
+void TfrmEvent::ReturnToPlace(const TListPlace& Place)
+{
+    if (RowCount() == 0) return;
+    ListView1->SetTopIndex(Place.TopRow);
+    // The rows above the first deleted one stay as they were: the row that followed it takes
+    // its index, or the last row when nothing followed.
+    if (Place.SelectedRow < 0) return;
+    const int neighbour = std::min(Place.SelectedRow, RowCount() - 1);
+    ListView1->SetItemIndex(neighbour);
+    ListView1->MakeVisible(neighbour);
 }
 
 void TfrmEvent::GoToSelected()
@@ -310,6 +347,23 @@ void TfrmEvent::AppendTraceLine(const std::string& Text)
     if (FTrace.Append(Text) && FTrace.Lines().size() <= before) FTraceEmptied = true;
 }
 
+std::string TfrmEvent::SelectedTraceText()
+{
+    std::string text;
+    for (int row : Memo1->SelectedRows()) {
+        if (row >= static_cast<int>(FTrace.Lines().size())) break;
+        if (!text.empty()) text += "\r\n";
+        text += FTrace.Lines()[static_cast<std::size_t>(row)];
+    }
+    return text;
+}
+
+void TfrmEvent::CopyTraceLines()
+{
+    if (Memo1->SelCount() == 0) return;
+    SetClipboardText(Handle(), SelectedTraceText());
+}
+
 void TfrmEvent::ShowTrace()
 {
     {
@@ -321,7 +375,8 @@ void TfrmEvent::ShowTrace()
     if (FTraceEmptied || lines < Memo1->Count()) Memo1->SetCount(lines);
     else Memo1->GrowTo(lines);
     FTraceEmptied = false;
-    if (lines > 0) Memo1->MakeVisible(lines - 1);
+    // The newest line comes into view, unless the user has picked lines to copy.
+    if (lines > 0 && Memo1->SelCount() == 0) Memo1->MakeVisible(lines - 1);
     FTraceShownAt = GetTickCount();
 }
 

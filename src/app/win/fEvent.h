@@ -66,13 +66,26 @@ public:
     TProgressBar* ProgressBar1 = nullptr;
     TTimer* TimerUpdate = nullptr;
     TPopupMenu* PopupMenu1 = nullptr;
+    // The trace's menu: Copy, Select All.
+    TPopupMenu* PopupMenu2 = nullptr;
     TActionList* PopupActions = nullptr;
     const TKVTraceLog& TraceLog() const { return FTrace; }
+    // The selected trace lines, one per line; CopyTraceLines puts them on the clipboard.
+    std::string SelectedTraceText();
+    void CopyTraceLines();
 
 protected:
     LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Where the list stood before a Delete: its first row in view and its first selected row.
+    struct TListPlace {
+        int TopRow;
+        int SelectedRow;
+    };
+    TListPlace KeepPlace();
+    // The list shows the same rows again, the neighbour of the deleted rows selected.
+    void ReturnToPlace(const TListPlace& Place);
     void CreateControls();
     void TimerUpdateTimer();
     void AppendTraceLine(const std::string& Text);

@@ -7,10 +7,13 @@
 #include "app/win/uLanguageWin.h"
 #include "app/win/uProgram.h"
 #include "base/TIniFile.h"
+#include "gui/win/FontHandle.h"
 #include "gui/win/TApplication.h"
 #include "piano/kvPianoKeyLayout.h"
 
 #include <commdlg.h>
+
+#include <algorithm>
 
 #include <filesystem>
 
@@ -66,6 +69,23 @@ TButton* MakeButton(TComponent* Owner, TWinControl* Parent, const char* Name, co
     return button;
 }
 
+// A pushed button's caption keeps this much room from its edges.
+constexpr std::int32_t CaptionMargin = 4;
+
+// A key name wider than its button: on two lines where the button is two keys high, else in
+// type small enough for one line.
+void FitKeyCaption(TButton& Button)
+{
+    const auto fits = [&Button] { return TextWidth(Button.Font(), Button.Caption()) + CaptionMargin <= Button.Width(); };
+    if (fits()) return;
+    // Two keys high: the names' two words stand on two lines.
+    if (Button.Height() > 21) {
+        Button.SetWordWrap(true);
+        return;
+    }
+    while (!fits() && Button.Font().Height() < -7) Button.Font().SetHeight(Button.Font().Height() + 1);
+}
+
 } // namespace
 
 TfrmKeyboard::TfrmKeyboard(TComponent* AOwner, TfrmMain* Main, std::string SettingsFile)
@@ -86,6 +106,7 @@ TfrmKeyboard::TfrmKeyboard(TComponent* AOwner, TfrmMain* Main, std::string Setti
     TranslateComponent(this);
     ShowKeyNames();
     Language().HookLoadResString();
+    LayoutEditArea();
 }
 
 void TfrmKeyboard::ShowKeyNames()
@@ -144,6 +165,22 @@ void TfrmKeyboard::CreateControls()
     AttachFieldHandlers(true);
 }
 
+void TfrmKeyboard::LayoutEditArea()
+{
+    // The fields stand right of the widest label, the commands are as wide as their widest
+    // caption and keep the area's right edge; the lists take the room between.
+    std::int32_t labelsRight = 0;
+    for (const TLabel* label : {Label1, Label2, Label3}) labelsRight = std::max(labelsRight, label->Left() + label->Width());
+    std::int32_t buttonWidth = 54;
+    for (TButton* button : {BitBtn1, BitBtn2, BitBtn3, BitBtn4})
+        buttonWidth = std::max(buttonWidth, TextWidth(button->Font(), button->Caption()) + 2 * CaptionMargin);
+    const std::int32_t fieldsLeft = std::max(70, labelsRight + 4), buttonsLeft = 224 - buttonWidth;
+    for (TButton* button : {BitBtn1, BitBtn2, BitBtn3, BitBtn4})
+        button->SetBounds(buttonsLeft, button->Top(), buttonWidth, button->Height());
+    for (TComboBox* list : {cbKeys, cbNote}) list->SetBounds(fieldsLeft, list->Top(), buttonsLeft - 4 - fieldsLeft, list->Height());
+    seOctave->SetBounds(fieldsLeft, seOctave->Top(), seOctave->Width(), seOctave->Height());
+}
+
 void TfrmKeyboard::AttachFieldHandlers(bool Attached)
 {
     const TNotifyEvent enableApply = [this](TObject*) { BitBtn1->SetEnabled(true); };
@@ -162,6 +199,7 @@ void TfrmKeyboard::BuildKeyButtons()
         button->SetTag(table[static_cast<std::size_t>(row)].KeyCode);
         const TRect r = KeyButtonBounds(row);
         button->SetBounds(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+        FitKeyCaption(*button);
         button->OnMouseDown = [this, button](TObject*, TMouseButton, TShiftState Shift, std::int32_t, std::int32_t) {
             std::uint16_t key = static_cast<std::uint16_t>(button->Tag());
             if (button->Tag() >= 0 && FMain) FMain->PianoKeyboard1->DoPianoKeyDown(button, key, Shift);

@@ -56,6 +56,8 @@ private:
     // The key picture and list show the key names untranslated.
     void ShowKeyNames();
     void AttachFieldHandlers(bool Attached);
+    // Places the editing area's fields and commands for the width of their texts.
+    void LayoutEditArea();
     std::string ChooseWithDialog(bool Save);
 
     TfrmMain* FMain;

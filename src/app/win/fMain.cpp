@@ -15,6 +15,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace kv {
 
@@ -98,6 +99,11 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner)
     StatusBar1->SetPanelText(1, GetFileVersionString());
     TranslateComponent(this);
     Language().HookLoadResString();
+    // Play and Record show Pause and Resume while they run: their buttons have room for them.
+    for (TAction* running : {actPlay, actRecord})
+        for (int i = 0; i < ToolBar1->ButtonCount(); ++i)
+            if (ToolBar1->ButtonAction(i) == running) ToolBar1->SetButtonCaptions(i, {ResStr("Pause"), ResStr("Resume")});
+    LayoutToolBar();
 }
 
 TfrmMain::~TfrmMain()
@@ -144,10 +150,7 @@ void TfrmMain::CreateActions()
     actAbout->OnExecute = [this](TObject*) {
         frmAbout = static_cast<TfrmAbout*>(ShowFormAbove(frmAbout, [this] { return new TfrmAbout(this); }));
     };
-    actPianoRoll->OnExecute = [](TObject*) {
-        // Showing it reads its zoom and places it above this window.
-        if (frmRoll) frmRoll->Show();
-    };
+    actPianoRoll->OnExecute = [this](TObject*) { PianoRollExecute(); };
     actMidiEvent->OnExecute = [this](TObject*) {
         frmEvent = static_cast<TfrmEvent*>(
             ShowFormAbove(frmEvent, [this] { return new TfrmEvent(this, MidiFile1, MidiPlayer1); }));
@@ -213,18 +216,16 @@ void TfrmMain::CreateToolBar()
     const TSlider sliders[] = {{lblKey, trbKey, "lblKey", "trbKey", "Key:"},
                                {lblSpeed, trbSpeedRatio, "lblSpeed", "trbSpeedRatio", "Speed:"},
                                {lblValume, trbVolume, "lblValume", "trbVolume", "Volume:"}};
-    std::int32_t left = ToolBar1->ButtonsWidth() + 2;
     for (const TSlider& s : sliders) {
         s.Label = new TLabel(this);
         s.Label->SetName(s.LabelName);
         s.Label->SetCaption(s.Caption);
-        s.Label->SetBounds(left, 17, 42, 13);
+        s.Label->SetBounds(0, 17, 42, 13);
         s.Label->SetParent(ToolBar1);
         s.Bar = new TTrackBar(this);
         s.Bar->SetName(s.BarName);
-        s.Bar->SetBounds(left + 42, 2, 80, 44);
+        s.Bar->SetBounds(42, 2, 80, 44);
         s.Bar->SetParent(ToolBar1);
-        left += 42 + 80 + 2;
     }
     trbKey->SetRange(-12, 12);
     trbKey->SetPageSize(1);
@@ -239,6 +240,18 @@ void TfrmMain::CreateToolBar()
     trbVolume->SetRange(0, 65535);
     trbVolume->SetPageSize(6553);
     trbVolume->SetFrequency(6553);
+    LayoutToolBar();
+}
+
+void TfrmMain::LayoutToolBar()
+{
+    // The sliders follow the buttons, each right of its label, however wide the texts are.
+    std::int32_t left = ToolBar1->ButtonsWidth() + 2;
+    for (auto [label, bar] : {std::pair{lblKey, trbKey}, std::pair{lblSpeed, trbSpeedRatio}, std::pair{lblValume, trbVolume}}) {
+        label->SetBounds(left, label->Top(), label->Width(), label->Height());
+        bar->SetBounds(left + label->Width(), bar->Top(), 80, bar->Height());
+        left += label->Width() + 80 + 2;
+    }
     Resize();
 }
 
@@ -378,6 +391,16 @@ TForm* TfrmMain::ShowFormAbove(TForm* Form, const std::function<TForm*()>& Creat
     return Form;
 }
 
+void TfrmMain::PianoRollExecute()
+{
+    if (!frmRoll) return;
+    // Showing it reads its zoom and sizes it to the song.
+    ShowFormAbove(frmRoll, nullptr);
+    // Where there is no room above, this window goes below the roll, as far as the screen allows.
+    const std::int32_t rollBottom = frmRoll->Top() + frmRoll->Height();
+    if (rollBottom > Top()) SetTop(std::min(GetSystemMetrics(SM_CYSCREEN) - Height(), rollBottom));
+}
+
 void TfrmMain::SnapForm(TForm* Form)
 {
     if (Application()->Terminated() || !Form || !Form->Visible()) return;
@@ -394,6 +417,9 @@ LRESULT TfrmMain::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
         RECT r;
         GetWindowRect(Handle(), &r);
         if (r.left != Left() || r.top != Top()) TControl::SetBounds(r.left, r.top, Width(), Height());
+        // The roll and the event list stay above this window wherever it goes.
+        SnapForm(frmRoll);
+        SnapForm(frmEvent);
     }
     return TForm::WndProc(Msg, wParam, lParam);
 }

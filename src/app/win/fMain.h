@@ -50,6 +50,10 @@ public:
     TForm* ShowFormAbove(TForm* Form, const std::function<TForm*()>& Create);
     // Puts a visible window above the main window, centred on it.
     void SnapForm(TForm* Form);
+    // Piano Roll: shows the roll above this window and moves this window below it when they overlap.
+    void PianoRollExecute();
+    // Places the sliders and their labels after the tool bar's buttons.
+    void LayoutToolBar();
     // Whether a dialog is open (computer keys do not play then).
     bool DialogOpen() const { return FDialogOpen; }
     void SetDialogOpen(bool Value) { FDialogOpen = Value; }

@@ -9,6 +9,10 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+#include <array>
+#include <iterator>
+
 namespace kv {
 
 TfrmOption* frmOption = nullptr;
@@ -45,6 +49,12 @@ TfrmOption::TfrmOption(TComponent* AOwner, TfrmMain* Main, std::string SettingsF
     LoadDevices();
     TranslateComponent(this);
     Language().HookLoadResString();
+    // A colour stands right of its caption, however long the caption has become.
+    const std::array<TLabel*, 3> swatches{lblColor, lblColorL, lblColorR};
+    for (std::size_t i = 0; i < swatches.size(); ++i) {
+        const TLabel* caption = FColorCaptions[i];
+        swatches[i]->SetLeft(std::max(caption->Left() + 80, caption->Left() + caption->Width() + 2));
+    }
     PianoTracks1->SetMidiFile(FMain->MidiFile1);
 }
 
@@ -136,8 +146,9 @@ void TfrmOption::CreateControls()
                    {"Label1", "Left Hand:", "lblColorL", &lblColorL, 138},
                    {"Label2", "Right Hand:", "lblColorR", &lblColorR, 266}};
     int tag = 0;
-    for (const auto& c : colours) {
-        MakeLabel(this, Options, c.Name, c.Caption, c.Left, 50, 78);
+    for (std::size_t i = 0; i < std::size(colours); ++i) {
+        const auto& c = colours[i];
+        FColorCaptions[i] = MakeLabel(this, Options, c.Name, c.Caption, c.Left, 50, 78);
         TLabel* label = MakeLabel(this, Options, c.ColorName, "", c.Left + 80, 48, 36);
         label->SetTag(tag++);
         label->OnDblClick = [this, label](TObject*) { PickColor(label); };

@@ -15,6 +15,8 @@
 #include "piano/win/kvPianoChannels.h"
 #include "piano/win/kvPianoTracks.h"
 
+#include <array>
+
 namespace kv {
 
 class TfrmMain;
@@ -46,6 +48,8 @@ protected:
     LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The captions of the three colours, left of them.
+    std::array<TLabel*, 3> FColorCaptions{};
     void CreateControls();
     void FillGMPatches();
     void LoadOptions();

@@ -6,6 +6,7 @@
 #include "app/win/fMain.h"
 #include "app/win/fOption.h"
 #include "app/win/uLanguageWin.h"
+#include "app/win/uToolImages.h"
 #include "gui/win/TApplication.h"
 
 #include <algorithm>
@@ -107,6 +108,9 @@ void TfrmRoll::CreateControls()
     PianoRoll1->SetQuarterNoteHeight(6);
     PianoRoll1->SetNotePosition(0);
     PianoRoll1->SetCurrentTime(-1);
+    TBitmap glyph;
+    DrawResetGlyph(glyph);
+    PianoRoll1->SetResetGlyph(glyph);
     PianoRoll1->OnMidiEvent = [this](TKVMidiEvent* Event) { RollMidiEvent(Event); };
     PianoRoll1->OnSelectionChange = [this](std::int32_t Count, TKVMidiEvent* Event) {
         PianoRoll1->SetInfoText(SelectionText(Count, Event));

@@ -142,24 +142,39 @@ const std::array<TPainter, ToolImageCount>& Painters()
     return painters;
 }
 
+void PaintImage(TBitmap& Image, std::int32_t Size, const TPainter& Paint, double Scale)
+{
+    Image.SetPixelFormat(pf32bit);
+    Image.SetSize(Size, Size);
+    for (std::int32_t y = 0; y < Size; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(Image.ScanLine(y));
+        for (std::int32_t x = 0; x < Size; ++x) {
+            const std::uint32_t rgb = ColorToRGB(Paint((x + 0.5) * Scale, (y + 0.5) * Scale));
+            // Pixels are stored blue, green, red.
+            row[x] = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+        }
+    }
+}
+
 } // namespace
 
 void LoadToolImages(TImageList& Images)
 {
     TBitmap image;
-    image.SetPixelFormat(pf32bit);
-    image.SetSize(ToolImageSize, ToolImageSize);
     for (const TPainter& paint : Painters()) {
-        for (std::int32_t y = 0; y < ToolImageSize; ++y) {
-            auto* row = reinterpret_cast<std::uint32_t*>(image.ScanLine(y));
-            for (std::int32_t x = 0; x < ToolImageSize; ++x) {
-                const std::uint32_t rgb = ColorToRGB(paint(x + 0.5, y + 0.5));
-                // Pixels are stored blue, green, red.
-                row[x] = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
-            }
-        }
+        PaintImage(image, ToolImageSize, paint, 1.0);
         Images.AddMasked(image, Transparent);
     }
+}
+
+void DrawResetGlyph(TBitmap& Glyph)
+{
+    constexpr std::int32_t size = 11;
+    // Drawn on the tool images' grid of 24 and shrunk: a lens with a handle to the bottom right.
+    PaintImage(Glyph, size, [](double X, double Y) {
+        if (InRing(X, Y, 10, 10, 8, 5.2)) return Navy;
+        return std::fabs((X - 10) - (Y - 10)) < 2.2 && X > 15 && X < 23 ? Navy : Transparent;
+    }, 24.0 / size);
 }
 
 } // namespace kv

@@ -16,4 +16,33 @@ HFONT MakeFont(const TFont& Font)
     return CreateFontIndirectW(&log);
 }
 
+namespace {
+
+std::int32_t TextWidthIn(HWND Wnd, HGDIOBJ Font, const std::string& Text)
+{
+    HDC dc = GetDC(Wnd);
+    HGDIOBJ old = SelectObject(dc, Font ? Font : GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring text = Utf8ToWide(Text);
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(Wnd, dc);
+    return r.right - r.left;
+}
+
+} // namespace
+
+std::int32_t TextWidth(const TFont& Font, const std::string& Text)
+{
+    HFONT font = MakeFont(Font);
+    const std::int32_t width = TextWidthIn(nullptr, font, Text);
+    if (font) DeleteObject(font);
+    return width;
+}
+
+std::int32_t TextWidth(HWND Wnd, const std::string& Text)
+{
+    return TextWidthIn(Wnd, reinterpret_cast<HGDIOBJ>(SendMessageW(Wnd, WM_GETFONT, 0, 0)), Text);
+}
+
 } // namespace kv

@@ -16,7 +16,7 @@ void TButton::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
     Params.WindowClass = L"BUTTON";
-    Params.Style |= BS_PUSHBUTTON;
+    Params.Style |= BS_PUSHBUTTON | (FWordWrap ? BS_MULTILINE : 0);
     Params.Caption = Utf8ToWide(FCaption);
 }
 

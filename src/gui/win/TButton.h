@@ -14,6 +14,9 @@ public:
 
     const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& Value);
+    // Set before the window is made: a caption too long for one line breaks into lines.
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool Value) { FWordWrap = Value; }
 
     LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -22,6 +25,7 @@ protected:
 
 private:
     std::string FCaption;
+    bool FWordWrap = false;
 };
 
 } // namespace kv

@@ -1,5 +1,6 @@
 #include "gui/win/TLabel.h"
 
+#include "gui/win/FontHandle.h"
 #include "gui/win/TApplication.h"
 
 namespace kv {
@@ -10,7 +11,26 @@ void TLabel::SetCaption(const std::string& Value)
 {
     if (Value == FCaption) return;
     FCaption = Value;
-    if (HandleAllocated()) SetWindowTextW(Handle(), Utf8ToWide(Value).c_str());
+    if (!HandleAllocated()) return;
+    SetWindowTextW(Handle(), Utf8ToWide(Value).c_str());
+    FitToText();
+}
+
+std::int32_t TLabel::TextWidth()
+{
+    return HandleAllocated() ? kv::TextWidth(Handle(), FCaption) : kv::TextWidth(Font(), FCaption);
+}
+
+void TLabel::FitToText()
+{
+    // A label that breaks its text into lines keeps its box.
+    if (FWordWrap || FCaption.empty()) return;
+    const std::int32_t grow = TextWidth() - Width();
+    if (grow <= 0) return;
+    const std::int32_t left = FAlignment == taRightJustify ? Left() - grow : FAlignment == taCenter ? Left() - grow / 2 : Left();
+    SetBounds(left, Top(), Width() + grow, Height());
+    // Grown over a neighbour's box, the label paints above it: its text is not cut.
+    if (HandleAllocated()) SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TLabel::CreateParams(TCreateParams& Params)

@@ -1,5 +1,7 @@
 #pragma once
-// A line of text over a system static window, in its font colour on its own colour.
+// A line of text over a system static window, in its font colour on its own colour. A label is
+// never narrower than its line of text: it grows to the right, to the left when right-aligned
+// (its right edge stays) or on both sides when centred.
 #include "gui/win/BackgroundBrush.h"
 #include "gui/win/TWinControl.h"
 
@@ -22,12 +24,18 @@ public:
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool Value) { FWordWrap = Value; }
 
+    // The width of the caption in the label's font.
+    std::int32_t TextWidth();
+
     LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void HandleCreated() override { FitToText(); }
 
 private:
+    void FitToText();
+
     std::string FCaption;
     TAlignment FAlignment = taLeftJustify;
     bool FWordWrap = false;

@@ -4,7 +4,15 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace kv {
+
+namespace {
+
+constexpr std::int32_t TitleMargin = 12;
+
+} // namespace
 
 void TListView::AddColumn(const std::string& Caption, std::int32_t Width)
 {
@@ -19,8 +27,10 @@ void TListView::InsertColumnWindow(int Index)
     LVCOLUMNW lvc{};
     lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     lvc.pszText = caption.data();
-    // The default width of a column is 50 pixels.
-    lvc.cx = column.Width < 0 ? 50 : column.Width;
+    // The default width of a column is 50 pixels; a column is never narrower than its title
+    // with the room the header keeps on each side of it.
+    const auto title = static_cast<std::int32_t>(SendMessageW(Handle(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(caption.c_str())));
+    lvc.cx = std::max(column.Width < 0 ? 50 : column.Width, caption.empty() ? 0 : title + TitleMargin);
     lvc.iSubItem = Index;
     SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&lvc));
 }
@@ -64,6 +74,18 @@ void TListView::MakeVisible(int Index)
     if (HandleAllocated()) SendMessageW(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(Index), FALSE);
 }
 
+int TListView::TopIndex() { return static_cast<int>(SendMessageW(Handle(), LVM_GETTOPINDEX, 0, 0)); }
+
+void TListView::SetTopIndex(int Index)
+{
+    if (FCount == 0) return;
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    if (!SendMessageW(Handle(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) || row.bottom <= row.top) return;
+    // A report view scrolls by pixels, a whole row at a time.
+    SendMessageW(Handle(), LVM_SCROLL, 0, (Index - TopIndex()) * (row.bottom - row.top));
+}
+
 void TListView::UpdateRow(int Index)
 {
     if (HandleAllocated()) SendMessageW(Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(Index), Index);
@@ -91,6 +113,26 @@ void TListView::SetSelected(int Index, bool Selected)
     item.stateMask = LVIS_SELECTED;
     item.state = Selected ? LVIS_SELECTED : 0;
     SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item));
+}
+
+void TListView::SetItemIndex(int Index)
+{
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    if (Index < 0 || Index >= FCount) return;
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&item));
+}
+
+void TListView::SelectAll()
+{
+    LVITEMW all{};
+    all.stateMask = LVIS_SELECTED;
+    all.state = LVIS_SELECTED;
+    SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all));
 }
 
 std::string TListView::CellText(int Row, int Column)
@@ -150,6 +192,11 @@ LRESULT TListView::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         case NM_CUSTOMDRAW: return CustomDraw(lParam);
+        case LVN_KEYDOWN: {
+            auto key = reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey;
+            KeyDown(key, KeyboardShiftState());
+            return 0;
+        }
         case NM_DBLCLK:
             if (OnDblClick) OnDblClick(this);
             return 0;

@@ -2,7 +2,7 @@
 // A report-view system list view whose rows are virtual: it holds only their number and asks
 // OnGetText for a cell's text and OnGetColor for a row's text colour while it paints, so that a
 // list of hundreds of thousands of rows costs nothing to fill. Whole rows are selected, several
-// at a time.
+// at a time. Keys pressed in the list reach OnKeyDown.
 #include "gui/TColor.h"
 #include "gui/win/TWinControl.h"
 
@@ -17,7 +17,7 @@ public:
     explicit TListView(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 250, 150); }
     std::string ClassName() const override { return "TListView"; }
 
-    // Width -1: the system's default width.
+    // Width -1: the system's default width. A column is at least as wide as its title.
     void AddColumn(const std::string& Caption, std::int32_t Width);
     int ColumnCount() const { return static_cast<int>(FColumns.size()); }
     const std::string& ColumnCaption(int Index) const { return FColumns.at(static_cast<std::size_t>(Index)).Caption; }
@@ -32,6 +32,9 @@ public:
     void GrowTo(int Value);
     // Scrolls so that the row is seen.
     void MakeVisible(int Index);
+    // The first row in view; scrolling puts Index there, as far as the rows reach.
+    int TopIndex();
+    void SetTopIndex(int Index);
     // Set before the window is made: whether the column captions are shown above the rows.
     void SetShowColumnHeaders(bool Value) { FShowColumnHeaders = Value; }
     // The row's cells are asked again.
@@ -42,6 +45,9 @@ public:
     int ItemIndex();
     std::vector<int> SelectedRows();
     void SetSelected(int Index, bool Selected);
+    // Selects the row alone and puts the keyboard's focus mark on it.
+    void SetItemIndex(int Index);
+    void SelectAll();
     // The text of a cell as the control shows it.
     std::string CellText(int Row, int Column);
 

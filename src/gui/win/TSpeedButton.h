@@ -1,7 +1,9 @@
 #pragma once
-// A small button that draws its caption in its own font; flat buttons draw no border. Buttons of
+// A small button that draws its glyph, or else its caption in its own font, in its middle; flat
+// buttons draw no border. Buttons of
 // one parent with the same non-zero GroupIndex form a group in which exactly one is down: a click
 // puts the clicked one down and the others up.
+#include "gui/win/TBitmap.h"
 #include "gui/win/TCustomControl.h"
 
 namespace kv {
@@ -13,6 +15,11 @@ public:
 
     const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& Value) { FCaption = Value; Invalidate(); }
+    // The picture in the button's middle; its pixels of the colour of its bottom-left pixel let
+    // the button show through. An empty glyph shows the caption instead.
+    TBitmap& Glyph() { return FGlyph; }
+    // The button takes a copy of the picture.
+    void SetGlyph(TBitmap& Value);
     bool Flat() const { return FFlat; }
     void SetFlat(bool Value) { FFlat = Value; Invalidate(); }
     std::int32_t GroupIndex() const { return FGroupIndex; }
@@ -28,7 +35,10 @@ protected:
     bool EraseBackground(HDC) override { return true; }
 
 private:
+    void PaintGlyph(HDC DC);
+
     std::string FCaption;
+    TBitmap FGlyph;
     bool FFlat = false;
     bool FDown = false;
     std::int32_t FGroupIndex = 0;

@@ -1,8 +1,11 @@
 #include "gui/win/TToolBar.h"
 
+#include "gui/win/FontHandle.h"
 #include "gui/win/TApplication.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace kv {
 
@@ -10,6 +13,9 @@ namespace {
 
 constexpr int FirstCommand = 100;
 constexpr int SeparatorWidth = 8;
+// Room a button keeps beside its caption, and the part of a button its drop-down arrow takes.
+constexpr int CaptionMargin = 8;
+constexpr int DropDownArrowWidth = 11;
 
 } // namespace
 
@@ -32,6 +38,29 @@ void TToolBar::AddSeparator()
 {
     FButtons.push_back({});
     if (HandleAllocated()) InsertButton(FButtons.size() - 1);
+}
+
+void TToolBar::SetButtonCaptions(int Index, std::vector<std::string> Captions)
+{
+    if (Index < 0 || Index >= ButtonCount()) return;
+    FButtons[static_cast<std::size_t>(Index)].Captions = std::move(Captions);
+    FitButton(static_cast<std::size_t>(Index));
+}
+
+void TToolBar::FitButton(std::size_t Index)
+{
+    if (!HandleAllocated() || Index >= FButtons.size() || !FButtons[Index].Action) return;
+    const TButton& button = FButtons[Index];
+    std::int32_t width = std::max(FButtonWidth, kv::TextWidth(Handle(), button.Action->Caption()) + CaptionMargin);
+    for (const std::string& caption : button.Captions) width = std::max(width, kv::TextWidth(Handle(), caption) + CaptionMargin);
+    if (button.DropDown) width += DropDownArrowWidth;
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_SIZE;
+    if (SendMessageW(Handle(), TB_GETBUTTONINFOW, FirstCommand + Index, reinterpret_cast<LPARAM>(&info)) < 0 || info.cx == width)
+        return;
+    info.cx = static_cast<WORD>(width);
+    SendMessageW(Handle(), TB_SETBUTTONINFOW, FirstCommand + Index, reinterpret_cast<LPARAM>(&info));
 }
 
 void TToolBar::CreateParams(TCreateParams& Params)
@@ -77,6 +106,7 @@ void TToolBar::InsertButton(std::size_t Index)
     }
     SendMessageW(Handle(), TB_INSERTBUTTONW, Index, reinterpret_cast<LPARAM>(&tb));
     SendMessageW(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(FButtonWidth, FButtonHeight));
+    FitButton(Index);
 }
 
 void TToolBar::UpdateButton(std::size_t Index)
@@ -91,6 +121,7 @@ void TToolBar::UpdateButton(std::size_t Index)
     info.pszText = const_cast<wchar_t*>(text.c_str());
     info.fsState = static_cast<BYTE>((action->Enabled() ? TBSTATE_ENABLED : 0) | (action->Checked() ? TBSTATE_CHECKED : 0));
     SendMessageW(Handle(), TB_SETBUTTONINFOW, FirstCommand + Index, reinterpret_cast<LPARAM>(&info));
+    FitButton(Index);
 }
 
 TRect TToolBar::ButtonRect(int Index)

@@ -7,6 +7,7 @@
 #include "gui/win/TPopupMenu.h"
 #include "gui/win/TWinControl.h"
 
+#include <string>
 #include <vector>
 
 namespace kv {
@@ -24,6 +25,9 @@ public:
     // Appends a button for the action (not owned), with a drop-down menu when DropDown is given.
     void AddButton(TAction* Action, TPopupMenu* DropDown = nullptr);
     void AddSeparator();
+    // The captions a button shows in turn (its action's caption changes while it runs): the
+    // button is as wide as the widest of them and its action's caption, at least the button size.
+    void SetButtonCaptions(int Index, std::vector<std::string> Captions);
     int ButtonCount() const { return static_cast<int>(FButtons.size()); }
     // The action of a button, nullptr for a separator.
     TAction* ButtonAction(int Index) const { return FButtons.at(static_cast<std::size_t>(Index)).Action; }
@@ -42,9 +46,12 @@ private:
     struct TButton {
         TAction* Action = nullptr;
         TPopupMenu* DropDown = nullptr;
+        std::vector<std::string> Captions;
     };
     void InsertButton(std::size_t Index);
     void UpdateButton(std::size_t Index);
+    // Widens the button to its widest caption.
+    void FitButton(std::size_t Index);
 
     std::vector<TButton> FButtons;
     TImageList* FImages = nullptr;

@@ -333,6 +333,7 @@ TKVPianoRoll::TKVPianoRoll(TComponent* AOwner) : TWinControl(AOwner)
     FVertTrackBar->SetRange(RollMinQuarterHeight, RollMaxQuarterHeight);
     FVertTrackBar->SetFrequency(2);
     FVertTrackBar->SetThumbLength(10);
+    FVertTrackBar->SetTabStop(false);
     FVertTrackBar->SetPosition(QuarterNoteHeight());
 
     FHorzTrackBar = new TTrackBar(this);
@@ -343,6 +344,7 @@ TKVPianoRoll::TKVPianoRoll(TComponent* AOwner) : TWinControl(AOwner)
     FHorzTrackBar->SetRange(RollMinQuarterWidth, RollMaxQuarterWidth);
     FHorzTrackBar->SetFrequency(RollDefaultQuarterWidth / 2);
     FHorzTrackBar->SetThumbLength(10);
+    FHorzTrackBar->SetTabStop(false);
     FHorzTrackBar->SetPosition(QuarterNoteWidth());
     const auto zoomed = [this](TObject* Sender) {
         if (Sender != FVertTrackBar)

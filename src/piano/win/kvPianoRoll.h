@@ -31,6 +31,9 @@ public:
     TTrackBar* HorzTrackBar() const { return FHorzTrackBar; }
     TTrackBar* VertTrackBar() const { return FVertTrackBar; }
     TSpeedButton* ResetButton() const { return FResetButton; }
+    // The picture on the zoom reset button.
+    TBitmap& ResetGlyph() { return FResetButton->Glyph(); }
+    void SetResetGlyph(TBitmap& Value) { FResetButton->SetGlyph(Value); }
 
     LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
 

@@ -102,13 +102,20 @@ TEST_F(EventListWindow, HasItsColumnsButtonsAndPlace)
     EXPECT_EQ(list->Caption(), "Midi Event");
     EXPECT_EQ(list->ClientWidth(), 553);
     EXPECT_EQ(list->ClientHeight(), 301);
-    const std::array<std::pair<const char*, int>, 9> columns{{{"Position", 50}, {"Time", 50}, {"DeltaTime", 50},
-                                                              {"Track", 30}, {"Channel", 30}, {"Event", 45},
-                                                              {"Data1", 45}, {"Data2", 45}, {"Description", 100}}};
+    struct Column {
+        const char* caption;
+        int width;
+        bool titleWider; // the title needs more room than the width: the column takes it
+    };
+    const std::array<Column, 9> columns{{{"Position", 50, true}, {"Time", 50, false}, {"DeltaTime", 50, true},
+                                         {"Track", 30, true}, {"Channel", 30, true}, {"Event", 45, false},
+                                         {"Data1", 45, false}, {"Data2", 45, false}, {"Description", 100, false}}};
     ASSERT_EQ(list->ListView1->ColumnCount(), 9);
     for (int c = 0; c < 9; ++c) {
-        EXPECT_EQ(list->ListView1->ColumnCaption(c), columns[static_cast<std::size_t>(c)].first);
-        EXPECT_EQ(list->ListView1->ColumnWidth(c), columns[static_cast<std::size_t>(c)].second);
+        const Column& column = columns[static_cast<std::size_t>(c)];
+        EXPECT_EQ(list->ListView1->ColumnCaption(c), column.caption);
+        if (column.titleWider) EXPECT_GT(list->ListView1->ColumnWidth(c), column.width) << column.caption;
+        else EXPECT_EQ(list->ListView1->ColumnWidth(c), column.width) << column.caption;
     }
     const std::array<TButton*, 4> buttons{list->Button1, list->Button2, list->Button3, list->Button4};
     const std::array<const char*, 4> captions{"Header", "Event", "Delete", "Go To"};
@@ -271,6 +278,65 @@ TEST_F(EventListWindow, PausedTraceTakesNoLinesAndLinesFromOtherThreadsKeepTheir
     EXPECT_EQ(list->Memo1->Count(), 0);
 }
 
+std::string ClipboardText()
+{
+    if (!OpenClipboard(nullptr)) return "(clipboard not open)";
+    std::string text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT))
+        if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = WideToUtf8(wide);
+            GlobalUnlock(data);
+        }
+    CloseClipboard();
+    return text;
+}
+
+// Presses a key in the window with Ctrl held, as this thread's keyboard state says.
+void PressWithCtrl(HWND Wnd, WPARAM Key)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const BYTE saved = keys[VK_CONTROL];
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(Wnd, WM_KEYDOWN, Key, 1);
+    SendMessageW(Wnd, WM_KEYUP, Key, 0xC0000001);
+    keys[VK_CONTROL] = saved;
+    SetKeyboardState(keys);
+}
+
+TEST_F(EventListWindow, TraceLinesAreSelectedAndCopiedAsAMemosText)
+{
+    for (const char* line : {"one", "tw\xC3\xB6", "three"}) list->UpdateText(line);
+    WaitForTrace();
+    ASSERT_EQ(list->Memo1->Count(), 3);
+    HWND trace = list->Memo1->Handle();
+    list->Memo1->SetSelected(1, true);
+    list->Memo1->SetSelected(2, true);
+    PressWithCtrl(trace, 'C');
+    EXPECT_EQ(ClipboardText(), "tw\xC3\xB6\r\nthree");
+    // Ctrl+A selects every line; lines that come meanwhile keep the selection.
+    PressWithCtrl(trace, 'A');
+    EXPECT_EQ(list->Memo1->SelCount(), 3);
+    list->UpdateText("four");
+    WaitForTrace();
+    EXPECT_EQ(list->Memo1->SelectedRows(), (std::vector<int>{0, 1, 2}));
+    // The context menu (a right click on the trace shows it): Copy, then Select All.
+    EXPECT_TRUE(list->Memo1->OnContextPopup);
+    ASSERT_EQ(list->PopupMenu2->ItemCount(), 3);
+    TAction* copy = list->PopupMenu2->ItemAction(0);
+    EXPECT_EQ(copy->Caption(), "Copy");
+    EXPECT_EQ(list->PopupMenu2->ItemAction(2)->Caption(), "Select All");
+    list->PopupMenu2->ItemAction(2)->Execute();
+    copy->Execute();
+    EXPECT_EQ(ClipboardText(), "one\r\ntw\xC3\xB6\r\nthree\r\nfour");
+    // Plain C copies nothing.
+    list->Memo1->SetItemIndex(0);
+    SendMessageW(trace, WM_KEYDOWN, 'C', 1);
+    EXPECT_EQ(ClipboardText(), "one\r\ntw\xC3\xB6\r\nthree\r\nfour");
+    EXPECT_TRUE(errors.empty());
+}
+
 // Records the progress bar's range and the highest position it was given.
 struct ProgressWatch {
     static inline HWND bar = nullptr;
@@ -329,6 +395,27 @@ TEST_F(EventListWindow, TheFillReachesTheEndAndStopsWhenTheSongIsReplacedMeanwhi
     EXPECT_FALSE(list->Busy());
     list->LoadEventList();
     EXPECT_EQ(list->RowCount(), 18);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(EventListWindow, DeleteKeepsTheRowsInViewAndSelectsTheNeighbour)
+{
+    FillLongSong(*main->MidiFile1, 300);
+    list->LoadEventList();
+    ASSERT_EQ(list->RowCount(), 601);
+    // Rows 200 and on in view, the note-on of row 204 selected: it goes with its note-off.
+    list->ListView1->SetTopIndex(200);
+    const int top = list->ListView1->TopIndex();
+    ASSERT_EQ(top, 200);
+    SelectOnly({204});
+    TKVMidiEvent* following = list->GetMidiEvent(206);
+    test::Press(list->Button3);
+    Pump();
+    ASSERT_EQ(list->RowCount(), 599);
+    EXPECT_EQ(list->ListView1->TopIndex(), top);
+    // The row that followed the deleted ones takes their place, selected.
+    EXPECT_EQ(list->ListView1->SelectedRows(), std::vector<int>{204});
+    EXPECT_EQ(list->GetMidiEvent(204), following);
     EXPECT_TRUE(errors.empty());
 }
 

@@ -1,15 +1,18 @@
 // The piano-roll window with the main and options windows in this process: its mode buttons,
 // the notes it sounds and releases, its place above the main window and its zoom and open flag
 // in the settings file.
+#include "app/win/fEvent.h"
 #include "app/win/fMain.h"
 #include "app/win/fOption.h"
 #include "app/win/fRoll.h"
+#include "app/win/WindowPixels.h"
 #include "base/TIniFile.h"
 #include "gui/win/TApplication.h"
 #include "piano/kvPianoRollTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -111,6 +114,87 @@ TEST_F(PianoRollWindow, IsMadeHiddenAndShownAboveTheMainWindowAtItsWidth)
     main->SetTop(10);
     roll->UpdateFormSize();
     EXPECT_EQ(roll->Top(), 0);
+    EXPECT_TRUE(errors.empty());
+}
+
+// The rectangle of a window as the system has it.
+RECT WindowRect(TWinControl* Window)
+{
+    RECT r{};
+    GetWindowRect(Window->Handle(), &r);
+    return r;
+}
+
+TEST_F(PianoRollWindow, MovingTheMainWindowCarriesTheVisibleRollAndEventListCentredAboveIt)
+{
+    OpenSongWithMiddleC();
+    main->actPianoRoll->Execute();
+    main->actMidiEvent->Execute();
+    Pump();
+    ASSERT_TRUE(frmEvent);
+    // Moved as a user drags it: by the system, not through the control.
+    for (const POINT to : {POINT{220, 650}, POINT{40, 120}}) {
+        SetWindowPos(main->Handle(), nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Pump();
+        const RECT m = WindowRect(main.get());
+        ASSERT_EQ(m.left, to.x);
+        for (TForm* form : std::initializer_list<TForm*>{roll.get(), frmEvent}) {
+            const RECT r = WindowRect(form);
+            EXPECT_EQ(r.left, m.left + ((m.right - m.left) - (r.right - r.left)) / 2) << form->Name();
+            EXPECT_EQ(r.top, std::max(0L, m.top - (r.bottom - r.top))) << form->Name() << " " << to.y;
+        }
+    }
+    // A hidden window stays where it is.
+    roll->Close();
+    Pump();
+    const RECT hidden = WindowRect(roll.get());
+    SetWindowPos(main->Handle(), nullptr, 300, 700, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+    EXPECT_EQ(WindowRect(roll.get()).left, hidden.left);
+    EXPECT_EQ(WindowRect(roll.get()).top, hidden.top);
+    EXPECT_EQ(WindowRect(frmEvent).top, 700 - frmEvent->Height());
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(PianoRollWindow, OpeningTheRollWithNoRoomAboveMovesTheMainWindowBelowIt)
+{
+    OpenSongWithMiddleC();
+    const std::int32_t screen = GetSystemMetrics(SM_CYSCREEN);
+    struct Case {
+        std::int32_t mainTop;
+        const char* what;
+    };
+    for (const Case& c : {Case{500, "room above: nothing moves"}, Case{10, "no room: below the roll"}}) {
+        roll->Close();
+        main->SetTop(c.mainTop);
+        Pump();
+        main->actPianoRoll->Execute();
+        Pump();
+        const RECT r = WindowRect(roll.get()), m = WindowRect(main.get());
+        EXPECT_EQ(r.top, std::max(0, c.mainTop - roll->Height())) << c.what;
+        // The roll never covers the main window, which stays on the screen.
+        EXPECT_EQ(m.top, std::max<LONG>(c.mainTop, std::min<LONG>(screen - main->Height(), r.bottom))) << c.what;
+        EXPECT_LE(r.bottom, m.top) << c.what;
+    }
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(PianoRollWindow, TheZoomResetButtonShowsItsGlyphAndTheZoomSlidersAreNoTabStops)
+{
+    roll->Show();
+    Pump();
+    TKVPianoRoll& pianoRoll = *roll->PianoRoll1;
+    ASSERT_FALSE(pianoRoll.ResetGlyph().Empty());
+    EXPECT_LE(pianoRoll.ResetGlyph().Width(), 13); // inside the 17-pixel button's edges
+    HWND button = pianoRoll.ResetButton()->Handle();
+    RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const test::WindowPixels shot = test::CaptureClient(button);
+    // The glyph's colour stands in the button's middle; its corners show the button.
+    EXPECT_TRUE(shot.Holds(RECT{3, 3, 14, 14}, RGB(20, 40, 110)));
+    EXPECT_NE(shot.At(3, 13), RGB(255, 0, 255));
+    // Tab and the arrow keys never reach the sliders: only the mouse zooms.
+    for (TWinControl* slider : {static_cast<TWinControl*>(pianoRoll.HorzTrackBar()), static_cast<TWinControl*>(pianoRoll.VertTrackBar())})
+        EXPECT_FALSE(GetWindowLongPtrW(slider->Handle(), GWL_STYLE) & WS_TABSTOP);
     EXPECT_TRUE(errors.empty());
 }
 

@@ -223,14 +223,35 @@ TEST_F(Korvanel, ThePianoRollOpenAtTheLastEndOpensAgainAboveTheMainWindow)
     WriteFile(folder_ + L"Korvanel.ini", "[PianoRoll]\r\nShowRoll=1\r\nQuarterNoteWidth=0\r\nQuarterNoteHeight=12\r\n");
     Start("out=Synth A");
     ASSERT_TRUE(main_);
+    RECT before;
+    GetWindowRect(main_, &before);
     HWND roll = WaitWindow(L"Piano Roll");
     ASSERT_TRUE(roll);
+    // The roll stands right above the main window, at the screen's top when there is no room;
+    // then the main window goes below it, as far as the screen allows: the roll covers nothing.
     RECT r, m;
-    GetWindowRect(roll, &r);
-    GetWindowRect(main_, &m);
+    const auto placed = [&] {
+        GetWindowRect(roll, &r);
+        GetWindowRect(main_, &m);
+        return r.bottom <= m.top;
+    };
+    for (int i = 0; i < 200 && !placed(); ++i) Sleep(50);
+    const LONG rollHeight = r.bottom - r.top, mainHeight = m.bottom - m.top;
     EXPECT_EQ(r.left, m.left);
     EXPECT_EQ(r.right, m.right);
-    EXPECT_EQ(r.bottom, std::max(m.top, r.bottom - r.top));
+    EXPECT_EQ(r.top, std::max(0L, before.top - rollHeight));
+    EXPECT_EQ(m.top, std::max(before.top, std::min(GetSystemMetrics(SM_CYSCREEN) - mainHeight, r.bottom)));
+    EXPECT_LE(r.bottom, m.top);
+    // Moved, the main window carries the roll along, centred above it.
+    SetWindowPos(main_, nullptr, m.left + 100, m.top + 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const LONG left = m.left + 100 + ((m.right - m.left) - (r.right - r.left)) / 2, top = std::max(0L, m.top + 150 - rollHeight);
+    for (int i = 0; i < 200; ++i) {
+        GetWindowRect(roll, &r);
+        if (r.left == left && r.top == top) break;
+        Sleep(50);
+    }
+    EXPECT_EQ(r.left, left);
+    EXPECT_EQ(r.top, top);
     EXPECT_EQ(Close(), 0u);
     // Still open at the end: it opens again next time. A width of 0 came in as the smallest zoom.
     const std::string settings = Settings();
