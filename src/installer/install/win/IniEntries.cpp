@@ -4,6 +4,7 @@
 #include "installer/install/InstallEngine.h"
 #include "installer/install/InstallFileSystem.h"
 #include "installer/state/UninstallLists.h"
+#include "installer/text/win/WideName.h"
 #include "installer/variables/ConditionEvaluation.h"
 #include "installer/variables/TextExpansion.h"
 
@@ -32,7 +33,7 @@ void writeIniEntry(const IniEntry& entry)
         addListEntry(file.c_str(), gUninstallLog.files);
         fs.createEmpty(file);
     }
-    WritePrivateProfileStringA(section.c_str(), assignment->key.c_str(), assignment->value.c_str(), file.c_str());
+    WritePrivateProfileStringW(WideName(section), WideName(assignment->key), WideName(assignment->value), WideName(file));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "installer/state/InstallerState.h"
 #include "installer/system/FileSystem.h"
 #include "installer/text/Utf8.h"
+#include "installer/text/win/WideName.h"
 #include "installer/variables/TextExpansion.h"
 #include "installer/wizard/BackgroundLayout.h"
 
@@ -236,7 +237,7 @@ ByteString slideshowPath(std::size_t n)
 
 bool readWholeFile(const char* path, std::vector<std::uint8_t>& bytes)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(WideName(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     LARGE_INTEGER size{};
