@@ -6,6 +6,7 @@
 #include "installer/install/ProgressAccounting.h"
 #include "installer/system/DriveRoot.h"
 #include "installer/system/FreeSpace.h"
+#include "installer/variables/UninstallerPath.h"
 
 #include <string>
 #include <thread>
@@ -93,6 +94,22 @@ bool installPhaseFiles()
     return false;
 }
 
+// The uninstaller is written under its whole name or not at all: a name too long is refused
+// before anything is installed.
+bool uninstallerNameFits()
+{
+    if (gPackageToc.uninstallerNameTemplate.empty())
+        return true;
+    ByteString path = uninstallerPath();
+    if (path.length() <= kUninstallerPathLimit)
+        return true;
+    ByteString text;
+    text.format("The uninstaller's path is longer than %d bytes: %s", static_cast<int>(kUninstallerPathLimit),
+                path.cStr());
+    showInstallError(text.cStr());
+    return false;
+}
+
 bool createInstallFolder()
 {
     ByteString installDir = gPackageToc.installDir;
@@ -175,7 +192,7 @@ std::uint8_t runInstallation(OpaqueHandle pageWindow)
         if (gPackageToc.bytesRequired > gPackageToc.freeSpace)
             return 0;
     }
-    if (!createInstallFolder())
+    if (!uninstallerNameFits() || !createInstallFolder())
         return 0;
     perform(gInstallOperations.expandEntryTables, "variables in the entry tables");
 
