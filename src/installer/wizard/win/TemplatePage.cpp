@@ -608,6 +608,9 @@ int TemplatePage::close(bool destroy)
         if (c.window && (c.type == kControlPushButton || c.type == kControlCheckBox || c.type == kControlRadioButton))
             EnableWindow(static_cast<HWND>(c.window), FALSE);
     }
+    // A page still waiting for its successor goes now: it would otherwise be forgotten on screen.
+    if (gPageBeingClosed && gPageBeingClosed != this)
+        destroyCurrentPage(false);
     gPageBeingClosed = this;
     if (destroy)
         destroyCurrentPage(false);
@@ -740,6 +743,10 @@ int createTemplatePage(std::unique_ptr<TemplatePage> page, std::int32_t pageType
         ShowWindow(made->window, SW_SHOWNORMAL);
         destroyCurrentPage(true);
         gMainInstaller.currentPage = made;
+    } else {
+        // A page with its own window left for one drawn on the background goes once this one
+        // is drawn, as it goes for a page of its own kind.
+        destroyCurrentPage(true);
     }
     return 1;
 }
