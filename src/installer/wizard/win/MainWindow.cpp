@@ -75,7 +75,7 @@ void redrawAfterDisplayChange(HWND window)
 {
     if (!(gBackgroundStyle.flags & kBackgroundDrawn))
         return;
-    releaseBackgroundPicture();
+    // The picture is made anew for the new screen, with the page image start-up read.
     gInstallerContext.clientArea = workArea();
     drawBackground(window);
 }
