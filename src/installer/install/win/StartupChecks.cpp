@@ -4,6 +4,7 @@
 #include "installer/state/InstallerState.h"
 #include "installer/system/FileSystem.h"
 #include "installer/system/RegistryView.h"
+#include "installer/system/win/OwnedWindow.h"
 #include "installer/system/win/Registry.h"
 #include "installer/text/Utf8.h"
 #include "installer/text/win/WideName.h"
@@ -188,7 +189,9 @@ bool ensureSingleInstance()
     if (HWND other = FindWindowW(L"DravellInstaller", wideTitle.c_str())) {
         if (IsIconic(other))
             ShowWindow(other, SW_SHOWMAXIMIZED);
-        SetForegroundWindow(other);
+        // The window the user works in comes forward: the page, not the background under it.
+        const HWND front = frontOwnedWindow(other);
+        SetForegroundWindow(front ? front : other);
     }
     return true;
 }
