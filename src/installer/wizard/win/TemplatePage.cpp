@@ -463,7 +463,7 @@ void TemplatePage::loadControlImage(TemplateControl& control)
     if (id == kImageNone)
         return;
     const PageImage* image = id == kImageDefault ? nullptr : packageImage(control.imageId);
-    const std::wstring path = image ? utf8ToWideText(image->path) : std::wstring();
+    const std::wstring path = image ? std::wstring(WideName(image->path).get()) : std::wstring();
     if (control.type == kControlStatic && control.subType == 4) {
         HBITMAP bitmap = nullptr;
         if (id == kImageDefault) {
