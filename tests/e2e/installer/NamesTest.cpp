@@ -284,8 +284,10 @@ TEST_F(Names, ATypedDestinationIsWhereEverythingLandsAndTheFinishLaunchesStartFr
             return 0;
         if (seen.caption == L"Setup finished")
             SendMessageW(GetDlgItem(seen.window, kReadmeBox), BM_SETCHECK, BST_CHECKED, 0);
-        else if (seen.caption == L"Text 72")
+        else if (seen.caption == L"Text 72") {
             SendMessageW(GetDlgItem(seen.window, kFolderEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+            saveScreenshot(L"destination-typed");
+        }
         return kNext;
     }, [](const BoxSeen&) { return IDOK; });
     ASSERT_TRUE(walk.finished);
