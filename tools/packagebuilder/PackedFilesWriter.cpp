@@ -149,6 +149,9 @@ void appendFile(VolumeLayout& layout, const nlohmann::json& file)
         for (const auto& value : file.at("endOffsets"))
             ends.push_back(value.get<std::uint32_t>());
     }
+    // End offsets in volumes that are not written, after the real ones (a crafted record).
+    for (const auto& value : file.value("extraEndOffsets", nlohmann::json::array()))
+        ends.push_back(value.get<std::uint32_t>());
     for (std::uint32_t value : ends)
         appendLE32(tail, value);
 

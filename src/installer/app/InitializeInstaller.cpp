@@ -11,6 +11,7 @@
 #include "installer/system/FreeSpace.h"
 #include "installer/system/win/Registry.h"
 #include "installer/text/win/TextConversion.h"
+#include "installer/text/win/WideName.h"
 #include "installer/variables/TextExpansion.h"
 #include "installer/variables/VariableApi.h"
 
@@ -35,20 +36,20 @@ ByteString textUpToNul(const std::vector<std::uint8_t>& bytes)
 
 void readUserInformation()
 {
-    char name[257] = {};
-    DWORD size = sizeof(name);
-    if (GetUserNameA(name, &size))
-        gInstallerContext.userName.assignCStr(name);
+    wchar_t name[257] = {};
+    DWORD size = 257;
+    if (GetUserNameW(name, &size))
+        gInstallerContext.userName = utf8FromWide(name);
     const bool nt = gInstallerContext.osVersion.platformId == VER_PLATFORM_WIN32_NT;
     if (nt) {
-        using GetUserNameExFunction = BOOLEAN(WINAPI*)(int, LPSTR, PULONG);
+        using GetUserNameExFunction = BOOLEAN(WINAPI*)(int, LPWSTR, PULONG);
         if (const HMODULE secur32 = LoadLibraryA("Secur32.dll")) {
             const auto getUserNameEx = reinterpret_cast<GetUserNameExFunction>(
-                reinterpret_cast<void*>(GetProcAddress(secur32, "GetUserNameExA")));
-            char displayName[257] = {};
-            ULONG length = sizeof(displayName);
+                reinterpret_cast<void*>(GetProcAddress(secur32, "GetUserNameExW")));
+            wchar_t displayName[257] = {};
+            ULONG length = 257;
             if (getUserNameEx && getUserNameEx(kDisplayNameFormat, displayName, &length) && displayName[0])
-                gInstallerContext.userName.assignCStr(displayName);
+                gInstallerContext.userName = utf8FromWide(displayName);
             FreeLibrary(secur32);
         }
     }

@@ -14,17 +14,18 @@
 #include "installer/install/InstallEngine.h"
 #include "installer/install/win/RegistryAccess.h"
 #include "installer/install/win/StartupChecks.h"
-#include "installer/system/FileSystem.h"
-#include "installer/variables/FolderVariables.h"
 #include "installer/state/InstallerRunRules.h"
 #include "installer/state/InstallerState.h"
-#include "installer/variables/SystemNumbers.h"
+#include "installer/state/win/InstallerMessageBox.h"
+#include "installer/system/FileSystem.h"
 #include "installer/system/TempFileName.h"
+#include "installer/system/win/UserAdmin.h"
+#include "installer/text/win/WideName.h"
+#include "installer/uninstall/UninstallCommit.h"
+#include "installer/variables/FolderVariables.h"
+#include "installer/variables/SystemNumbers.h"
 #include "installer/variables/VariableApi.h"
 #include "installer/variables/win/FolderVariablesInit.h"
-#include "installer/system/win/UserAdmin.h"
-#include "installer/state/win/InstallerMessageBox.h"
-#include "installer/uninstall/UninstallCommit.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -131,9 +132,10 @@ int initInstaller(HINSTANCE instance)
     if (!gFlags.localCopy)
         gPackagePath.assignCStr(modulePath.c_str());
 
-    readCommandLineFlags(GetCommandLineA(), gFlags);
+    ByteString commandLine = utf8FromWide(GetCommandLineW());
+    readCommandLineFlags(commandLine.cStr(), gFlags);
     resetSystemNumbers();
-    setVariableText("<InstallerCommandLine>", GetCommandLineA());
+    setVariableText("<InstallerCommandLine>", commandLine.cStr());
     return 1;
 }
 

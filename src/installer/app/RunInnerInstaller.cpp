@@ -3,6 +3,7 @@
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"
 #include "installer/system/FileSystem.h"
+#include "installer/text/win/WideName.h"
 #include "installer/variables/TextExpansion.h"
 
 #include <windows.h>
@@ -25,9 +26,9 @@ void removeUnpackedFiles()
     for (const char* folder : {"\\installer", "\\slideshow", "\\3rd-party"}) {
         ByteString path = resourceDir;
         path.appendCStr(folder);
-        RemoveDirectoryA(path.cStr());
+        RemoveDirectoryW(WideName(path.cStr()));
     }
-    RemoveDirectoryA(resourceDir.cStr());
+    RemoveDirectoryW(WideName(resourceDir.cStr()));
 }
 
 } // namespace
@@ -50,13 +51,12 @@ bool runInnerInstaller()
     const std::size_t slash = folder.rfind('\\');
     folder = slash == std::string::npos ? std::string() : folder.substr(0, slash);
 
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    STARTUPINFOA startup{};
+    WideName line(commandLine);
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE,
-                                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process);
+    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE,
+                                        nullptr, WideName(folder.empty() ? nullptr : folder.c_str()), &startup, &process);
     if (!started) {
         removeUnpackedFiles();
         if (!gFlags.silent)

@@ -5,7 +5,9 @@
 #include "installer/state/InstallerState.h"
 #include "installer/system/ModulePath.h"
 #include "installer/system/TempFileName.h"
+#include "installer/system/win/SystemPaths.h"
 #include "installer/text/win/TextConversion.h"
+#include "installer/text/win/WideName.h"
 #include "installer/wizard/TransferPercent.h"
 #include "installer/wizard/win/CopyProgressBar.h"
 
@@ -33,25 +35,24 @@ DWORD CALLBACK copyProgressCallback(LARGE_INTEGER total, LARGE_INTEGER transferr
 
 bool copyFile(const char* from, const char* to, BusyNote& note)
 {
-    using CopyFileExFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD);
+    using CopyFileExFunction = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, LPPROGRESS_ROUTINE, LPVOID, LPBOOL, DWORD);
     const HMODULE kernel = GetModuleHandleA("kernel32.dll");
     const auto copyFileEx = kernel ? reinterpret_cast<CopyFileExFunction>(
-                                         reinterpret_cast<void*>(GetProcAddress(kernel, "CopyFileExA")))
+                                         reinterpret_cast<void*>(GetProcAddress(kernel, "CopyFileExW")))
                                    : nullptr;
     if (copyFileEx) {
         placeCopyProgressBar(note.progressBar(), note.window());
-        return copyFileEx(from, to, copyProgressCallback, &note, nullptr, 0) != 0;
+        return copyFileEx(WideName(from), WideName(to), copyProgressCallback, &note, nullptr, 0) != 0;
     }
-    return CopyFileA(from, to, FALSE) != 0;
+    return CopyFileW(WideName(from), WideName(to), FALSE) != 0;
 }
 
 } // namespace
 
 std::string currentModulePath()
 {
-    char reported[kPathBufferSize] = {};
-    GetModuleFileNameA(nullptr, reported, kPathBufferSize);
-    return plainModulePath(reported);
+    ByteString reported = moduleFilePath();
+    return plainModulePath(reported.cStr());
 }
 
 void copySelfOffNetworkPath()

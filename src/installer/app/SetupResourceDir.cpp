@@ -2,6 +2,8 @@
 
 #include "installer/state/InstallerState.h"
 #include "installer/system/ResourceDirectory.h"
+#include "installer/system/win/SystemPaths.h"
+#include "installer/text/win/WideName.h"
 
 #include <windows.h>
 
@@ -11,9 +13,7 @@ void setupResourceDir(bool runFromFolder)
 {
     const std::string modulePath = gModulePath.cStr();
     if (runFromFolder) {
-        char current[MAX_PATH + 1] = {};
-        GetCurrentDirectoryA(MAX_PATH, current);
-        std::string folder = current;
+        std::string folder = currentFolderPath().cStr();
         if (!folder.empty() && folder.back() == '\\')
             folder.pop_back();
         gMainInstaller.folders[kSetupDir].assignCStr(folder.c_str());
@@ -21,9 +21,8 @@ void setupResourceDir(bool runFromFolder)
         return;
     }
     gMainInstaller.folders[kSetupDir].assignCStr(packageDirectoryOf(modulePath).c_str());
-    char temp[MAX_PATH + 1] = {};
-    const DWORD n = GetTempPathA(MAX_PATH, temp);
-    const std::string directory = freeResourceDirectory(n && n < MAX_PATH ? temp : "", GetTickCount(),
-        [](const std::string& candidate) { return GetFileAttributesA(candidate.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    ByteString temp = tempFolderPath();
+    const std::string directory = freeResourceDirectory(temp.cStr(), GetTickCount(),
+        [](const std::string& candidate) { return GetFileAttributesW(WideName(candidate)) != INVALID_FILE_ATTRIBUTES; });
     gPackageToc.resourceDirectory.assignCStr(directory.c_str());
 }

@@ -264,11 +264,25 @@ void applyFileAttributes(const std::string& path, const FileRecord& record, std:
         fs.setAttributes(path, wanted);
 }
 
+std::string damagedBesideRecordText()
+{
+    return std::string("The record of a file beside the package in \"") + currentVolumeFile() +
+           "\" is damaged; the files after it cannot be installed.";
+}
+
 // 1 install from source, 0 leave the record out, -1 stop the installation.
 int readBesideFile(FileRecord& record, std::uint64_t dataOffset, std::string& source)
 {
     const auto package = openVolumeFile(currentVolumeFile());
-    std::vector<char> bytes(record.storedSize + 1, 0);
+    // The stored size is the length of the name that follows in this volume: a size beyond the
+    // volume's end is a damaged package, never an allocation of that size.
+    if (package && (dataOffset > package->size() || record.storedSize > package->size() - dataOffset)) {
+        const std::string text = damagedBesideRecordText();
+        showInstallError(text.c_str());
+        gInstallRun.failedFiles.push_back(text);
+        return -1;
+    }
+    std::vector<char> bytes(static_cast<std::size_t>(record.storedSize) + 1, 0);
     if (!package || !package->readAt(dataOffset, bytes.data(), record.storedSize)) {
         showInstallError(kBesideNameNotRead);
         return 0;

@@ -8,6 +8,7 @@
 #include "installer/system/DriveRoot.h"
 #include "installer/system/FreeSpace.h"
 #include "installer/variables/ProgramGroupFolder.h"
+#include "installer/variables/UninstallerPath.h"
 
 #include <string>
 #include <thread>
@@ -109,6 +110,22 @@ bool installPhaseFiles()
     return false;
 }
 
+// The uninstaller is written under its whole name or not at all: a name too long is refused
+// before anything is installed.
+bool uninstallerNameFits()
+{
+    if (gPackageToc.uninstallerNameTemplate.empty())
+        return true;
+    ByteString path = uninstallerPath();
+    if (path.length() <= kUninstallerPathLimit)
+        return true;
+    ByteString text;
+    text.format("The uninstaller's path is longer than %d bytes: %s", static_cast<int>(kUninstallerPathLimit),
+                path.cStr());
+    showInstallError(text.cStr());
+    return false;
+}
+
 bool createInstallFolder()
 {
     ByteString installDir = gPackageToc.installDir;
@@ -192,7 +209,7 @@ std::uint8_t runInstallation(OpaqueHandle pageWindow)
         if (gPackageToc.bytesRequired > gPackageToc.freeSpace)
             return 0;
     }
-    if (!createInstallFolder())
+    if (!uninstallerNameFits() || !createInstallFolder())
         return 0;
     perform(gInstallOperations.expandEntryTables);
 

@@ -18,8 +18,9 @@ struct DotNetFound {
     ByteString folderName;
 };
 
-// "v2..." gives 2.0 at once; a fourth character "1" 1.1; a fourth character "0" 1.0 while
-// nothing was found.
+// "v2..." and every later major version ("v4.0.30319") give 2.0 or later, from the newest such
+// folder; otherwise a fourth character "1" gives 1.1, a fourth character "0" 1.0 while nothing
+// was found.
 DotNetFound dotNetFromFolders(const std::vector<FrameworkFolder>& folders);
 // The value the numeric variable shows: 10000, 10100, 20000, or 0 for none.
 std::int32_t dotNetVariableValue(std::int32_t code);

@@ -1,5 +1,5 @@
 #pragma once
-// Files and folders (Windows; paths in the ANSI code page).
+// Files and folders (Windows; paths in UTF-8).
 #include <cstdint>
 
 // Creates the temporary folder (one level) when it does not exist.

@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr std::uint32_t kPathBufferSize = 260;
 bool computing = false;
 
 class ComputingScope {
@@ -32,8 +31,6 @@ ByteString uninstallerPath()
         expandFolderVariables(path);
         expandVariables(path, kAllVariables);
     }
-    // The path lives in a buffer of 260 bytes.
-    if (path.length() >= kPathBufferSize)
-        path.erase(kPathBufferSize - 1, path.length() - (kPathBufferSize - 1));
+    // Never cut: a cut path names another file. The run refuses a path that is too long.
     return path;
 }

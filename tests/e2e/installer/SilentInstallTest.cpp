@@ -209,6 +209,8 @@ const BrokenCase kBrokenCases[] = {
     {"BadCrc", {{"corrupt", "crc"}}, false},
     {"CutShort", {{"corrupt", "truncate"}, {"keep", 5000u}}, false},
     {"InAMissingVolume", {{"split", {20000u}}}, true},
+    // A file beside the package whose stored size claims almost 4 GB.
+    {"BesideWithACraftedSize", {{"storage", "beside"}, {"storedSize", 0xFFFFFFF0u}, {"extraEndOffsets", {0xFFFFFFF0u}}}, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Members, SilentInstallBroken, ::testing::ValuesIn(kBrokenCases),

@@ -475,3 +475,56 @@ TEST_F(WizardWalkTest, AFailedInstallationSaysSoAndEndsNotInstalled)
     EXPECT_EQ(walk.boxes.back().text, L"Text 141");
     EXPECT_EQ(walk.pages.back().caption, L"Installing") << "the finish page is never reached";
 }
+
+// A second setup of the product started while the first shows a page (put aside, minimised)
+// brings the first forward and ends; the first's page stays above its maximised background,
+// and so it does when the background is clicked.
+TEST_F(WizardWalkTest, ASecondSetupLeavesThePageAboveItsBackground)
+{
+    const std::wstring setup = writeSetup(description());
+    const fs::path again = folder_ / "again.exe";
+    fs::copy_file(setup, again);
+
+    InstallerRun second;
+    HWND coverAfterSecond = nullptr, coverAfterClick = nullptr, page = nullptr;
+    bool backgroundRestored = false, pageShown = false;
+    HWND foregroundAfterSecond = nullptr, foregroundAfterClick = nullptr;
+    const WizardWalk walk = walkWizard(setup, L"", tempFolder(), [&](const PageSeen& seen, std::size_t visit) {
+        if (visit != 0)
+            return kCancel;
+        page = seen.window;
+        RECT rect{};
+        GetWindowRect(seen.window, &rect);
+        const POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        // The user has put the setup aside (minimised) and starts it again.
+        const HWND background = GetWindow(seen.window, GW_OWNER);
+        ShowWindow(background, SW_MINIMIZE);
+        second = runInstallerProcess(again.wstring(), L"", tempFolder());
+        saveScreenshot(L"after-second-setup");
+        backgroundRestored = !IsIconic(background) && IsWindowVisible(background);
+        pageShown = IsWindowVisible(seen.window) != FALSE;
+        foregroundAfterSecond = GetForegroundWindow();
+        coverAfterSecond = GetAncestor(WindowFromPoint(centre), GA_ROOT);
+        // A click on the background, away from the page.
+        SendMessageW(background, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(background), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+        SetForegroundWindow(background);
+        // The page takes over the activation (the installer answers in its own time).
+        for (int i = 0; i < 200 && GetForegroundWindow() != seen.window; ++i)
+            Sleep(25);
+        foregroundAfterClick = GetForegroundWindow();
+        coverAfterClick = GetAncestor(WindowFromPoint(centre), GA_ROOT);
+        return kCancel;
+    }, [](const BoxSeen&) { return IDYES; });
+    ASSERT_TRUE(walk.finished);
+    ASSERT_TRUE(second.finished);
+    EXPECT_EQ(second.exitCode, 0u);
+    EXPECT_FALSE(second.windowShown);
+    EXPECT_TRUE(backgroundRestored);
+    EXPECT_TRUE(pageShown);
+    EXPECT_EQ(coverAfterSecond, page);
+    EXPECT_EQ(coverAfterClick, page);
+    // The page, not the background, is the window brought forward: a window manager raises the
+    // active window, and a full-screen one above everything else.
+    EXPECT_EQ(foregroundAfterSecond, page);
+    EXPECT_EQ(foregroundAfterClick, page);
+}

@@ -308,6 +308,23 @@ TEST_F(FileWalk, AFileBesideThePackageIsCopiedWithItsOwnTimes)
     EXPECT_EQ(fileBytes(installed("after.txt")), content);
 }
 
+TEST_F(FileWalk, ABesideRecordWhoseSizeOutrunsItsVolumeIsADamagedPackage)
+{
+    // The size claims almost 4 GB, which end offsets in later volumes seem to allow; the name it
+    // measures lies in this volume.
+    const std::string source = file("beside.dat");
+    writeWholeFile(source, sampleContent(100));
+    nlohmann::json beside = {{"name", "<InstallDir>" + std::string(kSeparator) + "copied.dat"}, {"text", source},
+                             {"storage", "beside"}, {"storedSize", 0xFFFFFFF0u}, {"extraEndOffsets", {0xFFFFFFF0u}}};
+    writePackage({{"files", {beside, entry("after.txt", sampleContent(100))}}});
+
+    EXPECT_FALSE(installFiles());
+    ASSERT_EQ(errorBoxes.size(), 1u);
+    EXPECT_NE(errorBoxes[0].find("is damaged"), std::string::npos) << errorBoxes[0];
+    EXPECT_FALSE(fs::exists(installed("copied.dat")));
+    EXPECT_FALSE(fs::exists(installed("after.txt")));
+}
+
 TEST_F(FileWalk, AMissingFileBesideThePackageIsSkippedOrStopsTheInstallation)
 {
     nlohmann::json beside = {{"name", "<InstallDir>" + std::string(kSeparator) + "copied.dat"},

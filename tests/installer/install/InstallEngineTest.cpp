@@ -127,6 +127,21 @@ TEST_F(InstallRunTest, TooLittleFreeSpaceEndsASilentRunBeforeAnyFile)
     EXPECT_FALSE(fs::exists(destination));
 }
 
+TEST_F(InstallRunTest, AnUninstallerPathTooLongIsRefusedBeforeAnyFile)
+{
+    writePackage({{"files", {entry("a.txt", sampleContent(100))}}});
+    ByteString kept = gPackageToc.uninstallerNameTemplate;
+    const std::string name = std::string(260, 'u') + ".exe";
+    gPackageToc.uninstallerNameTemplate.assignCStr(("<InstallDir>\\" + name).c_str());
+
+    EXPECT_EQ(runInstallation(nullptr), 0);
+    gPackageToc.uninstallerNameTemplate = kept;
+    ASSERT_EQ(errorBoxes.size(), 1u);
+    EXPECT_EQ(errorBoxes[0].rfind("The uninstaller's path is longer than 259 bytes: ", 0), 0u) << errorBoxes[0];
+    EXPECT_NE(errorBoxes[0].find(name), std::string::npos);
+    EXPECT_FALSE(fs::exists(destination));
+}
+
 TEST_F(InstallRunTest, AFileThatFailedFailsTheRunAndIsNamed)
 {
     nlohmann::json broken = entry("broken.bin", sampleContent(5000));

@@ -125,6 +125,10 @@ TEST(DotNetFolders, LadderOverFrameworkFolders)
         {{{ByteString("v2.0.50727"), true}, {ByteString("v1.1.4322"), true}}, 2, "v2.0.50727"},
         {{{ByteString("v1.1.4322"), true}, {ByteString("v2.0.50727"), false}}, 1, "v1.1.4322"},
         {{{ByteString("v1.1"), false}, {ByteString("v2"), true}, {ByteString("abc"), true}}, -1, ""},
+        // Later versions are "2.0 or later" too, and the newest folder is the one named.
+        {{{ByteString("v1.0.3705"), true}, {ByteString("v4.0.30319"), true}}, 2, "v4.0.30319"},
+        {{{ByteString("v4.0.30319"), true}, {ByteString("v2.0.50727"), true}, {ByteString("v3.5"), true}}, 2, "v4.0.30319"},
+        {{{ByteString("v2.0.50727"), true}, {ByteString("v3.5"), true}, {ByteString("v1.1.4322"), true}}, 2, "v3.5"},
     };
     for (const Case& c : cases) {
         const DotNetFound found = dotNetFromFolders(c.folders);

@@ -4,6 +4,7 @@
 #include "installer/install/InstallEngine.h"
 #include "installer/install/InstallFileSystem.h"
 #include "installer/state/UninstallLists.h"
+#include "installer/text/win/WideName.h"
 #include "installer/variables/ConditionEvaluation.h"
 #include "installer/variables/TextExpansion.h"
 
@@ -20,6 +21,25 @@ std::string expandedFolders(const ByteString& text)
     return std::string(reinterpret_cast<const char*>(copy.data()), copy.length());
 }
 
+// The system writes an INI file in the ANSI code page unless the file starts with the UTF-16
+// byte-order mark; a new file gets the mark when the code page cannot carry the entry's texts.
+bool codePageCarries(const std::string& utf8)
+{
+    const WideName wide(utf8);
+    BOOL lossy = FALSE;
+    return WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, &lossy) > 0 && !lossy;
+}
+
+void createIniFile(const std::string& file, bool wide)
+{
+    if (!wide) {
+        installFileSystem().createEmpty(file);
+        return;
+    }
+    const std::uint8_t mark[] = {0xFF, 0xFE};
+    ByteString(mark, sizeof mark).saveToFile(file.c_str());
+}
+
 void writeIniEntry(const IniEntry& entry)
 {
     const auto assignment = splitIniAssignment(expandedFolders(entry.line));
@@ -30,9 +50,10 @@ void writeIniEntry(const IniEntry& entry)
     InstallFileSystem& fs = installFileSystem();
     if (!fs.exists(file)) {
         addListEntry(file.c_str(), gUninstallLog.files);
-        fs.createEmpty(file);
+        createIniFile(file, !codePageCarries(section) || !codePageCarries(assignment->key) ||
+                                !codePageCarries(assignment->value));
     }
-    WritePrivateProfileStringA(section.c_str(), assignment->key.c_str(), assignment->value.c_str(), file.c_str());
+    WritePrivateProfileStringW(WideName(section), WideName(assignment->key), WideName(assignment->value), WideName(file));
 }
 
 } // namespace

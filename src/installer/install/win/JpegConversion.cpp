@@ -8,6 +8,7 @@
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"
 #include "installer/text/win/TextConversion.h"
+#include "installer/text/win/WideName.h"
 
 #include <windows.h>
 
@@ -60,7 +61,7 @@ bool convertJpegFiles()
     const auto convert = reinterpret_cast<JpegToBmpEx>(gJpegHelper.entry("JPGToBMPEx"));
     for (const std::string& path : listedPaths(gPackageToc.jpegFiles)) {
         WIN32_FILE_ATTRIBUTE_DATA data{};
-        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        if (!GetFileAttributesExW(WideName(path), GetFileExInfoStandard, &data))
             return false;
         jpegSize = static_cast<std::int32_t>(data.nFileSizeLow);
         const std::string target = path.substr(0, path.size() - 3) + "BMP";

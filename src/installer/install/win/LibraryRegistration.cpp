@@ -3,6 +3,8 @@
 #include "installer/install/InstallName.h"
 #include "installer/install/InstallRun.h"
 #include "installer/system/win/CriticalErrorBoxes.h"
+#include "installer/system/win/SystemPaths.h"
+#include "installer/text/win/WideName.h"
 #include "installer/variables/TextExpansion.h"
 
 #include <windows.h>
@@ -23,17 +25,14 @@ class CurrentFolder {
 public:
     explicit CurrentFolder(const std::string& folder)
     {
-        char previous[MAX_PATH] = {};
-        const DWORD length = GetCurrentDirectoryA(MAX_PATH, previous);
-        if (length > 0 && length < MAX_PATH)
-            previous_ = previous;
+        previous_ = currentFolderPath().cStr();
         if (!folder.empty())
-            SetCurrentDirectoryA(folder.c_str());
+            SetCurrentDirectoryW(WideName(folder));
     }
     ~CurrentFolder()
     {
         if (!previous_.empty())
-            SetCurrentDirectoryA(previous_.c_str());
+            SetCurrentDirectoryW(WideName(previous_));
     }
     CurrentFolder(const CurrentFolder&) = delete;
     CurrentFolder& operator=(const CurrentFolder&) = delete;
@@ -67,13 +66,11 @@ std::string upperExtension(const std::string& path)
 bool registerTypeLibrary(const std::string& path)
 {
     CriticalErrorBoxesSuppressed suppressed;
-    wchar_t widePath[MAX_PATH] = {};
-    if (MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH) == 0)
-        return false;
+    WideName widePath(path);
     ITypeLib* library = nullptr;
     if (FAILED(LoadTypeLib(widePath, &library)) || !library)
         return false;
-    const bool registered = SUCCEEDED(RegisterTypeLib(library, widePath, nullptr));
+    const bool registered = SUCCEEDED(RegisterTypeLib(library, widePath.data(), nullptr));
     library->Release();
     return registered;
 }
@@ -81,10 +78,11 @@ bool registerTypeLibrary(const std::string& path)
 void startSelfRegistration(const std::string& path)
 {
     std::string commandLine = "\"" + path + "\" /RegServer";
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    WideName line(commandLine);
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
@@ -94,7 +92,7 @@ void startSelfRegistration(const std::string& path)
 bool callRegisterServer(const std::string& path)
 {
     OleSession ole;
-    HMODULE library = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    HMODULE library = LoadLibraryExW(WideName(path), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!library)
         return false;
     using RegisterServer = HRESULT(STDAPICALLTYPE*)();

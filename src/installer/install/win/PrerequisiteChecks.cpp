@@ -9,6 +9,7 @@
 #include "installer/sysinfo/win/SoftwareDetection.h"
 #include "installer/system/FileSystem.h"
 #include "installer/system/RegistryView.h"
+#include "installer/system/win/SystemPaths.h"
 #include "installer/system/win/UserAdmin.h"
 #include "installer/system/win/VersionResource.h"
 #include "installer/variables/SystemNumbers.h"
@@ -41,11 +42,10 @@ std::string dataAccessVersion()
 void helpViewerVersion(std::uint32_t& high, std::uint32_t& low)
 {
     high = low = 0;
-    char folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    ByteString folder = systemFolderPath();
+    if (folder.empty())
         return;
-    const std::string path = std::string(folder) + "\\hhctrl.ocx";
+    const std::string path = std::string(folder.cStr()) + "\\hhctrl.ocx";
     if (getFileVersion(path.c_str(), &high, &low) != 1)
         high = low = 0;
 }

@@ -4,6 +4,7 @@
 #include "installer/state/InstallerState.h"
 #include "installer/system/RegistryView.h"
 #include "installer/system/win/Registry.h"
+#include "installer/text/win/WideName.h"
 #include "installer/variables/ConditionEvaluation.h"
 #include "installer/variables/VariableApi.h"
 
@@ -21,7 +22,7 @@ constexpr std::uint32_t kFirstPredefinedKey = 0x80000000;
 
 LONG openKey(HKEY parent, const char* name, REGSAM access, HKEY* key)
 {
-    return RegOpenKeyExA(parent, name, 0, access, key);
+    return RegOpenKeyExW(parent, WideName(name), 0, access, key);
 }
 
 RegistryKeyOpener currentOpener = openKey;

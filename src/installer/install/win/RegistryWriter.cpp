@@ -4,6 +4,8 @@
 #include "installer/install/RegistryData.h"
 #include "installer/install/SystemChanges.h"
 #include "installer/system/RegistryView.h"
+#include "installer/system/win/Registry.h"
+#include "installer/text/win/WideName.h"
 #include "installer/variables/ConditionEvaluation.h"
 #include "installer/variables/TextExpansion.h"
 
@@ -34,15 +36,15 @@ bool setValue(HKEY key, RegistryValue& value)
     if (!data)
         return false;
     const BYTE* bytes = data->empty() ? nullptr : data->data();
-    return RegSetValueExA(key, value.name.cStr(), 0, static_cast<DWORD>(value.type), bytes,
-                          static_cast<DWORD>(data->size())) == ERROR_SUCCESS;
+    return setRegistryValue(key, value.name.cStr(), static_cast<DWORD>(value.type), bytes,
+                            static_cast<DWORD>(data->size())) == ERROR_SUCCESS;
 }
 
 // Read and write access, else write only, else read only.
 bool createKey(HKEY parent, const char* name, HKEY& key, DWORD& disposition)
 {
     for (const REGSAM access : {KEY_READ | KEY_WRITE, KEY_WRITE, KEY_READ}) {
-        if (RegCreateKeyExA(parent, name, 0, nullptr, REG_OPTION_NON_VOLATILE, access | registryViewBits(), nullptr,
+        if (RegCreateKeyExW(parent, WideName(name), 0, nullptr, REG_OPTION_NON_VOLATILE, access | registryViewBits(), nullptr,
                             &key, &disposition) == ERROR_SUCCESS)
             return true;
     }

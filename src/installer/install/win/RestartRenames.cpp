@@ -3,6 +3,7 @@
 #include "installer/install/PendingRenames.h"
 #include "installer/system/FileSystem.h"
 #include "installer/system/ShortPathName.h"
+#include "installer/text/win/WideName.h"
 
 #include <windows.h>
 
@@ -21,8 +22,8 @@ void writeToWininit(const PendingRename& rename)
     const std::string ini = std::string(folder.empty() ? windows : folder.cStr()) + "\\WININIT.INI";
     ByteString target = shortPathName(rename.target.c_str());
     ByteString temporary = shortPathName(rename.temporary.c_str());
-    WritePrivateProfileStringA("Rename", target.empty() ? rename.target.c_str() : target.cStr(),
-                               temporary.empty() ? rename.temporary.c_str() : temporary.cStr(), ini.c_str());
+    WritePrivateProfileStringW(L"Rename", WideName(target.empty() ? rename.target.c_str() : target.cStr()),
+                               WideName(temporary.empty() ? rename.temporary.c_str() : temporary.cStr()), WideName(ini));
 }
 
 } // namespace
@@ -30,7 +31,7 @@ void writeToWininit(const PendingRename& rename)
 void applyPendingRenames()
 {
     for (const PendingRename& rename : pendingRenamesOf(gPackageToc.renamePairs)) {
-        if (!MoveFileExA(rename.temporary.c_str(), rename.target.c_str(),
+        if (!MoveFileExW(WideName(rename.temporary), WideName(rename.target),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT))
             writeToWininit(rename);
     }

@@ -3,6 +3,7 @@
 #include "installer/install/InstallRun.h"
 #include "installer/state/UninstallLists.h"
 #include "installer/system/RegistryView.h"
+#include "installer/text/win/WideName.h"
 
 #include <windows.h>
 
@@ -19,17 +20,17 @@ void incrementSharedDll(const char* path, bool registered)
     HKEY key = nullptr;
     // Created when missing (a fresh system may not have it yet): the count and its log entry
     // are what lets an uninstaller release the library again.
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedLibrariesKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, WideName(kSharedLibrariesKey), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_READ | KEY_WRITE | registryViewBits(), nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
     DWORD count = 0;
     DWORD type = 0;
     DWORD size = sizeof(count);
-    if (RegQueryValueExA(key, path, nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExW(key, WideName(path), nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) != ERROR_SUCCESS ||
         type != REG_DWORD || size != sizeof(count))
         count = 0;
     ++count;
-    RegSetValueExA(key, path, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count), sizeof(count));
+    RegSetValueExW(key, WideName(path), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count), sizeof(count));
     RegCloseKey(key);
     std::string logged = path;
     if (registered)

@@ -4,8 +4,10 @@
 #include "installer/state/InstallerState.h"
 #include "installer/system/FileSystem.h"
 #include "installer/system/RegistryView.h"
+#include "installer/system/win/OwnedWindow.h"
 #include "installer/system/win/Registry.h"
 #include "installer/text/Utf8.h"
+#include "installer/text/win/WideName.h"
 #include "installer/variables/UninstallerPath.h"
 #include "installer/variables/VariableApi.h"
 
@@ -36,7 +38,7 @@ public:
     ProductKey()
     {
         ByteString path = gPackageToc.productKey;
-        if (RegOpenKeyExA(predefinedRootKey(gPackageToc.productRegistryRoot), path.cStr(), 0, KEY_READ | registryViewBits(),
+        if (RegOpenKeyExW(predefinedRootKey(gPackageToc.productRegistryRoot), WideName(path.cStr()), 0, KEY_READ | registryViewBits(),
                           &key_) != ERROR_SUCCESS)
             key_ = nullptr;
     }
@@ -54,17 +56,16 @@ public:
     {
         if (!key_)
             return false;
-        std::vector<char> buffer(capacity + 1, '\0');
-        DWORD size = capacity;
-        if (RegQueryValueExA(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
-            ERROR_SUCCESS)
+        std::vector<std::uint8_t> value;
+        if (queryRegistryValue(key_, name, nullptr, value) != ERROR_SUCCESS || value.size() > capacity)
             return false;
-        text = buffer.data();
+        value.push_back(0);
+        text = reinterpret_cast<const char*>(value.data());
         return true;
     }
     bool hasValue(const char* name) const
     {
-        return key_ && RegQueryValueExA(key_, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+        return key_ && RegQueryValueExW(key_, WideName(name), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
     }
 
 private:
@@ -73,11 +74,11 @@ private:
 
 bool startProcess(std::string commandLine, const char* folder, PROCESS_INFORMATION& process)
 {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    commandLine.push_back('\0');
-    return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
-                          folder, &startup, &process) != 0;
+    WideName line(commandLine);
+    return CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
+                          WideName(folder), &startup, &process) != 0;
 }
 
 // The package's text when it defines the variable, else the built-in one.
@@ -179,7 +180,7 @@ bool ensureSingleInstance()
     ByteString name = gPackageToc.fileNameSafeProductId;
     name.appendCStr("_inst_m");
     // Never closed: the mark lasts as long as the process.
-    HANDLE mutex = CreateMutexA(nullptr, TRUE, name.cStr());
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, WideName(name.cStr()));
     if (!mutex || GetLastError() != ERROR_ALREADY_EXISTS)
         return false;
     CloseHandle(mutex);
@@ -188,7 +189,9 @@ bool ensureSingleInstance()
     if (HWND other = FindWindowW(L"DravellInstaller", wideTitle.c_str())) {
         if (IsIconic(other))
             ShowWindow(other, SW_SHOWMAXIMIZED);
-        SetForegroundWindow(other);
+        // The window the user works in comes forward: the page, not the background under it.
+        const HWND front = frontOwnedWindow(other);
+        SetForegroundWindow(front ? front : other);
     }
     return true;
 }
@@ -200,7 +203,7 @@ void backupOldUninstaller()
         return;
     ByteString backup = path;
     backup.appendCStr(".bak");
-    if (!CopyFileA(path.cStr(), backup.cStr(), FALSE))
+    if (!CopyFileW(WideName(path.cStr()), WideName(backup.cStr()), FALSE))
         return;
     gPackageToc.savedUninstaller = backup;
     forceDelete(path.cStr());

@@ -3,6 +3,7 @@
 #include "installer/system/DirectoryCreation.h"
 #include "installer/system/win/VersionResource.h"
 #include "installer/text/win/FileHandle.h"
+#include "installer/text/win/WideName.h"
 
 #include <windows.h>
 
@@ -25,45 +26,45 @@ class WindowsFileSystem final : public InstallFileSystem {
 public:
     bool exists(const std::string& path) override
     {
-        return !path.empty() && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        return !path.empty() && GetFileAttributesW(WideName(path)) != INVALID_FILE_ATTRIBUTES;
     }
     std::optional<std::uint32_t> attributes(const std::string& path) override
     {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
+        const DWORD attributes = GetFileAttributesW(WideName(path));
         if (attributes == INVALID_FILE_ATTRIBUTES)
             return std::nullopt;
         return attributes;
     }
     bool setAttributes(const std::string& path, std::uint32_t attributes) override
     {
-        return SetFileAttributesA(path.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes) != 0;
+        return SetFileAttributesW(WideName(path), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes) != 0;
     }
     bool move(const std::string& from, const std::string& to) override
     {
-        return MoveFileA(from.c_str(), to.c_str()) != 0;
+        return MoveFileW(WideName(from), WideName(to)) != 0;
     }
     bool remove(const std::string& path) override
     {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
+        const DWORD attributes = GetFileAttributesW(WideName(path));
         if (attributes == INVALID_FILE_ATTRIBUTES)
             return true;
         if (attributes & FILE_ATTRIBUTE_READONLY)
-            SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-        DeleteFileA(path.c_str());
-        return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+            SetFileAttributesW(WideName(path), attributes & ~FILE_ATTRIBUTE_READONLY);
+        DeleteFileW(WideName(path));
+        return GetFileAttributesW(WideName(path)) == INVALID_FILE_ATTRIBUTES;
     }
     bool copy(const std::string& from, const std::string& to) override
     {
-        return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+        return CopyFileW(WideName(from), WideName(to), FALSE) != 0;
     }
     bool createEmpty(const std::string& path) override
     {
-        const FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const FileHandle file(CreateFileW(WideName(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         return file.valid();
     }
     bool inUse(const std::string& path) override
     {
-        const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+        const FileHandle file(CreateFileW(WideName(path), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.valid())
             return false;
@@ -72,11 +73,11 @@ public:
     }
     bool deleteAtRestart(const std::string& path) override
     {
-        return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+        return MoveFileExW(WideName(path), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
     }
     bool setTimes(const std::string& path, const std::uint64_t* creation, const std::uint64_t* lastWrite) override
     {
-        const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+        const FileHandle file(CreateFileW(WideName(path), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid())
             return false;
@@ -87,14 +88,14 @@ public:
     std::optional<std::uint64_t> lastWriteTime(const std::string& path) override
     {
         WIN32_FILE_ATTRIBUTE_DATA data{};
-        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        if (!GetFileAttributesExW(WideName(path), GetFileExInfoStandard, &data))
             return std::nullopt;
         return fromFileTime(data.ftLastWriteTime);
     }
     std::optional<std::uint64_t> creationTime(const std::string& path) override
     {
         WIN32_FILE_ATTRIBUTE_DATA data{};
-        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        if (!GetFileAttributesExW(WideName(path), GetFileExInfoStandard, &data))
             return std::nullopt;
         return fromFileTime(data.ftCreationTime);
     }
@@ -116,9 +117,9 @@ public:
     }
     std::string languageName(std::uint16_t language) override
     {
-        char name[260] = {};
-        VerLanguageNameA(language, name, sizeof(name));
-        return name;
+        wchar_t name[260] = {};
+        VerLanguageNameW(language, name, 260);
+        return utf8FromWide(name).cStr();
     }
     bool createFolders(const std::string& folder, bool quiet) override
     {
@@ -126,11 +127,11 @@ public:
     }
     ProbeResult probeCreate(const std::string& path) override
     {
-        HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE handle = CreateFileW(WideName(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE)
             return GetLastError() == ERROR_ACCESS_DENIED ? ProbeResult::AccessDenied : ProbeResult::OtherError;
         CloseHandle(handle);
-        DeleteFileA(path.c_str());
+        DeleteFileW(WideName(path));
         return ProbeResult::Created;
     }
     std::uint32_t tickCount() override { return GetTickCount(); }

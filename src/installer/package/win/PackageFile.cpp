@@ -1,4 +1,5 @@
 #include "installer/package/PackageSource.h"
+#include "installer/text/win/WideName.h"
 
 #include <windows.h>
 
@@ -35,7 +36,7 @@ std::unique_ptr<PackageSource> openPackageFile(const char* path)
 {
     if (!path)
         return nullptr;
-    HANDLE handle = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = CreateFileW(WideName(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return nullptr;
     LARGE_INTEGER size{};

@@ -8,6 +8,7 @@
 #include "installer/state/InstallerState.h"
 #include "installer/system/FileSystem.h"
 #include "installer/system/TempFileName.h"
+#include "installer/text/win/WideName.h"
 
 #include <windows.h>
 
@@ -221,7 +222,7 @@ void removeUiFonts()
         if (path.empty())
             continue;
         if (line % 2 == 0)
-            RemoveFontResourceA(path.cStr());
+            RemoveFontResourceW(WideName(path.cStr()));
         forceDelete(path.cStr());
     }
     gPackageToc.fontsAdded = ByteString();
@@ -238,8 +239,8 @@ bool installUiFonts()
         if (fontFile.empty())
             return false;
         ByteString resourceFile = newTempFile(".FOT");
-        CreateScalableFontResourceA(0, resourceFile.cStr(), fontFile.cStr(), nullptr);
-        const bool added = AddFontResourceA(resourceFile.cStr()) != 0;
+        CreateScalableFontResourceW(0, WideName(resourceFile.cStr()), WideName(fontFile.cStr()), nullptr);
+        const bool added = AddFontResourceW(WideName(resourceFile.cStr())) != 0;
         gPackageToc.fontsAdded.append(resourceFile);
         gPackageToc.fontsAdded.appendCStr("\r\n");
         gPackageToc.fontsAdded.append(fontFile);

@@ -2,7 +2,9 @@
 
 #include "installer/sysinfo/DirectXLadder.h"
 #include "installer/system/win/ComRef.h"
+#include "installer/system/win/SystemPaths.h"
 #include "installer/system/win/VersionResource.h"
+#include "installer/text/win/WideName.h"
 
 #include <windows.h>
 
@@ -20,7 +22,7 @@ const IID kDirectMusicInterface = {0x07D43D03, 0x6523, 0x11D2, {0x87, 0x1D, 0x00
 
 class Library {
 public:
-    explicit Library(const char* name) : module_(LoadLibraryA(name)) {}
+    explicit Library(const char* name) : module_(LoadLibraryW(WideName(name))) {}
     ~Library()
     {
         if (module_)
@@ -90,11 +92,10 @@ public:
     }
     std::optional<FileVersion> systemFileVersion(const char* name) override
     {
-        char folder[MAX_PATH] = {};
-        const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH)
+        ByteString folder = systemFolderPath();
+        if (folder.empty())
             return std::nullopt;
-        const std::string path = std::string(folder) + "\\" + name;
+        const std::string path = std::string(folder.cStr()) + "\\" + name;
         FileVersion version;
         if (getFileVersion(path.c_str(), &version.high, &version.low) != 1)
             return std::nullopt;

@@ -4,6 +4,7 @@
 #include "installer/system/FileSystem.h"
 #include "installer/system/RegistryView.h"
 #include "installer/system/win/Registry.h"
+#include "installer/text/win/WideName.h"
 
 #include <string>
 #include <vector>
@@ -42,14 +43,14 @@ std::vector<std::string> subkeyNames(HKEY root, const std::string& key)
 {
     std::vector<std::string> names;
     HKEY opened;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_ENUMERATE_SUB_KEYS | registryViewBits(), &opened) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, WideName(key), 0, KEY_ENUMERATE_SUB_KEYS | registryViewBits(), &opened) != ERROR_SUCCESS)
         return names;
-    char name[256];
+    wchar_t name[256];
     for (DWORD i = 0;; ++i) {
-        DWORD size = sizeof(name);
-        if (RegEnumKeyExA(opened, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        DWORD size = 256;
+        if (RegEnumKeyExW(opened, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
-        names.emplace_back(name, size);
+        names.emplace_back(utf8FromWide(name, static_cast<int>(size)).cStr());
     }
     RegCloseKey(opened);
     return names;
@@ -71,15 +72,16 @@ std::int32_t detectDotNet(ByteString* folder)
     if (framework.empty())
         return -1;
     std::vector<FrameworkFolder> folders;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((framework + "*").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(WideName(framework + "*"), &entry);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || entry.cFileName[0] == '.')
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || entry.cFileName[0] == L'.')
                 continue;
-            const std::string systemDll = framework + entry.cFileName + "\\system.dll";
-            folders.push_back({ByteString(entry.cFileName), fileExists(systemDll.c_str())});
-        } while (FindNextFileA(find, &entry));
+            ByteString entryName = utf8FromWide(entry.cFileName);
+            const std::string systemDll = framework + entryName.cStr() + "\\system.dll";
+            folders.push_back({entryName, fileExists(systemDll.c_str())});
+        } while (FindNextFileW(find, &entry));
         FindClose(find);
     }
     const DotNetFound found = dotNetFromFolders(folders);

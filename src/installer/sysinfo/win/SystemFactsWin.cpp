@@ -10,6 +10,7 @@
 #include "installer/system/win/GuardedCall.h"
 #include "installer/system/win/Registry.h"
 #include "installer/text/Utf8.h"
+#include "installer/text/win/WideName.h"
 
 #include <ddraw.h>
 #include <mmsystem.h>
@@ -138,14 +139,12 @@ ComputerFacts computer()
 
 std::optional<ByteString> registryString(HKEY key, const char* value)
 {
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key, value, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size) + 1, 0);
-    if (RegQueryValueExA(key, value, nullptr, &type, bytes.data(), &size) != ERROR_SUCCESS)
+    DWORD type = 0;
+    std::vector<std::uint8_t> bytes;
+    if (queryRegistryValue(key, value, &type, bytes) != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
         return std::nullopt;
     std::size_t n = 0;
-    while (n < size && bytes[n] != 0)
+    while (n < bytes.size() && bytes[n] != 0)
         ++n;
     return ByteString(bytes.data(), static_cast<std::uint32_t>(n));
 }
@@ -155,18 +154,18 @@ std::optional<std::vector<InstalledProduct>> installedProducts(const ByteString&
     ByteString keyName(productKey);
     const std::string path = std::string("Software\\") + keyName.cStr();
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | registryViewBits(), &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WideName(path), 0, KEY_READ | registryViewBits(), &key) != ERROR_SUCCESS)
         return std::nullopt;
     std::vector<InstalledProduct> products;
-    char name[256];
+    wchar_t name[256];
     for (DWORD i = 0;; ++i) {
-        DWORD size = sizeof(name);
-        if (RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        DWORD size = 256;
+        if (RegEnumKeyExW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
         InstalledProduct product;
-        product.name = ByteString(reinterpret_cast<const std::uint8_t*>(name), size);
+        product.name = utf8FromWide(name, static_cast<int>(size));
         HKEY sub;
-        if (RegOpenKeyExA(key, name, 0, KEY_QUERY_VALUE | registryViewBits(), &sub) == ERROR_SUCCESS) {
+        if (RegOpenKeyExW(key, name, 0, KEY_QUERY_VALUE | registryViewBits(), &sub) == ERROR_SUCCESS) {
             product.version = registryString(sub, "Version");
             product.installed = registryString(sub, "Installed");
             RegCloseKey(sub);
@@ -231,7 +230,7 @@ std::vector<DriveSpace> fixedDrives()
     if (length == 0 || length >= sizeof(roots))
         return drives;
     for (const char* root = roots; *root; root += std::char_traits<char>::length(root) + 1) {
-        if (GetDriveTypeA(root) == DRIVE_FIXED)
+        if (GetDriveTypeW(WideName(root)) == DRIVE_FIXED)
             drives.push_back({ByteString(root), getFreeSpace(root, kAvailableToCaller)});
     }
     return drives;

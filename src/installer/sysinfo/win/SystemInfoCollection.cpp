@@ -4,6 +4,7 @@
 #include "installer/sysinfo/ReportSummary.h"
 #include "installer/sysinfo/SystemReport.h"
 #include "installer/sysinfo/win/SystemFactsWin.h"
+#include "installer/system/win/SystemPaths.h"
 #include "installer/text/Utf8.h"
 #include "installer/text/win/TextConversion.h"
 #include "installer/variables/SystemNumbers.h"
@@ -21,9 +22,7 @@ ByteString systemInfoReportFolder()
     const ByteString& documents = gMainInstaller.folders[kMyDocuments];
     if (!documents.empty())
         return documents;
-    char temp[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathA(MAX_PATH + 1, temp);
-    return length > 0 && length <= MAX_PATH ? ByteString(temp) : ByteString();
+    return tempFolderPath();
 }
 
 void fillReportList(HWND listBox, const ByteString& report)

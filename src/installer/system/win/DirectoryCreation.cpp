@@ -3,6 +3,7 @@
 #include "installer/system/ErrorBox.h"
 #include "installer/text/ByteString.h"
 #include "installer/text/CStrings.h"
+#include "installer/text/win/WideName.h"
 
 #include <windows.h>
 
@@ -16,46 +17,48 @@ class CurrentDirectoryKeeper {
 public:
     CurrentDirectoryKeeper()
     {
-        const DWORD n = GetCurrentDirectoryA(0, nullptr);
+        const DWORD n = GetCurrentDirectoryW(0, nullptr);
         saved_.resize(n);
         if (n)
-            saved_.resize(GetCurrentDirectoryA(n, saved_.data()));
+            saved_.resize(GetCurrentDirectoryW(n, saved_.data()));
     }
     ~CurrentDirectoryKeeper()
     {
         if (!saved_.empty())
-            SetCurrentDirectoryA(saved_.c_str());
+            SetCurrentDirectoryW(saved_.c_str());
     }
     CurrentDirectoryKeeper(const CurrentDirectoryKeeper&) = delete;
     CurrentDirectoryKeeper& operator=(const CurrentDirectoryKeeper&) = delete;
 
 private:
-    std::string saved_;
+    std::wstring saved_;
 };
 
-void reportFailure(const std::string& component, DWORD error)
+void reportFailure(const std::string& folder, DWORD error)
 {
     ByteString text;
-    text.format(kCouldNotCreateFolderFormat, component.c_str());
+    text.format(kCouldNotCreateFolderFormat, folder.c_str());
     if (error == ERROR_ACCESS_DENIED)
         text.appendCStr(kAccessDeniedAdvice);
     showErrorBox(text.cStr());
 }
 
-bool enterOrCreate(const std::string& component, bool quiet)
+// The message names the whole folder that could not be made, not only its last part.
+bool enterOrCreate(const std::string& component, const std::string& folder, bool quiet)
 {
-    if (SetCurrentDirectoryA(component.c_str()))
+    const WideName name(component);
+    if (SetCurrentDirectoryW(name))
         return true;
-    if (!CreateDirectoryA(component.c_str(), nullptr) || !SetCurrentDirectoryA(component.c_str())) {
+    if (!CreateDirectoryW(name, nullptr) || !SetCurrentDirectoryW(name)) {
         const DWORD error = GetLastError();
         if (!quiet)
-            reportFailure(component, error);
+            reportFailure(folder, error);
         return false;
     }
-    char created[MAX_PATH * 2] = {};
-    const DWORD n = GetCurrentDirectoryA(sizeof created, created);
-    if (n > 0 && n < sizeof created)
-        recordCreatedFolder(created);
+    wchar_t created[MAX_PATH * 2] = {};
+    const DWORD n = GetCurrentDirectoryW(MAX_PATH * 2, created);
+    if (n > 0 && n < MAX_PATH * 2)
+        recordCreatedFolder(utf8FromWide(created).cStr());
     return true;
 }
 
@@ -89,17 +92,18 @@ bool createDirectories(const char* path, bool quiet)
     }
     CurrentDirectoryKeeper keeper;
     // Components are created relative to the start: never anywhere else.
-    if (!SetCurrentDirectoryA(start.c_str()))
+    if (!SetCurrentDirectoryW(WideName(start)))
         return false;
     if (!rest.empty() && rest.back() == '\\')
         rest.pop_back();
+    const std::string base = isDrivePath ? start : start + "\\";
     std::size_t begin = 0;
     while (begin <= rest.size()) {
         std::size_t end = rest.find('\\', begin);
         if (end == std::string::npos)
             end = rest.size();
         const std::string component = rest.substr(begin, end - begin);
-        if (!component.empty() && !enterOrCreate(component, quiet))
+        if (!component.empty() && !enterOrCreate(component, base + rest.substr(0, end), quiet))
             return false;
         begin = end + 1;
     }

@@ -1,10 +1,12 @@
 #include "installer/system/DynamicLibrary.h"
 
+#include "installer/text/win/WideName.h"
+
 #include <windows.h>
 
 LibraryModule loadLibraryFile(const char* path)
 {
-    return LoadLibraryA(path);
+    return LoadLibraryW(WideName(path));
 }
 
 LibraryExport findLibraryExport(LibraryModule module, const char* name)

@@ -1,5 +1,7 @@
 #include "installer/system/FileSearch.h"
 
+#include "installer/text/win/WideName.h"
+
 #include <windows.h>
 
 #include <cstring>
@@ -8,14 +10,14 @@ namespace {
 
 bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW(WideName(folder + "*.*"), &data);
     if (find == INVALID_HANDLE_VALUE)
         return false;
     do {
-        entries.push_back(FolderEntry{data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+        entries.push_back(FolderEntry{utf8FromWide(data.cFileName).cStr(), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                                       (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
-    } while (FindNextFileA(find, &data));
+    } while (FindNextFileW(find, &data));
     FindClose(find);
     return true;
 }
@@ -41,17 +43,18 @@ int findFileOnFixedDrives(const char* name, int ignored, ByteString* out)
     if (!name || !out)
         return -1;
     out->assignCStr("");
-    const DWORD size = GetLogicalDriveStringsA(0, nullptr);
+    const DWORD size = GetLogicalDriveStringsW(0, nullptr);
     if (size == 0)
         return -2;
-    std::string roots(size + 1, '\0');
-    if (GetLogicalDriveStringsA(size, roots.data()) == 0)
+    std::wstring roots(size + 1, L'\0');
+    if (GetLogicalDriveStringsW(size, roots.data()) == 0)
         return -4;
     int result = 0;
-    for (const char* root = roots.c_str(); *root; root += std::strlen(root) + 1) {
-        if (GetDriveTypeA(root) != DRIVE_FIXED)
+    for (const wchar_t* root = roots.c_str(); *root; root += std::wcslen(root) + 1) {
+        if (GetDriveTypeW(root) != DRIVE_FIXED)
             continue;
-        result = findFile(root, name, ignored, out);
+        ByteString folder = utf8FromWide(root);
+        result = findFile(folder.cStr(), name, ignored, out);
         if (result > 0)
             break;
     }

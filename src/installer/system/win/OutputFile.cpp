@@ -1,5 +1,7 @@
 #include "installer/system/OutputFile.h"
 
+#include "installer/text/win/WideName.h"
+
 #include <windows.h>
 
 namespace {
@@ -27,7 +29,7 @@ std::unique_ptr<OutputFile> createOutputFile(const char* path)
 {
     if (!path)
         return nullptr;
-    HANDLE handle = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = CreateFileW(WideName(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return nullptr;
     return std::make_unique<Win32OutputFile>(handle);

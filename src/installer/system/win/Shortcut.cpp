@@ -3,6 +3,7 @@
 #include "installer/system/win/ComRef.h"
 #include "installer/system/win/CriticalErrorBoxes.h"
 #include "installer/text/CStrings.h"
+#include "installer/text/win/WideName.h"
 
 #include <windows.h>
 #include <objidl.h>
@@ -14,23 +15,20 @@ bool createShortcut(const char* target, const char* linkPath, const char* descri
     if (isNullOrEmpty(linkPath))
         return false;
     CriticalErrorBoxesSuppressed suppressed;
-    ComRef<IShellLinkA> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.out())))
+    ComRef<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.out())))
         return false;
     ComRef<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.out())))
         return false;
-    link->SetPath(target ? target : "");
+    link->SetPath(WideName(target ? target : ""));
     if (!isNullOrEmpty(workingFolder))
-        link->SetWorkingDirectory(workingFolder);
+        link->SetWorkingDirectory(WideName(workingFolder));
     if (!isNullOrEmpty(iconPath))
-        link->SetIconLocation(iconPath, iconIndex);
+        link->SetIconLocation(WideName(iconPath), iconIndex);
     if (!isNullOrEmpty(description))
-        link->SetDescription(description);
+        link->SetDescription(WideName(description));
     if (!isNullOrEmpty(arguments))
-        link->SetArguments(arguments);
-    wchar_t widePath[MAX_PATH] = {};
-    if (MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH) == 0)
-        return false;
-    return SUCCEEDED(file->Save(widePath, TRUE));
+        link->SetArguments(WideName(arguments));
+    return SUCCEEDED(file->Save(WideName(linkPath), TRUE));
 }

@@ -1,6 +1,8 @@
 #include "installer/system/win/SpecialFolders.h"
 
 #include "installer/system/RegistryView.h"
+#include "installer/system/win/Registry.h"
+#include "installer/text/win/WideName.h"
 
 #include <shlobj.h>
 
@@ -25,18 +27,18 @@ const ShellFolderValue kShellFolderValues[] = {
 bool readShellFolderValue(const ShellFolderValue& entry, char* buffer)
 {
     HKEY key;
-    if (RegOpenKeyExA(entry.root, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
-                      KEY_READ | registryViewBits(), &key) != ERROR_SUCCESS)
+    if (openRegistryKey(entry.root, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                        KEY_READ | registryViewBits(), &key) != ERROR_SUCCESS)
         return false;
-    char value[MAX_PATH + 1] = {};
-    DWORD size = MAX_PATH;
+    std::vector<std::uint8_t> value;
     DWORD type = 0;
-    const bool read = RegQueryValueExA(key, entry.valueName, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ) && value[0] != '\0';
+    const bool read = queryRegistryValue(key, entry.valueName, &type, value) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ) && !value.empty() && value[0] != 0;
     RegCloseKey(key);
-    if (read)
-        std::memcpy(buffer, value, MAX_PATH);
-    return read;
+    if (!read)
+        return false;
+    value.push_back(0);
+    return copyName(ByteString(reinterpret_cast<const char*>(value.data())), buffer, MAX_PATH);
 }
 
 class ItemList {
@@ -60,16 +62,18 @@ bool getSpecialFolder(int number, char* buffer)
     if (SHGetSpecialFolderLocation(nullptr, number, list.out()) != S_OK || !list.get())
         return false;
     buffer[0] = '\0';
-    SHGetPathFromIDListA(list.get(), buffer);
+    wchar_t path[MAX_PATH] = {};
+    if (SHGetPathFromIDListW(list.get(), path))
+        copyName(utf8FromWide(path), buffer, MAX_PATH);
     return true;
 }
 
 bool getSpecialFolderWide(int number, wchar_t* buffer)
 {
     using WidePathFunction = BOOL(WINAPI*)(LPCITEMIDLIST, LPWSTR);
-    HMODULE shell = GetModuleHandleA("shell32.dll");
+    HMODULE shell = GetModuleHandleW(L"shell32.dll");
     if (!shell)
-        shell = LoadLibraryA("shell32.dll");
+        shell = LoadLibraryW(L"shell32.dll");
     auto widePath = shell ? reinterpret_cast<WidePathFunction>(reinterpret_cast<void*>(GetProcAddress(shell, "SHGetPathFromIDListW"))) : nullptr;
     if (!widePath)
         return false;

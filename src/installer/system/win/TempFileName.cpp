@@ -1,5 +1,7 @@
 #include "installer/system/TempFileName.h"
 
+#include "installer/text/win/WideName.h"
+
 #include <windows.h>
 
 #include <cstring>
@@ -7,10 +9,12 @@
 char* makeTempFileName(char* buffer, const char* extension)
 {
     std::memset(buffer, 0, kPathBufferSize);
-    char folder[MAX_PATH + 1] = {};
-    const DWORD n = GetTempPathA(MAX_PATH, folder);
-    const std::string name = firstFreeTempFileName(n && n < MAX_PATH ? folder : "", GetTickCount(), extension,
-        [](const std::string& candidate) { return GetFileAttributesA(candidate.c_str()) != INVALID_FILE_ATTRIBUTES; });
-    std::strncpy(buffer, name.c_str(), kPathBufferSize - 1);
+    wchar_t folder[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathW(MAX_PATH, folder);
+    const ByteString folderName = n && n < MAX_PATH ? utf8FromWide(folder) : ByteString();
+    ByteString copy(folderName);
+    const std::string name = firstFreeTempFileName(copy.cStr(), GetTickCount(), extension,
+        [](const std::string& candidate) { return GetFileAttributesW(WideName(candidate)) != INVALID_FILE_ATTRIBUTES; });
+    copyName(ByteString(name.c_str()), buffer, kPathBufferSize);
     return buffer;
 }

@@ -1,5 +1,7 @@
 #include "installer/system/win/VersionResource.h"
 
+#include "installer/text/win/WideName.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -11,11 +13,11 @@ namespace {
 int readVersionInfo(const char* path, std::vector<std::uint8_t>& data)
 {
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    const DWORD size = GetFileVersionInfoSizeW(WideName(path), &ignored);
     if (size == 0)
         return -1;
     data.assign(size, 0);
-    if (!GetFileVersionInfoA(path, 0, size, data.data()))
+    if (!GetFileVersionInfoW(WideName(path), 0, size, data.data()))
         return -3;
     return 1;
 }

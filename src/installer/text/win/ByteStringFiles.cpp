@@ -1,5 +1,6 @@
 #include "installer/text/ByteString.h"
 #include "installer/text/win/FileHandle.h"
+#include "installer/text/win/WideName.h"
 
 #include <windows.h>
 
@@ -8,7 +9,7 @@ int ByteString::loadFromFile(const char* path, std::uint32_t offset, std::uint32
     setLength(0);
     if (!path)
         return -3;
-    FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(WideName(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return -3;
     LARGE_INTEGER size{};
@@ -33,19 +34,19 @@ int ByteString::saveToFile(const char* path) const
 {
     if (!path)
         return -3;
-    const DWORD oldAttributes = GetFileAttributesA(path);
+    const DWORD oldAttributes = GetFileAttributesW(WideName(path));
     const bool existed = oldAttributes != INVALID_FILE_ATTRIBUTES;
     if (existed && (oldAttributes & FILE_ATTRIBUTE_READONLY))
-        SetFileAttributesA(path, oldAttributes & ~FILE_ATTRIBUTE_READONLY);
+        SetFileAttributesW(WideName(path), oldAttributes & ~FILE_ATTRIBUTE_READONLY);
     DWORD createAttributes = FILE_ATTRIBUTE_NORMAL;
     if (existed && (oldAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE)))
         createAttributes = oldAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
     DWORD written = 0;
     {
-        FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, createAttributes, nullptr));
+        FileHandle file(CreateFileW(WideName(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, createAttributes, nullptr));
         if (!file.valid()) {
             if (existed)
-                SetFileAttributesA(path, oldAttributes);
+                SetFileAttributesW(WideName(path), oldAttributes);
             return -3;
         }
         if (length_ && !WriteFile(file.get(), data(), length_, &written, nullptr))
@@ -54,6 +55,6 @@ int ByteString::saveToFile(const char* path) const
     if (written != length_)
         return -2;
     if (existed)
-        SetFileAttributesA(path, oldAttributes);
+        SetFileAttributesW(WideName(path), oldAttributes);
     return 1;
 }

@@ -5,6 +5,7 @@
 #include "installer/system/FileSystem.h"
 #include "installer/system/RegistryView.h"
 #include "installer/system/win/Registry.h"
+#include "installer/text/win/WideName.h"
 #include "installer/uninstall/PendingRenames.h"
 #include "installer/variables/UninstallerPath.h"
 
@@ -29,13 +30,12 @@ void pumpMessages()
 
 std::int64_t runAndWait(const std::string& program, const std::string& commandLine, const std::string& folder)
 {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &process))
+    WideName line(commandLine);
+    if (!CreateProcessW(WideName(program), line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
+                        WideName(folder.empty() ? nullptr : folder.c_str()), &startup, &process))
         return -1;
     CloseHandle(process.hThread);
     while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
@@ -49,25 +49,23 @@ std::int64_t runAndWait(const std::string& program, const std::string& commandLi
 void removePendingDelete(const std::string& path)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | registryViewBits(),
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WideName(kSessionManagerKey), 0, KEY_QUERY_VALUE | KEY_SET_VALUE | registryViewBits(),
                       &key) != ERROR_SUCCESS)
         return;
-    DWORD size = 0;
     DWORD type = 0;
-    if (RegQueryValueExA(key, kPendingRenamesValue, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-        type == REG_MULTI_SZ && size > 0) {
-        std::string value(size, '\0');
-        if (RegQueryValueExA(key, kPendingRenamesValue, nullptr, nullptr, reinterpret_cast<BYTE*>(value.data()), &size) ==
-            ERROR_SUCCESS) {
-            value.resize(size);
+    std::vector<std::uint8_t> bytes;
+    if (queryRegistryValue(key, kPendingRenamesValue, &type, bytes) == ERROR_SUCCESS && type == REG_MULTI_SZ &&
+        !bytes.empty()) {
+        {
+            const std::string value(bytes.begin(), bytes.end());
             std::vector<std::string> pairs = multiStringEntries(value);
             if (removeRenamePairs(pairs, path, nullptr)) {
                 if (pairs.empty()) {
-                    RegDeleteValueA(key, kPendingRenamesValue);
+                    RegDeleteValueW(key, WideName(kPendingRenamesValue));
                 } else {
                     const std::string written = multiStringValue(pairs);
-                    RegSetValueExA(key, kPendingRenamesValue, 0, REG_MULTI_SZ,
-                                   reinterpret_cast<const BYTE*>(written.data()), static_cast<DWORD>(written.size()));
+                    setRegistryValue(key, kPendingRenamesValue, REG_MULTI_SZ,
+                                     reinterpret_cast<const BYTE*>(written.data()), static_cast<DWORD>(written.size()));
                 }
             }
         }
@@ -81,9 +79,10 @@ void removeWininitDelete(const std::string& path)
     char windows[MAX_PATH];
     if (getWindowsDirectory(windows, MAX_PATH) == 0)
         return;
-    char shortPath[MAX_PATH];
-    if (GetShortPathNameA(path.c_str(), shortPath, MAX_PATH) == 0)
+    wchar_t wideShortPath[MAX_PATH];
+    if (GetShortPathNameW(WideName(path), wideShortPath, MAX_PATH) == 0)
         return;
+    ByteString shortPath = utf8FromWide(wideShortPath);
     std::string iniPath = windows;
     if (!iniPath.empty() && iniPath.back() != '\\')
         iniPath += '\\';
@@ -91,7 +90,7 @@ void removeWininitDelete(const std::string& path)
     ByteString text;
     if (text.loadFromFile(iniPath.c_str()) != 1)
         return;
-    const std::string line = std::string("NUL=") + shortPath;
+    const std::string line = std::string("NUL=") + shortPath.cStr();
     std::uint32_t start = 0;
     while (start < text.length()) {
         const std::int32_t end = text.find("\r\n", start);
@@ -122,7 +121,7 @@ UninstallServices systemUninstallServices()
     UninstallServices services;
     services.runAndWait = runAndWait;
     services.cancelDeleteOnReboot = cancelDeleteOnReboot;
-    services.removeEmptyFolder = [](const std::string& folder) { return RemoveDirectoryA(folder.c_str()) != 0; };
+    services.removeEmptyFolder = [](const std::string& folder) { return RemoveDirectoryW(WideName(folder)) != 0; };
     services.leaveInstalledFolders = [] { SetCurrentDirectoryA("c:\\"); };
     services.findUninstaller = [] { return std::string(installedUninstallerPath().cStr()); };
     services.showError = [](OpaqueHandle owner, const char* text) { errorBox(static_cast<HWND>(owner), text, nullptr); };

@@ -5,6 +5,7 @@
 #include "installer/system/YearMinutes.h"
 #include "installer/system/win/Registry.h"
 #include "installer/system/win/SpecialFolders.h"
+#include "installer/system/win/SystemPaths.h"
 #include "installer/system/win/UserAdmin.h"
 #include "installer/variables/FolderVariables.h"
 #include "installer/variables/SystemProbes.h"
@@ -38,16 +39,12 @@ void setRegistryFolder(const char* valueName, const char* fallback, const char* 
 
 ByteString systemFolder()
 {
-    char buffer[MAX_PATH + 1] = {};
-    const UINT n = GetSystemDirectoryA(buffer, MAX_PATH);
-    return ByteString(n > 0 && n < MAX_PATH ? buffer : "");
+    return systemFolderPath();
 }
 
 ByteString tempFolder()
 {
-    char buffer[MAX_PATH + 1] = {};
-    const DWORD n = GetTempPathA(MAX_PATH, buffer);
-    return ByteString(n > 0 && n < MAX_PATH ? buffer : "");
+    return tempFolderPath();
 }
 
 ByteString windowsFolder()

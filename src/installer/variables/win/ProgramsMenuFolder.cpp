@@ -2,14 +2,14 @@
 
 #include "installer/state/InstallerState.h"
 #include "installer/system/win/SpecialFolders.h"
-#include "installer/text/win/TextConversion.h"
+#include "installer/text/win/WideName.h"
 
 #include <shlobj.h>
 
 namespace {
 
-// NT: the wide path shortened through GetShortPathNameW (looked up at run time), in the ANSI
-// code page; false when any step is not available or fails.
+// NT: the wide path shortened through GetShortPathNameW (looked up at run time), in UTF-8;
+// false when any step is not available or fails.
 bool shortWideFolder(int number, ByteString& out)
 {
     using ShortPathFunction = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
@@ -24,7 +24,7 @@ bool shortWideFolder(int number, ByteString& out)
     const DWORD n = shortPath(wide, shortened, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         return false;
-    wideToAnsi(shortened, out);
+    out = utf8FromWide(shortened);
     return !out.empty();
 }
 

@@ -4,6 +4,7 @@
 #include "installer/system/RegistryView.h"
 #include "installer/system/win/Registry.h"
 #include "installer/text/win/TextConversion.h"
+#include "installer/text/win/WideName.h"
 
 #include <windows.h>
 
@@ -15,27 +16,28 @@ namespace {
 ByteString readIniText(const char* file, const char* section, const char* key, const char* defaultText,
                        std::uint32_t size)
 {
-    std::vector<char> buffer(size ? size : 1, '\0');
-    GetPrivateProfileStringA(section, key, defaultText, buffer.data(), static_cast<DWORD>(buffer.size()), file);
-    buffer.back() = '\0';
-    return ByteString(buffer.data());
+    std::vector<wchar_t> buffer(size ? size : 1, L'\0');
+    GetPrivateProfileStringW(WideName(section), WideName(key), WideName(defaultText), buffer.data(),
+                             static_cast<DWORD>(buffer.size()), WideName(file));
+    buffer.back() = L'\0';
+    return utf8FromWide(buffer.data());
 }
 
 std::int32_t readIniInt(const char* file, const char* section, const char* key, std::int32_t defaultValue)
 {
-    return static_cast<std::int32_t>(GetPrivateProfileIntA(section, key, defaultValue, file));
+    return static_cast<std::int32_t>(GetPrivateProfileIntW(WideName(section), WideName(key), defaultValue, WideName(file)));
 }
 
 // Opens the key for querying and, when valueName is given, queries the value's size.
 bool registryEntryExists(std::int32_t root, const char* keyPath, const char* valueName)
 {
     HKEY key;
-    if (RegOpenKeyExA(predefinedRootKey(root), keyPath, 0, KEY_QUERY_VALUE | registryViewBits(), &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(predefinedRootKey(root), WideName(keyPath), 0, KEY_QUERY_VALUE | registryViewBits(), &key) != ERROR_SUCCESS)
         return false;
     bool exists = true;
     if (valueName) {
         DWORD size = MAX_PATH;
-        exists = RegQueryValueExA(key, valueName, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
+        exists = RegQueryValueExW(key, WideName(valueName), nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS;
     }
     RegCloseKey(key);
     return exists;

@@ -4,6 +4,7 @@
 #include "installer/state/InstallerState.h"
 #include "installer/system/FileSystem.h"
 #include "installer/text/Utf8.h"
+#include "installer/text/win/WideName.h"
 #include "installer/variables/TextExpansion.h"
 #include "installer/wizard/BackgroundLayout.h"
 
@@ -122,19 +123,27 @@ bool drawTransparent(HDC dc, const BmpImage& image, const PixelRect& to)
     return true;
 }
 
-// The page image is a temporary file that start-up made; it is read once and then deleted, so a
-// later redraw has no page image.
+// The page image as read from the temporary file start-up made; kept for every later redraw
+// (a change of the display settings draws the background anew) once the file is deleted.
+std::unique_ptr<BmpImage>& keptPageImage()
+{
+    static std::unique_ptr<BmpImage> image;
+    return image;
+}
+
 void paintPageImage(HDC dc)
 {
     ByteString& path = gTempFilePaths.pageImageBitmap;
-    if (path.empty())
+    if (!path.empty()) {
+        auto image = std::make_unique<BmpImage>();
+        const std::int32_t read = readBmpFile(path.cStr(), *image);
+        forceDelete(path.cStr());
+        path = ByteString();
+        keptPageImage() = read == kBmpRead ? std::move(image) : nullptr;
+    }
+    if (!keptPageImage())
         return;
-    BmpImage image;
-    const std::int32_t read = readBmpFile(path.cStr(), image);
-    forceDelete(path.cStr());
-    path = ByteString();
-    if (read != kBmpRead)
-        return;
+    const BmpImage& image = *keptPageImage();
     const std::uint32_t flags = gBackgroundStyle.flags;
     const PixelRect place = pageImagePlace(flags, gBackgroundStyle.imageX, gBackgroundStyle.imageY, areaWidth(),
                                            areaHeight(), image.info.width, imageHeight(image));
@@ -206,9 +215,26 @@ void paintTexts(HDC dc)
     }
 }
 
+// The off-screen picture and the slideshow area; the kept page image stays.
+void releaseScreenDc()
+{
+    restoreSlideshowArea();
+    HDC dc = screenDc();
+    if (!dc)
+        return;
+    if (gScreenOldBitmap)
+        SelectObject(dc, gScreenOldBitmap);
+    if (gScreenBitmap)
+        DeleteObject(gScreenBitmap);
+    DeleteDC(dc);
+    gScreenBitmap = nullptr;
+    gScreenOldBitmap = nullptr;
+    gInstallerContext.screenDc = nullptr;
+}
+
 bool makeScreenDc()
 {
-    releaseBackgroundPicture();
+    releaseScreenDc();
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = dc ? CreateCompatibleBitmap(screen, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)) : nullptr;
@@ -236,7 +262,7 @@ ByteString slideshowPath(std::size_t n)
 
 bool readWholeFile(const char* path, std::vector<std::uint8_t>& bytes)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(WideName(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     LARGE_INTEGER size{};
@@ -400,16 +426,7 @@ void finishSlideshow(HWND window)
 
 void releaseBackgroundPicture()
 {
-    restoreSlideshowArea();
-    HDC dc = screenDc();
-    if (!dc)
-        return;
-    if (gScreenOldBitmap)
-        SelectObject(dc, gScreenOldBitmap);
-    if (gScreenBitmap)
-        DeleteObject(gScreenBitmap);
-    DeleteDC(dc);
-    gScreenBitmap = nullptr;
-    gScreenOldBitmap = nullptr;
-    gInstallerContext.screenDc = nullptr;
+    releaseScreenDc();
+    keptPageImage().reset();
 }
+

@@ -1,6 +1,7 @@
 // The destination page: the installation folder, typed or browsed, checked before it is kept.
 #include "installer/state/InstallerState.h"
 #include "installer/system/FreeSpace.h"
+#include "installer/text/win/WideName.h"
 #include "installer/wizard/FolderChoice.h"
 #include "installer/wizard/FolderTextChecks.h"
 #include "installer/wizard/win/PageDialogs.h"
@@ -18,7 +19,7 @@ constexpr int kFreeToCaller = 1;
 DriveKind driveKind(const ByteString& root)
 {
     ByteString copy(root);
-    switch (GetDriveTypeA(copy.cStr())) {
+    switch (GetDriveTypeW(WideName(copy.cStr()))) {
     case DRIVE_NO_ROOT_DIR: return DriveKind::NoRoot;
     case DRIVE_UNKNOWN: return DriveKind::Unknown;
     case DRIVE_REMOVABLE: return DriveKind::Removable;

@@ -3,6 +3,7 @@
 #include "installer/system/DriveRoot.h"
 #include "installer/system/FreeSpace.h"
 #include "installer/text/CStrings.h"
+#include "installer/text/win/WideName.h"
 
 #include <shlobj.h>
 
@@ -17,10 +18,11 @@ struct BrowseState {
 
 void onSelectionChanged(HWND dialog, LPCITEMIDLIST item, const BrowseState& state)
 {
-    char path[MAX_PATH] = {};
-    SHGetPathFromIDListA(item, path);
-    SendMessageA(dialog, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(path));
-    const std::string root = driveRootOf(path);
+    wchar_t path[MAX_PATH] = {};
+    SHGetPathFromIDListW(item, path);
+    SendMessageW(dialog, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(path));
+    ByteString utf8 = utf8FromWide(path);
+    const std::string root = driveRootOf(utf8.cStr());
     const bool enough = !root.empty() && getFreeSpace(root.c_str(), 1) >= state.requiredBytes;
     SendMessageA(dialog, BFFM_ENABLEOK, 0, enough ? 1 : 0);
 }
@@ -30,9 +32,9 @@ int CALLBACK browseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM dat
     try {
         const auto* state = reinterpret_cast<const BrowseState*>(data);
         if (message == BFFM_INITIALIZED) {
-            SendMessageA(dialog, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(""));
+            SendMessageW(dialog, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(L""));
             if (!isNullOrEmpty(state->initialFolder))
-                SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(state->initialFolder));
+                SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(WideName(state->initialFolder).get()));
         } else if (message == BFFM_SELCHANGED) {
             onSelectionChanged(dialog, reinterpret_cast<LPCITEMIDLIST>(lParam), *state);
         }
@@ -49,18 +51,20 @@ void browseForFolder(HWND owner, const char* title, char* outPath, std::uint32_t
 {
     outPath[0] = '\0';
     BrowseState state{initialFolder, (static_cast<std::uint64_t>(requiredHigh) << 32) | requiredLow};
-    char displayName[MAX_PATH] = {};
-    BROWSEINFOA info{};
+    wchar_t displayName[MAX_PATH] = {};
+    const WideName wideTitle(title);
+    BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.pszDisplayName = displayName;
-    info.lpszTitle = title;
+    info.lpszTitle = wideTitle;
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
     info.lpfn = &browseCallback;
     info.lParam = reinterpret_cast<LPARAM>(&state);
-    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+    LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
     if (!chosen)
         return;
-    if (!SHGetPathFromIDListA(chosen, outPath))
-        outPath[0] = '\0';
+    wchar_t path[MAX_PATH] = {};
+    if (SHGetPathFromIDListW(chosen, path))
+        copyName(utf8FromWide(path), outPath, MAX_PATH);
     CoTaskMemFree(chosen);
 }

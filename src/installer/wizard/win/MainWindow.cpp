@@ -3,6 +3,7 @@
 #include "installer/memory/FatalError.h"
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"
+#include "installer/system/win/OwnedWindow.h"
 #include "installer/text/Utf8.h"
 #include "installer/wizard/LanguageSetChoice.h"
 #include "installer/wizard/win/BackgroundPicture.h"
@@ -75,13 +76,22 @@ void redrawAfterDisplayChange(HWND window)
 {
     if (!(gBackgroundStyle.flags & kBackgroundDrawn))
         return;
-    releaseBackgroundPicture();
+    // The picture is made anew for the new screen, with the page image start-up read.
     gInstallerContext.clientArea = workArea();
     drawBackground(window);
 }
 
+HWND ownedPageToActivate(HWND window)
+{
+    return frontOwnedWindow(window);
+}
+
 LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // The background activated (clicked, chosen with Alt+Tab, brought forward by a second setup)
+    // hands activation on to its page, so that the page is raised above it and never covered.
+    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && ownedPageToActivate(window))
+        PostMessageW(window, WM_USER, 0, kActivatePageRequest);
     if (pageDrawnOnMainWindow() && message != WM_CLOSE && message != WM_ERASEBKGND && message != WM_SYSCOMMAND
         && message != WM_USER)
         return templateWindowProc(window, message, wParam, lParam);
@@ -108,6 +118,12 @@ LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_USER:
         if (lParam == kShowPageRequest) {
             showPage(window, static_cast<std::int32_t>(wParam));
+            return 0;
+        }
+        if (lParam == kActivatePageRequest) {
+            if (HWND page = ownedPageToActivate(window))
+                if (GetForegroundWindow() == window)
+                    SetForegroundWindow(page);
             return 0;
         }
         break;

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 constexpr LPARAM kShowPageRequest = 1;
+// Posted when the main window is activated while a page of its own is open: the page takes over.
+constexpr LPARAM kActivatePageRequest = 2;
 
 // Registers the window class and makes the main window over the work area (the whole screen for
 // a full-screen background), with the About item in its system menu, and builds the background

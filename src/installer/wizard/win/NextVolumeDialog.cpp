@@ -4,8 +4,10 @@
 #include "installer/state/win/InstallerMessageBox.h"
 #include "installer/system/DriveRoot.h"
 #include "installer/system/FileSystem.h"
+#include "installer/text/SystemNames.h"
 #include "installer/text/Utf8.h"
 #include "installer/text/win/TextConversion.h"
+#include "installer/text/win/WideName.h"
 
 #include <windows.h>
 #include <commdlg.h>
@@ -38,7 +40,7 @@ ByteString threeDigits(std::int32_t number)
 UINT driveTypeOf(const ByteString& name)
 {
     ByteString copy = name;
-    return GetDriveTypeA(driveRootOf(copy.cStr()).c_str());
+    return GetDriveTypeW(WideName(driveRootOf(copy.cStr())));
 }
 
 // Opens the tray of a CD-ROM drive so that the user can change discs: the volume is dismounted
@@ -50,7 +52,7 @@ void ejectDisc(const ByteString& name)
     if (root.size() < 2 || root[1] != ':')
         return;
     const std::string device = std::string("\\\\.\\") + root[0] + ":";
-    HANDLE volume = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    HANDLE volume = CreateFileW(WideName(device), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
     if (volume == INVALID_HANDLE_VALUE)
         return;
@@ -80,20 +82,9 @@ void initialise(HWND dialog, const NextVolumeRequest& request)
     if (driveType == DRIVE_CDROM)
         ejectDisc(*request.name);
     setWindowTextUtf8(dialog, gSetupTitle.cStr());
-    ByteString shownName;
-    ansiToUtf8(request.name->cStr(), shownName);
+    const ByteString shownName = *request.name;
     ByteString prompt = nextVolumePrompt(shownName, request.number, driveType == DRIVE_FIXED || driveType == DRIVE_REMOTE);
     setDlgItemTextUtf8(dialog, kNextVolumePromptId, prompt.cStr());
-}
-
-ByteString ansiOf(const ByteString& utf8)
-{
-    ByteString copy = utf8;
-    const auto wide = utf8ToWide(copy.cStr());
-    const std::wstring text = wide ? std::wstring(wide->begin(), wide->end()) : std::wstring();
-    ByteString ansi;
-    wideToAnsi(text.c_str(), ansi);
-    return ansi;
 }
 
 bool browse(HWND dialog, NextVolumeRequest& request)
@@ -106,22 +97,25 @@ bool browse(HWND dialog, NextVolumeRequest& request)
     filter.append(digits);
     filter.appendChar(0);
     filter.appendChar(0);
-    std::array<char, MAX_PATH> path{};
-    lstrcpynA(path.data(), request.name->cStr(), MAX_PATH);
-    ByteString title = ansiOf(gLanguageTexts[kBrowseTitleText]);
+    // The filter's NULs convert unit by unit.
+    const std::u16string wideFilter = nameToUtf16(reinterpret_cast<const char*>(filter.data()), filter.length());
+    std::array<wchar_t, MAX_PATH> path{};
+    lstrcpynW(path.data(), WideName(*request.name), MAX_PATH);
+    const ByteString title = gLanguageTexts[kBrowseTitleText];
+    const WideName wideTitle = title.empty() ? WideName(static_cast<const char*>(nullptr)) : WideName(title);
 
-    OPENFILENAMEA open{};
+    OPENFILENAMEW open{};
     open.lStructSize = sizeof(open);
     open.hwndOwner = dialog;
-    open.lpstrFilter = reinterpret_cast<const char*>(filter.data());
+    open.lpstrFilter = reinterpret_cast<const wchar_t*>(wideFilter.c_str());
     open.nFilterIndex = 1;
     open.lpstrFile = path.data();
     open.nMaxFile = MAX_PATH;
-    open.lpstrTitle = title.empty() ? nullptr : title.cStr();
+    open.lpstrTitle = wideTitle;
     open.Flags = kBrowseFlags;
-    if (!GetOpenFileNameA(&open))
+    if (!GetOpenFileNameW(&open))
         return false;
-    *request.name = ByteString(path.data());
+    *request.name = utf8FromWide(path.data());
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "installer/wizard/win/PageServices.h"
 
 #include "installer/text/Utf8.h"
+#include "installer/text/win/WideName.h"
 
 #include <shellapi.h>
 
@@ -10,11 +11,9 @@ namespace {
 
 void openWithShell(const char* utf8Link)
 {
-    const auto link = utf8ToWide(utf8Link);
-    if (!link)
+    if (!utf8Link)
         return;
-    const std::wstring target(link->begin(), link->end());
-    ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
+    ShellExecuteW(nullptr, L"open", WideName(utf8Link), nullptr, nullptr, SW_SHOWMAXIMIZED);
 }
 
 PageServices makeDefaults()

@@ -1,6 +1,7 @@
 // The program-group page: the start-menu folder, typed or picked from the existing groups.
 #include "installer/state/InstallerState.h"
 #include "installer/text/win/TextConversion.h"
+#include "installer/text/win/WideName.h"
 #include "installer/wizard/FolderChoice.h"
 #include "installer/wizard/FolderTextChecks.h"
 #include "installer/wizard/win/PageDialogs.h"
@@ -18,7 +19,7 @@ constexpr std::int32_t kGroupList = 11;
 // unless the list holds it already (in any case).
 void addFolderNames(HWND list, const ByteString& folder)
 {
-    std::wstring pattern = utf8ToWideText(folder);
+    std::wstring pattern(WideName(folder).get());
     pattern += L"\\*.*";
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW(pattern.c_str(), &found);

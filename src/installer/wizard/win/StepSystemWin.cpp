@@ -5,6 +5,7 @@
 #include "installer/state/InstallerState.h"
 #include "installer/state/win/InstallerMessageBox.h"
 #include "installer/system/DirectoryCreation.h"
+#include "installer/text/win/WideName.h"
 #include "installer/variables/VariableApi.h"
 #include "installer/wizard/win/InstallerDialogs.h"
 #include "installer/wizard/win/TemplatePage.h"
@@ -78,21 +79,20 @@ void pumpUntilEnded(HANDLE process)
 // Starts the command line; the handles are the caller's to close. False when it cannot start.
 bool createProcess(const char* commandLine, const char* folder, PROCESS_INFORMATION& process)
 {
-    std::vector<char> line(commandLine, commandLine + std::strlen(commandLine) + 1);
-    STARTUPINFOA startup{};
+    WideName line(commandLine);
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
-    return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
-                          orNull(folder), &startup, &process) != FALSE;
+    return CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr,
+                          WideName(orNull(folder)), &startup, &process) != FALSE;
 }
 
-std::vector<char> doubleNulTerminated(const char* text)
+std::wstring doubleNulTerminated(const char* text)
 {
-    std::vector<char> bytes(text, text + std::strlen(text));
-    bytes.push_back('\0');
-    bytes.push_back('\0');
-    return bytes;
+    std::wstring units(WideName(text).get());
+    units.push_back(L'\0');
+    return units; // the string's own NUL is the second
 }
 
 class WindowsStepSystem : public StepSystem {
@@ -101,7 +101,7 @@ public:
                       bool ownedByPage) override
     {
         HWND owner = ownedByPage ? static_cast<HWND>(gInstallRun.pageWindow) : nullptr;
-        ShellExecuteA(owner, verb, file, orNull(parameters), orNull(folder), SW_SHOWNORMAL);
+        ShellExecuteW(owner, WideName(verb), WideName(file), WideName(orNull(parameters)), WideName(orNull(folder)), SW_SHOWNORMAL);
     }
 
     bool messageBox(const char* text, const char* caption, bool yesNo) override
@@ -151,13 +151,13 @@ public:
 
     bool createFolders(const char* path) override { return createDirectories(path, true); }
 
-    void removeEmptyFolder(const char* path) override { RemoveDirectoryA(path); }
+    void removeEmptyFolder(const char* path) override { RemoveDirectoryW(WideName(path)); }
 
     bool shellFileOperation(ShellFileFunction function, const char* source, const char* destination) override
     {
-        std::vector<char> from = doubleNulTerminated(source);
-        std::vector<char> to = doubleNulTerminated(destination ? destination : "");
-        SHFILEOPSTRUCTA operation{};
+        std::wstring from = doubleNulTerminated(source);
+        std::wstring to = doubleNulTerminated(destination ? destination : "");
+        SHFILEOPSTRUCTW operation{};
         operation.hwnd = static_cast<HWND>(gMainInstaller.mainWindow);
         switch (function) {
         case ShellFileFunction::Delete: operation.wFunc = FO_DELETE; break;
@@ -165,15 +165,15 @@ public:
         case ShellFileFunction::Rename: operation.wFunc = FO_RENAME; break;
         case ShellFileFunction::Copy: operation.wFunc = FO_COPY; break;
         }
-        operation.pFrom = from.data();
-        operation.pTo = destination ? to.data() : nullptr;
+        operation.pFrom = from.c_str();
+        operation.pTo = destination ? to.c_str() : nullptr;
         operation.fFlags = kQuietUndoableOperation;
-        return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted;
+        return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
     }
 
     std::optional<std::uint32_t> attributes(const char* path) override
     {
-        const DWORD found = GetFileAttributesA(path);
+        const DWORD found = GetFileAttributesW(WideName(path));
         if (found == INVALID_FILE_ATTRIBUTES)
             return std::nullopt;
         return found;
@@ -181,7 +181,7 @@ public:
 
     void addFont(const char* path) override
     {
-        AddFontResourceA(path);
+        AddFontResourceW(WideName(path));
         // Broadcast with a time limit: a hung window must not hold the installer.
         SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr);
     }

@@ -5,6 +5,7 @@
 #include "installer/state/PackageImages.h"
 #include "installer/text/Utf8.h"
 #include "installer/text/win/TextConversion.h"
+#include "installer/text/win/WideName.h"
 #include "installer/variables/TextExpansion.h"
 #include "installer/variables/VariableEvaluation.h"
 #include "installer/variables/VariableList.h"
@@ -206,7 +207,8 @@ const wchar_t* registerPageClass(HINSTANCE instance, const TemplateWindow& windo
 
 void setControlText(HWND control, const ByteString& utf8)
 {
-    SetWindowTextW(control, utf8ToWideText(utf8).c_str());
+    // The full decoder: a folder shown for editing comes back as it was shown.
+    SetWindowTextW(control, WideName(utf8));
 }
 
 ByteString controlText(HWND control)
@@ -216,8 +218,8 @@ ByteString controlText(HWND control)
         return ByteString();
     std::u16string buffer(static_cast<std::size_t>(length) + 1, u'\0');
     const int got = GetWindowTextW(control, reinterpret_cast<wchar_t*>(buffer.data()), length + 1);
-    const auto utf8 = wideToUtf8(buffer.c_str(), std::max(got, 0));
-    return utf8 ? *utf8 : ByteString();
+    // Typed names go to the system as they are: an emoji's surrogate pair stays one character.
+    return utf8FromWide(reinterpret_cast<const wchar_t*>(buffer.c_str()), std::max(got, 0));
 }
 
 void setIpAddressText(HWND control, const ByteString& text)
@@ -598,6 +600,9 @@ int TemplatePage::close(bool destroy)
         if (c.window && (c.type == kControlPushButton || c.type == kControlCheckBox || c.type == kControlRadioButton))
             EnableWindow(static_cast<HWND>(c.window), FALSE);
     }
+    // A page still waiting for its successor goes now: it would otherwise be forgotten on screen.
+    if (gPageBeingClosed && gPageBeingClosed != this)
+        destroyCurrentPage(false);
     gPageBeingClosed = this;
     if (destroy)
         destroyCurrentPage(false);
@@ -730,6 +735,10 @@ int createTemplatePage(std::unique_ptr<TemplatePage> page, std::int32_t pageType
         ShowWindow(made->window, SW_SHOWNORMAL);
         destroyCurrentPage(true);
         gMainInstaller.currentPage = made;
+    } else {
+        // A page with its own window left for one drawn on the background goes once this one
+        // is drawn, as it goes for a page of its own kind.
+        destroyCurrentPage(true);
     }
     return 1;
 }

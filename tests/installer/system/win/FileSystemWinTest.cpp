@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -99,9 +100,36 @@ TEST(CreateDirectoriesTest, AFolderThatCannotBeCreatedIsReportedUnlessQuiet)
     EXPECT_TRUE(errorBoxes.empty());
     EXPECT_FALSE(createDirectories((blocker + "\\Sub").c_str(), false));
     ASSERT_EQ(errorBoxes.size(), 1u);
-    EXPECT_EQ(errorBoxes[0].rfind("Couldn't create directory 'file.txt'.", 0), 0u) << errorBoxes[0];
+    // The whole folder is named, not only its last part.
+    EXPECT_EQ(errorBoxes[0].rfind("Couldn't create directory '" + blocker + "'.", 0), 0u) << errorBoxes[0];
     EXPECT_EQ(currentDirectory(), before); // restored on failure too
     EXPECT_TRUE(createdFolders.empty());
+}
+
+TEST(CreateDirectoriesTest, NamesOutsideTheCodePageArriveAsWritten)
+{
+    TempFolder root;
+    FolderCreationRecorder recorder;
+    const std::string base = root.path().string();
+    const std::string folder = base + "\\Mein Ordner \xC3\x9C \xE2\x99\xAA \xE9\x9F\xB3 \xF0\x9F\x8E\xB9\\caf\xC3\xA9";
+    EXPECT_TRUE(createDirectories(folder.c_str(), false));
+    const std::filesystem::path wide = root.path() / L"Mein Ordner \u00DC \u266A \u97F3 \U0001F3B9" / L"caf\u00E9";
+    EXPECT_TRUE(std::filesystem::is_directory(wide));
+    // The log holds the names as the installer writes them, for the uninstaller to remove.
+    EXPECT_EQ(createdFolders, (std::vector<std::string>{base + "\\Mein Ordner \xC3\x9C \xE2\x99\xAA \xE9\x9F\xB3 \xF0\x9F\x8E\xB9", folder}));
+    EXPECT_TRUE(fileExists(folder.c_str()));
+    EXPECT_TRUE(errorBoxes.empty());
+
+    // A file written, read and deleted under such a name.
+    const std::string file = folder + "\\caf\xC3\xA9 \xC3\xBC" "ber na\xC3\xAFve.txt";
+    ByteString content("x");
+    EXPECT_EQ(content.saveToFile(file.c_str()), 1);
+    EXPECT_TRUE(std::filesystem::is_regular_file(wide / L"caf\u00E9 \u00FCber na\u00EFve.txt"));
+    ByteString read;
+    EXPECT_EQ(read.loadFromFile(file.c_str()), 1);
+    EXPECT_EQ(str(read), "x");
+    EXPECT_TRUE(forceDelete(file.c_str()));
+    EXPECT_FALSE(std::filesystem::exists(wide / L"caf\u00E9 \u00FCber na\u00EFve.txt"));
 }
 
 TEST(FileSystemWinTest, ExistsAndForceDelete)

@@ -6,10 +6,10 @@
 #include "installer/system/win/VersionResource.h"
 #include "installer/text/win/TextConversion.h"
 
+#include "installer/system/VersionNumbers.h"
+#include "installer/system/win/BesideTestProgram.h"
 #include "installer/text/ByteStringTestSupport.h"
 #include "installer/text/TempFolder.h"
-#include "installer/system/win/BesideTestProgram.h"
-#include "installer/system/VersionNumbers.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -17,6 +17,8 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -55,6 +57,46 @@ TEST(ShortcutTest, CreatedLinkReadsBackThroughTheShellLinkObject)
     EXPECT_EQ(iconIndex, 2);
     shellLink->GetDescription(text, MAX_PATH);
     EXPECT_STREQ(text, "The program");
+}
+
+// Names in UTF-8 as the package writes them: characters of no code page, an emoji among them.
+const char* const kFolderUtf8 = "Mein Ordner \xC3\x9C \xE2\x99\xAA \xE9\x9F\xB3 \xF0\x9F\x8E\xB9";
+const wchar_t* const kFolderWide = L"Mein Ordner \u00DC \u266A \u97F3 \U0001F3B9";
+
+TEST(ShortcutTest, NamesOutsideTheCodePageReadBackThroughTheWideLink)
+{
+    ComScope com;
+    TempFolder root;
+    const std::filesystem::path wideFolder = root.path() / kFolderWide;
+    std::filesystem::create_directories(wideFolder);
+    std::ofstream(wideFolder / L"caf\u00E9.exe") << "x";
+    const std::string folder = root.path().string() + "\\" + kFolderUtf8;
+    const std::string target = folder + "\\caf\xC3\xA9.exe";
+    const std::string link = folder + "\\\xE9\x9F\xB3\xE6\xA5\xBD.lnk";
+    ASSERT_TRUE(createShortcut(target.c_str(), link.c_str(), "Klavier \xE2\x99\xAA", folder.c_str(), target.c_str(), 0,
+                               "/open \"\xC3\xBC\""));
+
+    ComRef<IShellLinkW> shellLink;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shellLink.out())));
+    ComRef<IPersistFile> file;
+    ASSERT_TRUE(SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, file.out())));
+    const std::filesystem::path wideLink = wideFolder / L"\u97F3\u697D.lnk";
+    ASSERT_TRUE(std::filesystem::exists(wideLink));
+    ASSERT_TRUE(SUCCEEDED(file->Load(wideLink.c_str(), STGM_READ)));
+    wchar_t text[MAX_PATH] = {};
+    // The target as the shell opens it: its item list. (Wine keeps the link's plain path text in
+    // the ANSI code page only, whoever writes the link.)
+    LPITEMIDLIST items = nullptr;
+    ASSERT_TRUE(SUCCEEDED(shellLink->GetIDList(&items)) && items);
+    SHGetPathFromIDListW(items, text);
+    CoTaskMemFree(items);
+    EXPECT_EQ(std::wstring(text), (wideFolder / L"caf\u00E9.exe").wstring());
+    shellLink->GetWorkingDirectory(text, MAX_PATH);
+    EXPECT_EQ(std::wstring(text), wideFolder.wstring());
+    shellLink->GetArguments(text, MAX_PATH);
+    EXPECT_STREQ(text, L"/open \"\u00FC\"");
+    shellLink->GetDescription(text, MAX_PATH);
+    EXPECT_STREQ(text, L"Klavier \u266A");
 }
 
 TEST(ShortcutTest, FailsWhenTheLinkCannotBeSaved)
@@ -114,6 +156,38 @@ TEST(RegistryTest, ReadsEachTypeWithATrailingZero)
         EXPECT_EQ(readRegistryBytes(HKEY_CURRENT_USER, key.path(), c.name, &out), 1) << c.name;
         EXPECT_EQ(std::string(out.begin(), out.end()), c.expected) << c.name;
     }
+}
+
+TEST(RegistryTest, NamesAndTextsOutsideTheCodePageAreStoredAsWritten)
+{
+    RegistryTestKey key;
+    HKEY opened = nullptr;
+    ASSERT_EQ(openRegistryKey(HKEY_CURRENT_USER, key.path(), KEY_ALL_ACCESS, &opened), ERROR_SUCCESS);
+    const std::string name = std::string("Gr\xC3\xB6\xC3\x9F" "e ") + kFolderUtf8;
+    const std::string text = std::string("C:\\") + kFolderUtf8 + "\\Korvanel";
+    const std::string list = std::string("caf\xC3\xA9") + '\0' + kFolderUtf8 + std::string("\0\0", 2);
+    EXPECT_EQ(setRegistryValue(opened, name.c_str(), REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                               static_cast<DWORD>(text.size() + 1)), ERROR_SUCCESS);
+    EXPECT_EQ(setRegistryValue(opened, "List", REG_MULTI_SZ, reinterpret_cast<const BYTE*>(list.data()),
+                               static_cast<DWORD>(list.size())), ERROR_SUCCESS);
+    RegCloseKey(opened);
+
+    // What another program reads through the wide functions.
+    const std::wstring wideKey(key.path(), key.path() + std::strlen(key.path()));
+    wchar_t stored[MAX_PATH] = {};
+    DWORD size = sizeof(stored);
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, wideKey.c_str(), (std::wstring(L"Gr\u00F6\u00DFe ") + kFolderWide).c_str(),
+                           RRF_RT_REG_SZ, nullptr, stored, &size), ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(stored), std::wstring(L"C:\\") + kFolderWide + L"\\Korvanel");
+    size = sizeof(stored);
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, wideKey.c_str(), L"List", RRF_RT_REG_MULTI_SZ, nullptr, stored, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(stored, size / sizeof(wchar_t)), std::wstring(L"caf\u00E9\0", 5) + kFolderWide + std::wstring(L"\0\0", 2));
+
+    // And what the installer reads back: its own UTF-8.
+    std::vector<std::uint8_t> out;
+    ASSERT_EQ(readRegistryBytes(HKEY_CURRENT_USER, key.path(), name.c_str(), &out), 1);
+    EXPECT_EQ(std::string(out.begin(), out.end()), text + std::string("\0\0", 2));
 }
 
 TEST(RegistryTest, ErrorCodes)

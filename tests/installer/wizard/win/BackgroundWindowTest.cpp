@@ -163,7 +163,7 @@ TEST_F(BackgroundWindowTest, SplitAtEitherEndStillPaintsEveryRow)
     }
 }
 
-TEST_F(BackgroundWindowTest, PageImageAnchoredFromTheRightIsReadOnceAndDeleted)
+TEST_F(BackgroundWindowTest, PageImageAnchoredFromTheRightIsReadOnceAndKeptForRedraws)
 {
     const std::string path = tempPath("right.bmp");
     writeBmp(path, 40, 20, [](int, int) { return RGB(255, 255, 0); });
@@ -179,9 +179,11 @@ TEST_F(BackgroundWindowTest, PageImageAnchoredFromTheRightIsReadOnceAndDeleted)
     EXPECT_FALSE(fileExists(path));
     EXPECT_TRUE(gTempFilePaths.pageImageBitmap.empty());
     saveScreenshot("background_right_image");
-    // A redraw has no page image any more.
-    ASSERT_TRUE(drawBackground(window_));
-    EXPECT_NE(pixel(kWidth - 45, 30), RGB(255, 255, 0));
+    // The display settings change: the background is drawn anew, with its image.
+    SendMessageW(window_, WM_DISPLAYCHANGE, 32, MAKELPARAM(kWidth, kHeight));
+    EXPECT_EQ(pixel(kWidth - 45, 30), RGB(255, 255, 0));
+    EXPECT_EQ(pixel(kWidth - 6, 49), RGB(255, 255, 0));
+    EXPECT_NE(pixel(kWidth - 46, 30), RGB(255, 255, 0));
 }
 
 TEST_F(BackgroundWindowTest, TiledImageCoversTheWholeBackground)

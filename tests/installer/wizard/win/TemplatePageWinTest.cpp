@@ -764,6 +764,33 @@ TEST_F(TemplatePageWin, PageWithoutOwnWindowIsDrawnOnTheBackground)
     EXPECT_TRUE(IsWindow(parent));
 }
 
+TEST_F(TemplatePageWin, APageWithItsOwnWindowGoesWhenTheNextIsDrawnOnTheBackground)
+{
+    const nlohmann::json ownWindow = {{"title", "own"}, {"width", 200}, {"height", 100},
+                                      {"controls", {{{"type", "static"}, {"id", 5}, {"x", 5}, {"y", 6}, {"width", 60},
+                                                     {"height", 20}, {"text", "own"}}}}};
+    const nlohmann::json onBackground = {{"style", 0x00C80000}, {"alignment", 0}, {"x", 30}, {"y", 40},
+                                         {"controls", {{{"type", "static"}, {"id", 6}, {"x", 5}, {"y", 6}, {"width", 60},
+                                                        {"height", 20}, {"text", "drawn"}}}}};
+    // Own window, then the background: the first page goes once the second is drawn.
+    TemplatePage* first = show(ownWindow);
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(first->hasOwnWindow());
+    const HWND firstWindow = first->window;
+    closeTemplatePage(*first, false);
+    EXPECT_TRUE(IsWindowVisible(firstWindow)) << "stays until the next page is shown";
+
+    pageServices().backgroundShown = [] { return true; };
+    TemplatePage* second = show(onBackground);
+    ASSERT_NE(second, nullptr);
+    ASSERT_FALSE(second->hasOwnWindow());
+    EXPECT_FALSE(IsWindow(firstWindow));
+    EXPECT_NE(GetDlgItem(parent, 6), nullptr);
+
+    closeTemplatePage(*second, false);
+    EXPECT_EQ(GetDlgItem(parent, 6), nullptr);
+}
+
 TEST_F(TemplatePageWin, ScreenshotsOfAPageAndTheDialogs)
 {
     const char* folder = std::getenv("KV_SCREENSHOT_DIR");

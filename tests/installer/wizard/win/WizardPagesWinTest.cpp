@@ -191,6 +191,66 @@ TEST_F(WizardPagesWin, MainWindowIsTheInstallersClassWithTheAboutItem)
     gInstallerContext.mainWindow = main;
 }
 
+// A 24-bit picture of one colour.
+void writeBmp(const std::wstring& path, int width, int height, COLORREF colour)
+{
+    const int rowBytes = (width * 3 + 3) / 4 * 4;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(rowBytes * height);
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(rowBytes * height), 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            unsigned char* p = &pixels[static_cast<std::size_t>(y * rowBytes + x * 3)];
+            p[0] = GetBValue(colour);
+            p[1] = GetGValue(colour);
+            p[2] = GetRValue(colour);
+        }
+    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(out, &file, sizeof file, &written, nullptr);
+    WriteFile(out, &info, sizeof info, &written, nullptr);
+    WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+    CloseHandle(out);
+}
+
+TEST_F(WizardPagesWin, TheBackgroundKeepsItsPageImageWhenTheDisplaySettingsChange)
+{
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring image = std::wstring(temp) + L"wizard_pages_page_image.bmp";
+    writeBmp(image, 40, 20, RGB(255, 255, 0));
+    const BackgroundStyle savedStyle = gBackgroundStyle;
+    gBackgroundStyle.flags = kBackgroundDrawn | kBackgroundCaption;
+    gBackgroundStyle.imageX = 10;
+    gBackgroundStyle.imageY = 12;
+    gTempFilePaths.pageImageBitmap = ByteString(std::string(image.begin(), image.end()).c_str()); // an ASCII path
+    const HWND background = createMainWindow(GetModuleHandleW(nullptr));
+    ASSERT_NE(background, nullptr);
+    HDC picture = static_cast<HDC>(gInstallerContext.screenDc);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(GetPixel(picture, 20, 20), RGB(255, 255, 0));
+    EXPECT_EQ(GetFileAttributesW(image.c_str()), INVALID_FILE_ATTRIBUTES) << "the temporary file is gone";
+
+    SendMessageW(background, WM_DISPLAYCHANGE, 32, 0);
+    picture = static_cast<HDC>(gInstallerContext.screenDc);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(GetPixel(picture, 20, 20), RGB(255, 255, 0));
+
+    DestroyWindow(background);
+    releaseBackgroundPicture();
+    gBackgroundStyle = savedStyle;
+    gMainInstaller.mainWindow = main;
+    gInstallerContext.mainWindow = main;
+}
+
 TEST_F(WizardPagesWin, PagesAreMadeByTheirTypesMakerAndOtherwiseAreCustom)
 {
     struct MadePage : CustomPage {};
