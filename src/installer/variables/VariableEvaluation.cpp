@@ -113,10 +113,10 @@ public:
             return;
         const char* override = getVariableText("<__Internal_FindingFile__>");
         ByteString format(override ? override : gLanguageTexts[kFindingFileText].cStr());
+        // The name is UTF-8, as every name inside the installer.
         ByteString name(fileName);
-        ByteString utf8Name = variableSources().ansiToUtf8(name.cStr());
         ByteString text;
-        text.format(format.cStr(), utf8Name.cStr());
+        text.format(format.cStr(), name.cStr());
         close_ = note.close;
         handle_ = note.open(text.cStr());
     }

@@ -28,8 +28,6 @@ struct VariableSources {
     // Depth-first search below folder (ending in a backslash); 1 found, out = the folder.
     std::function<int(const char* folder, const char* name, ByteString* out)> findFile;
     std::function<int(const char* name, ByteString* out)> findFileOnFixedDrives;
-    // Text of the ANSI code page to UTF-8.
-    std::function<ByteString(const char* text)> ansiToUtf8;
 };
 
 // The sources in use: the system's unless a test replaced them.

@@ -72,6 +72,5 @@ inline VariableSources fakeVariableSources(const std::shared_ptr<FakeSystem>& sy
         out->assignCStr(found->second.c_str());
         return 1;
     };
-    sources.ansiToUtf8 = [](const char* text) { return ByteString(text); };
     return sources;
 }

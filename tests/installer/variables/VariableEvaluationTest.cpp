@@ -198,7 +198,8 @@ TEST_F(VariableEvaluationTest, FileSearchShowsItsNoteUnlessSilent)
                        [](void* note) { --*static_cast<int*>(note); }});
     const ByteString savedText = gLanguageTexts[175];
     gLanguageTexts[175].assignCStr("Searching %s...");
-    declareVariable("<F1>", kVariableText, kVariableFromFileSearch, "", "a.exe", "C:\\");
+    // Names are UTF-8 inside the installer and reach the note as they are.
+    declareVariable("<F1>", kVariableText, kVariableFromFileSearch, "", "caf\xC3\xA9.exe", "C:\\");
     evaluateVariable(0);
     // A package's own text, with conversions that have no argument left.
     declareVariable("<__Internal_FindingFile__>", kVariableText, kVariableKnown).valueText.assignCStr("Looking for %s %s %d");
@@ -207,7 +208,7 @@ TEST_F(VariableEvaluationTest, FileSearchShowsItsNoteUnlessSilent)
     gFlags.silent = true;
     declareVariable("<F3>", kVariableText, kVariableFromFileSearch, "", "c.exe", "C:\\");
     evaluateVariable(3);
-    EXPECT_EQ(notes, (std::vector<std::string>{"Searching a.exe...", "Looking for b.exe %s %d"}));
+    EXPECT_EQ(notes, (std::vector<std::string>{"Searching caf\xC3\xA9.exe...", "Looking for b.exe %s %d"}));
     EXPECT_EQ(openNotes, 0);
     gLanguageTexts[175] = savedText;
 }

@@ -66,10 +66,9 @@ bool convertJpegFiles()
         jpegSize = static_cast<std::int32_t>(data.nFileSizeLow);
         const std::string target = path.substr(0, path.size() - 3) + "BMP";
         if (!gFlags.silent && gInstallView.statusLine) {
-            ByteString name;
-            ansiToUtf8(path.c_str(), name);
+            // Names inside the installer are UTF-8 already, as the status line takes them.
             ByteString status = gLanguageTexts[kConvertingStatus];
-            gInstallView.statusLine((std::string(status.cStr()) + " " + name.cStr()).c_str());
+            gInstallView.statusLine((std::string(status.cStr()) + " " + path).c_str());
         }
         if (!convert || convert(path.c_str(), target.c_str(), jpegProgress, jpegError) <= 0)
             return false;

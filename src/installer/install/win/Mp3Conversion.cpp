@@ -67,10 +67,9 @@ void showStatus(const std::string& path)
 {
     if (gFlags.silent || !gInstallView.statusLine)
         return;
-    ByteString name;
-    ansiToUtf8(path.c_str(), name);
+    // Names inside the installer are UTF-8 already, as the status line takes them.
     ByteString status = gLanguageTexts[kConvertingStatus];
-    gInstallView.statusLine((std::string(status.cStr()) + " " + name.cStr()).c_str());
+    gInstallView.statusLine((std::string(status.cStr()) + " " + path).c_str());
 }
 
 bool convertMp3File(const std::string& base)

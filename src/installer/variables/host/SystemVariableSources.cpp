@@ -22,6 +22,5 @@ VariableSources systemVariableSources()
             out->assignCStr("");
         return 0;
     };
-    sources.ansiToUtf8 = [](const char* text) { return ByteString(text ? text : ""); };
     return sources;
 }

@@ -66,10 +66,5 @@ VariableSources systemVariableSources()
     sources.findFileOnFixedDrives = [](const char* name, ByteString* out) {
         return findFileOnFixedDrives(name, 0, out);
     };
-    sources.ansiToUtf8 = [](const char* text) {
-        ByteString utf8;
-        ansiToUtf8(text, utf8);
-        return utf8;
-    };
     return sources;
 }
