@@ -20,6 +20,14 @@ void TListView::AddColumn(const std::string& Caption, std::int32_t Width)
     if (HandleAllocated()) InsertColumnWindow(ColumnCount() - 1);
 }
 
+// The default width of a column is 50 pixels; a column is never narrower than its title with the
+// room the header keeps on each side of it.
+std::int32_t TListView::ColumnWidthFor(const TColumn& Column, const std::wstring& Caption)
+{
+    const auto title = static_cast<std::int32_t>(SendMessageW(Handle(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(Caption.c_str())));
+    return std::max(Column.Width < 0 ? 50 : Column.Width, Caption.empty() ? 0 : title + TitleMargin);
+}
+
 void TListView::InsertColumnWindow(int Index)
 {
     const TColumn& column = FColumns[static_cast<std::size_t>(Index)];
@@ -27,22 +35,21 @@ void TListView::InsertColumnWindow(int Index)
     LVCOLUMNW lvc{};
     lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     lvc.pszText = caption.data();
-    // The default width of a column is 50 pixels; a column is never narrower than its title
-    // with the room the header keeps on each side of it.
-    const auto title = static_cast<std::int32_t>(SendMessageW(Handle(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(caption.c_str())));
-    lvc.cx = std::max(column.Width < 0 ? 50 : column.Width, caption.empty() ? 0 : title + TitleMargin);
+    lvc.cx = ColumnWidthFor(column, caption);
     lvc.iSubItem = Index;
     SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&lvc));
 }
 
 void TListView::SetColumnCaption(int Index, const std::string& Value)
 {
-    FColumns.at(static_cast<std::size_t>(Index)).Caption = Value;
+    TColumn& column = FColumns.at(static_cast<std::size_t>(Index));
+    column.Caption = Value;
     if (!HandleAllocated()) return;
     std::wstring caption = Utf8ToWide(Value);
     LVCOLUMNW lvc{};
-    lvc.mask = LVCF_TEXT;
+    lvc.mask = LVCF_TEXT | LVCF_WIDTH;
     lvc.pszText = caption.data();
+    lvc.cx = ColumnWidthFor(column, caption);
     SendMessageW(Handle(), LVM_SETCOLUMNW, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&lvc));
 }
 

@@ -68,6 +68,7 @@ private:
         std::string Caption;
         std::int32_t Width;
     };
+    std::int32_t ColumnWidthFor(const TColumn& Column, const std::wstring& Caption);
     void InsertColumnWindow(int Index);
     LRESULT CustomDraw(LPARAM lParam);
 
