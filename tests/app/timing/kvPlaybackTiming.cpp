@@ -99,8 +99,10 @@ int wmain(int argc, wchar_t** argv)
     const std::vector<double> last(lateness.end() - static_cast<std::ptrdiff_t>(std::min(tenth, lateness.size())), lateness.end());
     std::printf("song %s: %zu events in %.1f s, timer period %d ms\n", song.c_str(), lateness.size(),
                 clock.empty() ? 0.0 : clock.back().first / 1000.0, main->MidiPlayer1->TimerPeriod());
-    std::printf("lateness ms: p50 %.2f  p95 %.2f  max %.2f\n", Percentile(lateness, 0.5), Percentile(lateness, 0.95),
-                lateness.empty() ? 0.0 : *std::max_element(lateness.begin(), lateness.end()));
+    const auto latest = std::max_element(lateness.begin(), lateness.end());
+    std::printf("lateness ms: p50 %.2f  p95 %.2f  max %.2f (at %.2f s)\n", Percentile(lateness, 0.5), Percentile(lateness, 0.95),
+                lateness.empty() ? 0.0 : *latest,
+                lateness.empty() ? 0.0 : clock[static_cast<std::size_t>(latest - lateness.begin())].first / 1000.0);
     std::printf("drift ms (median lateness, last tenth - first tenth): %.2f\n", Percentile(last, 0.5) - Percentile(first, 0.5));
     roll.reset();
     frmRoll = nullptr;
