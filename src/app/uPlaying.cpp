@@ -68,9 +68,9 @@ TKVSongStart SongStart(const TKVMidiFile& Song)
             if (event.Event() != 0xFF) continue;
             if (event.Data1() == 0x51) {
                 try {
-                    start.Speed = TempoToBpm(event.Letter());
+                    // A quarter note of 0 microseconds, or of more than a minute, plays nowhere.
+                    if (const std::int32_t bpm = TempoToBpm(event.Letter()); bpm > 0) start.Speed = bpm;
                 } catch (const std::exception&) {
-                    // A tempo of 0 microseconds per quarter note plays nowhere.
                 }
             } else if (event.Data1() == 0x58) {
                 start.Meter = TimeSignatureToText(event.Letter());
