@@ -266,7 +266,8 @@ void TfrmMain::actRecordExecute()
 void TfrmMain::pbLengthMouseDown(std::int32_t X)
 {
     if (MidiPlayer1->Status() == stPlaying && pbLength->Width() > 0) {
-        SentAllNotesOff();
+        // The seek passes over the note-offs of what sounds now, on whatever channel it sounds.
+        SilenceEveryChannel();
         MidiPlayer1->SetCurrentTime(static_cast<double>(pbLength->Max()) * (static_cast<double>(X) / pbLength->Width()));
     }
     MidiDevices1->SetMidiVolume(static_cast<std::uint16_t>(trbVolume->Position()));

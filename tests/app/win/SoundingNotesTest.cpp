@@ -253,6 +253,17 @@ const TPath Paths[] = {
          T.options->PianoChannels1->BoxClicked(1);
          ASSERT_FALSE(T.options->PianoChannels1->GetChannelActive(1));
      }},
+    {"SeekClickWhilePlaying", [](PathsThatEndNotes& T) {
+         // The song goes on for 20000 ticks after the notes' ends (a volume at the end).
+         std::string track = HeldNotesTrack;
+         track.insert(track.size() - std::string("01 FF 2F 00").size(), "81 9C 20 B2 07 64 ");
+         T.OpenSong({track});
+         T.PlayUntilSounding();
+         // To tick 12000 or so, past the notes' ends: the seek passes over their note-offs.
+         T.main->pbLengthMouseDown(T.main->pbLength->Width() * 2 / 5);
+         ASSERT_GT(T.main->MidiPlayer1->CurrentTime(), 10080);
+         ASSERT_EQ(T.main->MidiPlayer1->Status(), stPlaying);
+     }},
     {"RollScrubbedOverTheNotesAndAway", [](PathsThatEndNotes& T) {
          T.ShowRoll();
          T.PressRoll(1440);
