@@ -1,7 +1,8 @@
 // A timing program, run by hand under Wine: plays a song in the real main window, with the
 // on-screen piano and the piano roll following it, and prints how late the player hands out the
 // song's events (p50, p95, max) and how far its clock drifts from the wall clock. Asserts nothing.
-//   playback_timing SONG [SECONDS] [noroll]   (noroll: the piano-roll window stays hidden)
+//   playback_timing SONG [SECONDS] [roll|noroll] [FROM]
+// (noroll: the piano-roll window stays hidden; FROM: seconds into the song where playing starts)
 #include "app/win/fMain.h"
 #include "app/win/fOption.h"
 #include "app/win/fRoll.h"
@@ -46,7 +47,7 @@ double Percentile(std::vector<double> Values, double P)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: playback_timing SONG [SECONDS]\n");
+        std::fprintf(stderr, "usage: playback_timing SONG [SECONDS] [roll|noroll] [FROM]\n");
         return 2;
     }
     const std::string song = WideToUtf8(argv[1]);
@@ -88,7 +89,12 @@ int wmain(int argc, wchar_t** argv)
     };
     start = Clock::now();
     main->actPlay->Execute();
-    const auto end = start + std::chrono::seconds(seconds);
+    if (const int from = argc > 4 ? _wtoi(argv[4]) : 0; from > 0) {
+        // Song time FROM lies now: the seek hands out nothing, the events after it are measured.
+        main->MidiPlayer1->SetCurrentTime(map.TickAtMs(std::int64_t{from} * 1000));
+        start = Clock::now() - std::chrono::seconds(from);
+    }
+    const auto end = Clock::now() + std::chrono::seconds(seconds);
     while (Clock::now() < end && main->MidiPlayer1->Status() == stPlaying) Application()->HandleMessage();
     main->actStop->Execute();
     Application()->OnMessage = nullptr;
