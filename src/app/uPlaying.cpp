@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <exception>
 
 namespace kv {
 
@@ -54,6 +55,35 @@ std::uint16_t TranslateNumpadKey(std::uint16_t Key)
     case 46: return 110;
     default: return Key;
     }
+}
+
+TKVSongStart SongStart(const TKVMidiFile& Song)
+{
+    TKVSongStart start;
+    for (int t = 0; t < Song.TrackCount(); ++t) {
+        const TMyMidiTrack* track = Song.GetTrack(t);
+        for (int i = 0; track != nullptr && i < track->TrackEventCount(); ++i) {
+            const TKVMidiEvent& event = *track->GetEvent(i);
+            if (event.StartTime() > 0) break;
+            if (event.Event() != 0xFF) continue;
+            if (event.Data1() == 0x51) {
+                try {
+                    // A quarter note of 0 microseconds, or of more than a minute, plays nowhere.
+                    if (const std::int32_t bpm = TempoToBpm(event.Letter()); bpm > 0) start.Speed = bpm;
+                } catch (const std::exception&) {
+                }
+            } else if (event.Data1() == 0x58) {
+                start.Meter = TimeSignatureToText(event.Letter());
+            }
+        }
+    }
+    return start;
+}
+
+std::string SysExMessage(const TKVMidiEvent& Event)
+{
+    if (Event.Event() == 0xF0) return std::string(1, '\xF0') + Event.Letter();
+    return Event.Letter();
 }
 
 } // namespace kv

@@ -3,6 +3,8 @@
 // sliders, the hands given to a song's tracks, which dropped files are songs, and the keypad keys
 // read without NumLock.
 #include "midi/kvMidiCommon.h"
+#include "midi/kvMidiEvent.h"
+#include "midi/kvMidiFile.h"
 
 #include <cstdint>
 #include <string>
@@ -24,5 +26,20 @@ bool IsSongFileName(const std::string& FileName);
 // A keypad key read without NumLock becomes the keypad key (Up, 38, becomes keypad 8, 104);
 // other keys stay as they are.
 std::uint16_t TranslateNumpadKey(std::uint16_t Key);
+
+// The tempo and time signature in force when a song starts: those its events at tick 0 set, as
+// the player plays them (track by track, the last one winning), else 120 and "4/4". A tempo that
+// cannot be converted is passed over.
+struct TKVSongStart {
+    std::int32_t Speed = 120;
+    std::string Meter = "4/4";
+};
+TKVSongStart SongStart(const TKVMidiFile& Song);
+
+// A song's system-exclusive event ($F0, or the escape $F7).
+inline bool IsSysExEvent(std::uint8_t Status) { return Status == 0xF0 || Status == 0xF7; }
+// The bytes of a system-exclusive event as they go to an output: $F0 and its data for a $F0
+// event, the data alone for an escape ($F7) event.
+std::string SysExMessage(const TKVMidiEvent& Event);
 
 } // namespace kv

@@ -59,6 +59,8 @@ TFakeMidiApi::~TFakeMidiApi()
         FStopping = true;
     }
     FWake.notify_all();
+    FFeedWake.notify_all();
+    if (FFeedThread.joinable()) FFeedThread.join();
     FWorker.join();
 }
 
@@ -90,6 +92,8 @@ std::shared_ptr<TFakeMidiApi> TFakeMidiApi::FromSpec(const std::string& Spec)
             fake->SetLongDelay(std::chrono::milliseconds(StrToIntDef(value, 5)));
         } else if (key == "log") {
             fake->SetLogFile(value);
+        } else if (key == "feed") {
+            fake->SetFeedFile(value);
         }
     }
     return fake;
@@ -129,6 +133,69 @@ void TFakeMidiApi::SetLogFile(const std::string& FileName)
 {
     std::lock_guard lock(FLock);
     FLogFile.open(FileName, std::ios::app);
+}
+
+void TFakeMidiApi::SetFeedFile(const std::string& FileName)
+{
+    std::lock_guard lock(FLock);
+    if (FFeedThread.joinable() || FStopping) return; // one feed per fake
+    FFeedThread = std::thread([this, FileName] { FeedLoop(FileName); });
+}
+
+bool TFakeMidiApi::ParseFeedLine(const std::string& Line, unsigned& DeviceId, std::vector<std::uint8_t>& Bytes)
+{
+    std::istringstream in(Line);
+    std::string word;
+    if (!(in >> word) || word[0] == '#') return false;
+    const int device = StrToIntDef(word, -1);
+    if (device < 0) return false;
+    Bytes.clear();
+    while (in >> word) {
+        const int value = StrToIntDef("$" + word, -1);
+        if (value < 0 || value > 0xFF || word.size() > 2) return false;
+        Bytes.push_back(static_cast<std::uint8_t>(value));
+    }
+    if (Bytes.empty()) return false;
+    DeviceId = static_cast<unsigned>(device);
+    return true;
+}
+
+void TFakeMidiApi::FeedLoop(std::string FileName)
+{
+    std::streamoff offset = 0;
+    std::string partial;
+    std::unique_lock lock(FLock);
+    while (!FStopping) {
+        lock.unlock();
+        ReadFeed(FileName, offset, partial);
+        lock.lock();
+        FFeedWake.wait_for(lock, std::chrono::milliseconds(10), [this] { return FStopping; });
+    }
+}
+
+void TFakeMidiApi::ReadFeed(const std::string& FileName, std::streamoff& Offset, std::string& Partial)
+{
+    std::ifstream file(FileName, std::ios::binary);
+    if (!file) return;
+    file.seekg(Offset);
+    std::ostringstream added;
+    added << file.rdbuf();
+    const std::string text = added.str();
+    Offset += static_cast<std::streamoff>(text.size());
+    Partial += text;
+    for (auto end = Partial.find('\n'); end != std::string::npos; end = Partial.find('\n')) {
+        const std::string line = Partial.substr(0, end);
+        Partial.erase(0, end + 1);
+        unsigned device = 0;
+        std::vector<std::uint8_t> bytes;
+        if (!ParseFeedLine(line, device, bytes)) continue;
+        if (bytes[0] == 0xF0) {
+            InjectSysEx(device, std::move(bytes));
+        } else {
+            bytes.resize(3, 0);
+            InjectShort(device, bytes[0] | (bytes[1] << 8) | (bytes[2] << 16));
+        }
+    }
 }
 
 std::vector<std::string> TFakeMidiApi::Log() const

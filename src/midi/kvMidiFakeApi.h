@@ -38,6 +38,7 @@ public:
     //   fail=<call>:<code>          the named call (e.g. midiOutOpen) answers code, always
     //   longdelay=<ms>              time a long message takes to complete
     //   log=<file>                  every log line is also appended to this file
+//   feed=<file>                 lines appended to this file are played on the inputs (SetFeedFile)
     static std::shared_ptr<TFakeMidiApi> FromSpec(const std::string& Spec);
 
     // Script (before the device objects are made).
@@ -49,6 +50,14 @@ public:
     // Keeps only the short-message record; for long stress runs.
     void SetLogEnabled(bool Enabled);
     void SetLogFile(const std::string& FileName);
+    // Input played from outside the process: the fake watches the file and injects every whole
+    // line appended to it, as "<input device> <hex bytes>", such as "0 90 3C 64". A line whose
+    // first byte is F0 is a system-exclusive message, any other line a short message of its first
+    // three bytes. Blank lines and lines starting with "#" are passed over, and so are lines that
+    // do not read. Lines already in the file when the fake starts watching are played too.
+    void SetFeedFile(const std::string& FileName);
+    // One feed line read: false when it is no message.
+    static bool ParseFeedLine(const std::string& Line, unsigned& DeviceId, std::vector<std::uint8_t>& Bytes);
 
     // Inspection.
     std::vector<std::string> Log() const;
@@ -117,6 +126,10 @@ private:
     void Record(const std::string& Line);
     void Schedule(std::chrono::steady_clock::duration Delay, std::function<void()> Run);
     void WorkerLoop();
+    void FeedLoop(std::string FileName);
+    // Plays the whole lines appended to the feed file since Offset; Partial holds a line not yet
+    // ended.
+    void ReadFeed(const std::string& FileName, std::streamoff& Offset, std::string& Partial);
     void DeliverShort(unsigned DeviceId, std::uint32_t Msg);
     void DeliverSysEx(unsigned DeviceId, const std::vector<std::uint8_t>& Bytes);
     void CompleteLong(TMidiHandle Handle, TMidiHeader* Header);
@@ -142,6 +155,8 @@ private:
     bool FBusy = false;
     bool FStopping = false;
     std::thread FWorker;
+    std::condition_variable FFeedWake;
+    std::thread FFeedThread;
 };
 
 } // namespace kv

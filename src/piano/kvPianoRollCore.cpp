@@ -279,6 +279,7 @@ void TKVPianoRollCore::SetCurrentTime(std::int32_t Value)
 {
     if (Value == FCurrentTime) return;
     FCurrentTime = Value;
+    FCursorPlacedByUser = false;
     const double last = static_cast<double>(RectWidth(Geometry().NotesRect())) / FQuarterNoteWidth + FHorzPosition;
     const double cursor = TicksToBeats(Value);
     if (cursor > last || FHorzPosition > cursor) SetHorzPosition(static_cast<std::int32_t>(std::trunc(cursor)));
@@ -327,6 +328,7 @@ void TKVPianoRollCore::UpdateIndication(const TKVRollNote& Note)
 
 void TKVPianoRollCore::ClearIndications()
 {
+    FCursorPlacedByUser = false;
     while (!FIndicationNoteList.empty()) ReleaseLitNote(FIndicationNoteList.size() - 1);
 }
 
@@ -658,7 +660,11 @@ void TKVPianoRollCore::DeleteNote(TKVMidiEvent* Event)
 
 void TKVPianoRollCore::SetScrubTime(std::int32_t X)
 {
+    // Notes lit under the owner's cursor are lit again under the user's, so that they are reported
+    // as the user's.
+    if (!FCursorPlacedByUser) ClearIndications();
     FCurrentTime = Geometry().TimeOfX(X);
+    FCursorPlacedByUser = true;
     ReleaseLitNotesAwayFrom(FCurrentTime);
 }
 

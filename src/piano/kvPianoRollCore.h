@@ -78,6 +78,9 @@ public:
     // The play cursor in ticks (-1: none); scrolls so that it stays in view.
     std::int32_t CurrentTime() const { return FCurrentTime; }
     void SetCurrentTime(std::int32_t Value);
+    // The user put the cursor where it is (a press or drag on the roll in pmPlay), rather than
+    // the owner; false again once the roll releases its lit notes or the owner moves the cursor.
+    bool CursorPlacedByUser() const { return FCursorPlacedByUser; }
 
     // The scroll bars: position and range (minimum 0).
     std::int32_t HorzPosition() const { return FHorzPosition; }
@@ -222,6 +225,7 @@ private:
     std::int32_t FQuarterNoteHeight = RollDefaultQuarterHeight;
     std::int32_t FNotePosition = 0;
     std::int32_t FCurrentTime = -1;
+    bool FCursorPlacedByUser = false;
     std::int32_t FHorzPosition = 0;
     std::int32_t FHorzMax = 16777216;
     std::int32_t FVertPosition = 65;

@@ -5,6 +5,7 @@
 #include "base/Exceptions.h"
 #include "base/TMemoryStream.h"
 #include "midi/kvMidiCommon.h"
+#include "midi/kvMidiFileBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,47 @@ TEST(PlayingRules, KeypadKeysReadWithoutNumLockBecomeTheKeypadKeys)
                                                     {38, 104}, {39, 102}, {40, 98}, {45, 96},  {46, 110}};
     for (const auto& [read, becomes] : table) EXPECT_EQ(TranslateNumpadKey(static_cast<std::uint16_t>(read)), becomes) << read;
     for (int other : {0, 13, 32, 41, 65, 104, 110}) EXPECT_EQ(TranslateNumpadKey(static_cast<std::uint16_t>(other)), other);
+}
+
+TEST(PlayingRules, ASongStartsAtTheTempoAndMeterOfItsEventsAtTickZero)
+{
+    struct Case {
+        const char* conductor;
+        const char* notes;
+        std::int32_t speed;
+        const char* meter;
+    };
+    // Tempo 400000 microseconds a quarter note is 150 beats per minute; 500000 is 120; 0 converts
+    // to nothing. Events after tick 0 are not in force at the start.
+    for (const Case& c : {Case{"00 FF 51 03 06 1A 80 00 FF 58 04 03 02 18 08", "", 150, "3/4"},
+                          Case{"", "", 120, "4/4"},
+                          Case{"00 FF 51 03 06 1A 80", "00 FF 51 03 07 A1 20", 120, "4/4"},
+                          Case{"00 FF 51 03 00 00 00", "", 120, "4/4"},
+                          Case{"10 FF 51 03 06 1A 80 00 FF 58 04 06 03 18 08", "", 120, "4/4"}}) {
+        const std::string bytes = test::Header(1, 2, 96) + test::Chunk("MTrk", test::Hex(std::string(c.conductor) + " 00 FF 2F 00")) +
+                                  test::Chunk("MTrk", test::Hex(std::string(c.notes) + " 00 FF 2F 00"));
+        TMemoryStream stream;
+        test::Fill(stream, bytes);
+        TKVMidiFile song(nullptr);
+        song.ReadFile(stream);
+        const TKVSongStart start = SongStart(song);
+        EXPECT_EQ(start.Speed, c.speed) << c.conductor << " | " << c.notes;
+        EXPECT_EQ(start.Meter, c.meter) << c.conductor << " | " << c.notes;
+    }
+}
+
+TEST(PlayingRules, ASystemExclusiveEventGoesOutWithItsStatusAnEscapeWithoutIt)
+{
+    TKVMidiEvent event;
+    event.SetEvent(0xF0);
+    event.SetLetter(std::string("\x7E\x7F\x09\x01\xF7", 5));
+    EXPECT_TRUE(IsSysExEvent(event.Event()));
+    EXPECT_EQ(SysExMessage(event), std::string("\xF0\x7E\x7F\x09\x01\xF7", 6));
+    event.SetEvent(0xF7);
+    event.SetLetter(std::string("\xF3\x01", 2));
+    EXPECT_EQ(SysExMessage(event), std::string("\xF3\x01", 2));
+    EXPECT_FALSE(IsSysExEvent(0xFF));
+    EXPECT_FALSE(IsSysExEvent(0xB0));
 }
 
 TEST(RecordSettings, TextsThatAreNoIntegerKeepThePreviousValue)

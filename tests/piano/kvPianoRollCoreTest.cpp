@@ -624,6 +624,33 @@ TEST_F(PianoRollCore, LitNotesAreReleasedWithoutAnyPaint)
     EXPECT_TRUE(roll.sound.Silent());
 }
 
+TEST_F(PianoRollCore, TheRollTellsWhetherTheUserPutTheCursorWhereItIs)
+{
+    Show({{1, 60, 0, 48000}});
+    roll.SetCurrentTime(100);
+    roll.PaintPass();
+    ASSERT_EQ(roll.LitNotes().size(), 2u);
+    EXPECT_FALSE(roll.CursorPlacedByUser());
+    // A press on the same notes (x 70 is tick 67) lights them again, now as the user's: reported anew.
+    roll.reported.clear();
+    roll.Press(70, 100);
+    EXPECT_TRUE(roll.CursorPlacedByUser());
+    EXPECT_EQ(roll.LitNotes().size(), 2u);
+    EXPECT_EQ(std::count_if(roll.reported.begin(), roll.reported.end(), [](auto r) { return (r.first & 0xF0) == 0x90; }), 2);
+    roll.Release(70, 100);
+    EXPECT_TRUE(roll.CursorPlacedByUser());
+    // The owner's cursor, and a release of the lit notes, end it.
+    roll.SetCurrentTime(200);
+    EXPECT_FALSE(roll.CursorPlacedByUser());
+    roll.Press(70, 100);
+    roll.ReleaseSoundingNotes();
+    EXPECT_FALSE(roll.CursorPlacedByUser());
+    roll.Press(70, 100);
+    roll.Clear();
+    EXPECT_FALSE(roll.CursorPlacedByUser());
+    EXPECT_TRUE(roll.sound.Silent());
+}
+
 TEST_F(PianoRollCore, AuditionEndsWhenTheCaptureIsLostOrTheRollIsHidden)
 {
     Show({{1, 60, 960, 1440}});

@@ -63,6 +63,9 @@ public:
     void OpenMidiFile(const std::string& FileName);
     void SetDefaultOptions();
     void SentAllNotesOff();
+    // All Notes Off on every channel, checked or not (a song's notes may lie on channels whose
+    // boxes are not checked), and the on-screen piano lets go of its keys.
+    void SilenceEveryChannel();
     // The seek click on the progress bar at X.
     void pbLengthMouseDown(std::int32_t X);
     // A key message of any window of the program; true when it is to be swallowed.
@@ -119,6 +122,11 @@ private:
     void ReleaseSongTracks();
     // The song as it now is, in every view that shows it: progress bar, panels, roll, event list.
     void ShowSong();
+    // Before the player starts, pauses or resumes: what the roll sounds is ended and every
+    // channel silenced.
+    void EndEverySound();
+    // The song's first tempo and time signature in the read-out, until the player plays others.
+    void ShowSongStart();
     void SetActionState(TAction* Action, int Tag, int ImageIndex, const char* Caption);
     void DroppedFiles(HDROP Drop);
     void MidiFile1FileChanged();

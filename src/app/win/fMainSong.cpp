@@ -45,7 +45,7 @@ void TfrmMain::ConnectSongHandlers()
     MidiPlayer1->OnSpeedChange = [this](int Value) { lbSpeed->SetCaption(std::to_string(Value)); };
     MidiPlayer1->OnMeterChange = [this](const std::string& Value) { lbMeter->SetCaption(Value); };
     MidiPlayer1->OnVolumeChange = [](int Index, int Value) {
-        if (frmOption) frmOption->PianoChannels1->DoChannelEvent(Index, Value);
+        if (frmOption) frmOption->ShowChannelVolume(Index, Value);
     };
     pbLength->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, std::int32_t X, std::int32_t) {
         pbLengthMouseDown(X);
@@ -76,6 +76,7 @@ void TfrmMain::ShowSong()
     pbLength->SetRange(0, std::max(0, MidiFile1->MidiLength()));
     pbLength->SetPosition(0);
     SetDefaultOptions();
+    ShowSongStart();
     if (frmRoll) {
         frmRoll->PianoRoll1->SetMidiFile(MidiFile1);
         frmRoll->UpdateFormSize();
@@ -123,6 +124,27 @@ void TfrmMain::SentAllNotesOff()
     }
 }
 
+void TfrmMain::EndEverySound()
+{
+    if (frmRoll) frmRoll->PianoRoll1->ReleaseSoundingNotes();
+    SilenceEveryChannel();
+}
+
+void TfrmMain::SilenceEveryChannel()
+{
+    for (std::uint8_t channel = 0; channel < 16; ++channel)
+        MidiDevices1->SendMidiShort(static_cast<std::uint8_t>(0xB0 + channel), AllNotesOffController, 0);
+    PianoKeyboard1->ResetPianoKeys();
+}
+
+void TfrmMain::ShowSongStart()
+{
+    const TKVSongStart start = SongStart(*MidiFile1);
+    MidiPlayer1->SetSpeed(start.Speed);
+    lbSpeed->SetCaption(std::to_string(start.Speed));
+    lbMeter->SetCaption(start.Meter);
+}
+
 void TfrmMain::actOpenExecute()
 {
     const auto chosen = FileDialog()({false, OpenFilter, ".mid", ""});
@@ -166,15 +188,17 @@ void TfrmMain::actPlayExecute()
     }
     switch (actPlay->Tag()) {
     case 0:
-        SentAllNotesOff();
+        EndEverySound();
         MidiPlayer1->Play();
         SetActionState(actPlay, 1, 1, "Pause");
         break;
     case 1:
         MidiPlayer1->Pause();
+        EndEverySound();
         SetActionState(actPlay, 2, 0, "Resume");
         break;
     default:
+        EndEverySound();
         MidiPlayer1->ContinuePlaying();
         SetActionState(actPlay, 1, 1, "Pause");
         break;
@@ -251,7 +275,8 @@ void TfrmMain::actRecordExecute()
 void TfrmMain::pbLengthMouseDown(std::int32_t X)
 {
     if (MidiPlayer1->Status() == stPlaying && pbLength->Width() > 0) {
-        SentAllNotesOff();
+        // The seek passes over the note-offs of what sounds now, on whatever channel it sounds.
+        SilenceEveryChannel();
         MidiPlayer1->SetCurrentTime(static_cast<double>(pbLength->Max()) * (static_cast<double>(X) / pbLength->Width()));
     }
     MidiDevices1->SetMidiVolume(static_cast<std::uint16_t>(trbVolume->Position()));
@@ -275,6 +300,11 @@ void TfrmMain::MidiPlayer1MidiEvent(TKVMidiEvent* Event)
     // Meta events never go out: a synthesiser takes $FF as System Reset. Tempo, meter and key
     // reach the read-out through the player's own events.
     if (!Event || Event->Event() == 0xFF) return;
+    if (IsSysExEvent(Event->Event())) {
+        const std::string message = SysExMessage(*Event);
+        if (!message.empty()) MidiDevices1->SendMidiSysEx(message);
+        return;
+    }
     MidiDevices1->SendMidiShort(Event->Event(), Event->Data1(), Event->Data2());
     // Notes light at the pitch they were sent with; other messages keep their data bytes.
     const auto lit = IsNoteMessage(Event->Event()) ? static_cast<std::uint8_t>(Event->Data1() + MidiDevices1->MidiKey())

@@ -103,7 +103,11 @@ void TfrmOption::CreateControls()
     PianoTracks1->SetName("PianoTracks1");
     PianoTracks1->SetBounds(0, 0, hands->Width(), hands->Height());
     PianoTracks1->SetParent(hands);
-    PianoTracks1->OnTrackClick = [this](TObject*) { FMain->PianoKeyboard1->ResetPianoKeys(); };
+    PianoTracks1->OnTrackClick = [this](TObject*) {
+        // A track switched off gets no more note-offs from the player: what sounds stops now, on
+        // the channels its notes use too, which need not be checked.
+        FMain->SilenceEveryChannel();
+    };
     PianoChannels1 = new TKVPianoChannels(this);
     PianoChannels1->SetName("PianoChannels1");
     PianoChannels1->SetChannelLeft(5);
@@ -112,6 +116,7 @@ void TfrmOption::CreateControls()
     PianoChannels1->SetBounds(0, 0, channels->Width(), channels->Height());
     PianoChannels1->SetParent(channels);
     PianoChannels1->OnChannelChange = [this](TObject* Sender) {
+        if (FShowingSongVolume) return;
         if (const auto* slider = dynamic_cast<TTrackBar*>(Sender))
             FMain->MidiPlayer1->SetVolume(static_cast<std::int32_t>(slider->Tag()), 127 - slider->Position());
     };
@@ -262,6 +267,18 @@ void TfrmOption::SaveDevices()
 TColor TfrmOption::GetHandColor(const TKVMidiEvent& Event) const
 {
     return PianoTracks1->GetTrackHand(Event.Track()) == thRight ? lblColorR->Color() : lblColorL->Color();
+}
+
+void TfrmOption::ShowChannelVolume(int Channel, int Value)
+{
+    FShowingSongVolume = true;
+    try {
+        PianoChannels1->DoChannelEvent(Channel, Value);
+    } catch (...) {
+        FShowingSongVolume = false;
+        throw;
+    }
+    FShowingSongVolume = false;
 }
 
 void TfrmOption::ChannelBoxClicked(int Channel, bool Checked)

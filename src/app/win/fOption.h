@@ -32,6 +32,9 @@ public:
     // The colour a note event lights in: that of its track's hand (the left hand's for a track
     // number beyond the song's last track).
     TColor GetHandColor(const TKVMidiEvent& Event) const;
+    // The channel panel shows a volume the song set on the channel. The song's own message has
+    // gone to the outputs already: the slider's move sends nothing more.
+    void ShowChannelVolume(int Channel, int Value);
 
     TPageControl* PageControl1 = nullptr;
     TPageControl* PageControl2 = nullptr;
@@ -62,6 +65,7 @@ private:
 
     TfrmMain* FMain;
     std::string FSettingsFile;
+    bool FShowingSongVolume = false;
 };
 
 // The one options window, from start to the end.

@@ -136,12 +136,34 @@ void TfrmRoll::EditNote()
 void TfrmRoll::RollMidiEvent(TKVMidiEvent* Event)
 {
     if (!Event || !FMain) return;
-    // While the player plays or records it sounds the song itself.
-    const TKVStatus status = FMain->MidiPlayer1->Status();
-    if (status == stPlaying || status == stRecording) return;
+    const std::uint8_t kind = Event->Event() & 0xF0;
+    const bool noteOff = kind == 0x80 || (kind == 0x90 && Event->Data2() == 0);
+    if (noteOff) {
+        // A note the roll sounded is ended whatever the player does meanwhile; a note it never
+        // sounded needs no note-off.
+        const auto sounding = std::find(FSounding.begin(), FSounding.end(), SoundingKey(*Event));
+        if (sounding == FSounding.end()) return;
+        FSounding.erase(sounding);
+    } else {
+        // While the player plays or records it sounds the song itself.
+        const TKVStatus status = FMain->MidiPlayer1->Status();
+        if (status == stPlaying || status == stRecording) return;
+        if (kind == 0x90) {
+            // Idle, only what the user asked for sounds: a note auditioned in an edit mode, or the
+            // notes under a cursor the user put there. Notes lit under a cursor the player left
+            // behind, or at a paint of a roll just shown, stay silent.
+            if (PianoRoll1->PlayMode() == pmPlay && !PianoRoll1->CursorPlacedByUser()) return;
+            FSounding.push_back(SoundingKey(*Event));
+        }
+    }
     FMain->MidiDevices1->SendMidiShort(Event->Event(), Event->Data1(), Event->Data2());
     const TColor colour = frmOption ? frmOption->GetHandColor(*Event) : clBlack;
     FMain->PianoKeyboard1->DoMidiShort(Event->Event(), Event->Data1(), Event->Data2(), colour);
+}
+
+std::uint16_t TfrmRoll::SoundingKey(const TKVMidiEvent& Event)
+{
+    return static_cast<std::uint16_t>(((Event.Event() & 0x0F) << 8) | Event.Data1());
 }
 
 std::string TfrmRoll::SelectionText(std::int32_t Count, const TKVMidiEvent* Event)

@@ -1,6 +1,7 @@
 #pragma once
 // The piano-roll window "Piano Roll": a narrow black strip with the four mode buttons over the
-// roll showing the main window's song. It sounds what the roll reports while the player is idle,
+// roll showing the main window's song. It sounds what the user asks of the roll while the player
+// is idle (a note auditioned, the notes under a cursor put there), ends every note it sounded,
 // shows the selected note in the roll's info strip and keeps the zoom and whether it is open in
 // [PianoRoll] of the settings file. Made hidden at start, shown by the main window's Piano Roll
 // action above the main window at its width, hidden when closed.
@@ -10,7 +11,9 @@
 #include "piano/win/kvPianoRoll.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kv {
 
@@ -44,11 +47,15 @@ private:
     void CreateControls();
     void FormShow();
     void RollMidiEvent(TKVMidiEvent* Event);
+    // A sounding note by its channel and pitch.
+    static std::uint16_t SoundingKey(const TKVMidiEvent& Event);
     // Opens the event editor on the note double-clicked last, when the roll still holds it.
     void EditNote();
 
     static constexpr UINT WM_EDIT_NOTE = WM_APP + 0x122;
     TKVMidiEvent* FEditNote = nullptr;
+    // The notes the roll sent a note-on for and not yet their note-off, in the order sounded.
+    std::vector<std::uint16_t> FSounding;
 
     TfrmMain* FMain;
     std::string FSettingsFile;

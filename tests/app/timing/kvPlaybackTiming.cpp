@@ -1,7 +1,8 @@
 // A timing program, run by hand under Wine: plays a song in the real main window, with the
 // on-screen piano and the piano roll following it, and prints how late the player hands out the
 // song's events (p50, p95, max) and how far its clock drifts from the wall clock. Asserts nothing.
-//   playback_timing SONG [SECONDS] [noroll]   (noroll: the piano-roll window stays hidden)
+//   playback_timing SONG [SECONDS] [roll|noroll] [FROM]
+// (noroll: the piano-roll window stays hidden; FROM: seconds into the song where playing starts)
 #include "app/win/fMain.h"
 #include "app/win/fOption.h"
 #include "app/win/fRoll.h"
@@ -46,7 +47,7 @@ double Percentile(std::vector<double> Values, double P)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: playback_timing SONG [SECONDS]\n");
+        std::fprintf(stderr, "usage: playback_timing SONG [SECONDS] [roll|noroll] [FROM]\n");
         return 2;
     }
     const std::string song = WideToUtf8(argv[1]);
@@ -88,7 +89,12 @@ int wmain(int argc, wchar_t** argv)
     };
     start = Clock::now();
     main->actPlay->Execute();
-    const auto end = start + std::chrono::seconds(seconds);
+    if (const int from = argc > 4 ? _wtoi(argv[4]) : 0; from > 0) {
+        // Song time FROM lies now: the seek hands out nothing, the events after it are measured.
+        main->MidiPlayer1->SetCurrentTime(map.TickAtMs(std::int64_t{from} * 1000));
+        start = Clock::now() - std::chrono::seconds(from);
+    }
+    const auto end = Clock::now() + std::chrono::seconds(seconds);
     while (Clock::now() < end && main->MidiPlayer1->Status() == stPlaying) Application()->HandleMessage();
     main->actStop->Execute();
     Application()->OnMessage = nullptr;
@@ -99,8 +105,10 @@ int wmain(int argc, wchar_t** argv)
     const std::vector<double> last(lateness.end() - static_cast<std::ptrdiff_t>(std::min(tenth, lateness.size())), lateness.end());
     std::printf("song %s: %zu events in %.1f s, timer period %d ms\n", song.c_str(), lateness.size(),
                 clock.empty() ? 0.0 : clock.back().first / 1000.0, main->MidiPlayer1->TimerPeriod());
-    std::printf("lateness ms: p50 %.2f  p95 %.2f  max %.2f\n", Percentile(lateness, 0.5), Percentile(lateness, 0.95),
-                lateness.empty() ? 0.0 : *std::max_element(lateness.begin(), lateness.end()));
+    const auto latest = std::max_element(lateness.begin(), lateness.end());
+    std::printf("lateness ms: p50 %.2f  p95 %.2f  max %.2f (at %.2f s)\n", Percentile(lateness, 0.5), Percentile(lateness, 0.95),
+                lateness.empty() ? 0.0 : *latest,
+                lateness.empty() ? 0.0 : clock[static_cast<std::size_t>(latest - lateness.begin())].first / 1000.0);
     std::printf("drift ms (median lateness, last tenth - first tenth): %.2f\n", Percentile(last, 0.5) - Percentile(first, 0.5));
     roll.reset();
     frmRoll = nullptr;

@@ -215,14 +215,25 @@ TEST_F(PianoRollWindow, EachModeButtonGoesDownAloneAndSwitchesTheRollsMode)
 TEST_F(PianoRollWindow, LitNotesSoundOnThePianoWhileIdleAndGoUpWhenHiddenOrTheModeChanges)
 {
     OpenSongWithMiddleC();
+    // Notes lit under a cursor the user did not put there make no sound.
+    roll->Show();
+    roll->PianoRoll1->SetCurrentTime(480);
+    roll->PianoRoll1->PaintPass();
+    ASSERT_EQ(roll->PianoRoll1->LitNotes().size(), 1u);
+    EXPECT_FALSE(main->PianoKeyboard1->KeyPressed(60));
     // Each way out must put the key up: hiding the window, closing it, another mode.
     const std::vector<std::function<void()>> releases = {[this] { roll->Hide(); }, [this] { roll->Close(); },
                                                          [this] { Click(roll->ModeButtons[2]); }};
     for (std::size_t i = 0; i < releases.size(); ++i) {
         roll->Show();
         Click(roll->ModeButtons[0]);
-        roll->PianoRoll1->SetCurrentTime(480);
+        // The user puts the cursor on the note.
+        const TKVPianoRollGeometry g = roll->PianoRoll1->Geometry();
+        std::int32_t x = g.NotesRect().Left;
+        while (g.TimeOfX(x) < 480) ++x;
+        roll->PianoRoll1->PaintBoxMouseDown(mbLeft, 0, x, g.NotesRect().Top + 10);
         roll->PianoRoll1->PaintPass();
+        roll->PianoRoll1->PaintBoxMouseUp(mbLeft, 0, x, g.NotesRect().Top + 10);
         ASSERT_TRUE(main->PianoKeyboard1->KeyPressed(60)) << i;
         releases[i]();
         Pump();

@@ -85,7 +85,7 @@ protected:
             CloseHandle(process_.hProcess);
             CloseHandle(process_.hThread);
         }
-        for (const wchar_t* name : {L"Korvanel.exe", L"Korvanel.ini", L"fake.log", L"fr_FR.lng", L"song.mid", L"bad.kbl"})
+        for (const wchar_t* name : {L"Korvanel.exe", L"Korvanel.ini", L"fake.log", L"fr_FR.lng", L"song.mid", L"bad.kbl", L"feed.txt"})
             DeleteFileW((folder_ + name).c_str());
         RemoveDirectoryW(folder_.c_str());
     }
@@ -367,6 +367,27 @@ TEST_F(Korvanel, ABadLastLayoutIsReportedOnceAndTheProgramStartsAnyway)
     FindArgs args{process_.dwProcessId, L"", true};
     EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&args));
     EXPECT_FALSE(args.found);
+    EXPECT_EQ(Close(), 0u);
+}
+
+TEST_F(Korvanel, TheInstrumentPlayedFromOutsideReachesTheOutputs)
+{
+    const std::wstring feed = folder_ + L"feed.txt";
+    WriteFile(feed, "");
+    std::string feedName;
+    for (wchar_t c : feed) feedName += static_cast<char>(c);
+    Start("in=Keys;out=Synth;feed=" + feedName);
+    ASSERT_TRUE(main_);
+    // Keys played on the instrument: each line is one message of input device 0.
+    std::ofstream(feed.c_str(), std::ios::app) << "0 91 3C 64\n0 81 3C 40\n";
+    std::vector<std::string> played;
+    for (int i = 0; i < 400 && played.size() < 2; ++i) {
+        played.clear();
+        for (const std::string& line : LogLines("midiOutShortMsg(0, $"))
+            if (line.find("3C9") != std::string::npos || line.find("3C8") != std::string::npos) played.push_back(line.substr(0, line.find(')') + 1));
+        Sleep(50);
+    }
+    EXPECT_EQ(played, (std::vector<std::string>{"midiOutShortMsg(0, $00643C91)", "midiOutShortMsg(0, $00403C81)"}));
     EXPECT_EQ(Close(), 0u);
 }
 
