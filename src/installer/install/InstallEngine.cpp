@@ -226,5 +226,11 @@ std::uint8_t runInstallation(OpaqueHandle pageWindow)
         perform(gInstallOperations.pluginStepsAfterRun, "plug-in steps 11 to 13");
     if (!gPackageToc.extractorMode && gInstallOperations.notifyAssociationsChanged)
         gInstallOperations.notifyAssociationsChanged();
+    if (!gInstallRun.skippedFiles.empty()) {
+        std::string text = kFilesNotInstalled;
+        for (const std::string& path : gInstallRun.skippedFiles)
+            text += "\r\n" + path;
+        showInstallError(text.c_str());
+    }
     return 1;
 }
