@@ -26,6 +26,7 @@
 #include "installer/uninstall/UninstallCommit.h"
 
 #include <commctrl.h>
+#include <exception>
 #include <objbase.h>
 
 #include <cstring>
@@ -137,6 +138,9 @@ int initInstaller(HINSTANCE instance)
 
 int runInstaller(HINSTANCE instance)
 {
+    // An exception that escapes a callback of the system or a noexcept function ends here
+    // rather than in the runtime's abort.
+    std::set_terminate(endAfterUncaughtException);
     CoInitialize(nullptr);
     ensureTempFolder();
     installCoreHooks();
