@@ -84,7 +84,12 @@ int runSilentInstallation()
     applySelectedTotals();
     gPackageToc.freeSpace = destinationFreeSpace();
     installEngineHooks();
-    bool installed = runInstallation(nullptr) == 1;
+    bool installed = false;
+    try {
+        installed = runInstallation(nullptr) == 1;
+    } catch (...) {
+        // A run that an exception ended is a failed run.
+    }
     // A failed run leaves the computer as it found it.
     if (!installed)
         rollbackOnExit();

@@ -582,3 +582,45 @@ TEST_F(WizardWalkTest, AFailedInstallationSaysSoAndEndsNotInstalled)
     EXPECT_EQ(walk.boxes.back().text, L"Text 141");
     EXPECT_EQ(walk.pages.back().caption, L"Installing") << "the finish page is never reached";
 }
+
+// An exception that ends the run (here the allocation for the name of a file beside the package
+// whose record claims almost 2 GB) is a failed run: said so, rolled back, ended not installed,
+// with nothing left in the temporary folder but the stand-in uninstaller's log.
+TEST_F(WizardWalkTest, ARunThatAnExceptionEndsFailsAndIsRolledBack)
+{
+    if (sizeof(void*) != 4)
+        GTEST_SKIP() << "a 64-bit installer can allocate the claimed size";
+    constexpr std::uint32_t kClaimedSize = 0x7FFFFFF0;
+    const auto withCraftedRecord = [&](std::uint32_t firstVolumeEnd) {
+        nlohmann::json d = description();
+        d["toc"]["settings"]["uninstallerName"] = "<InstallDir>\\uninst.exe";
+        d["uninstaller"] = {{"file", besideTestProgram("undoing_uninstaller_standin.exe")}};
+        // The claimed size fits the volumes its record names.
+        d["files"].push_back({{"name", "<InstallDir>\\beside.dat"},
+                              {"storage", "beside"},
+                              {"text", "C:\\nowhere.dat"},
+                              {"storedSize", kClaimedSize},
+                              {"volumeCount", 2u},
+                              {"endOffsets", {firstVolumeEnd, kClaimedSize}}});
+        giveOwnProduct(d);
+        return d;
+    };
+    const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
+    const nlohmann::json measured = withCraftedRecord(0);
+    const std::uint32_t size = static_cast<std::uint32_t>(buildPackage(program, measured).installer.size());
+    nlohmann::json d = withCraftedRecord(size);
+    d["toc"]["settings"]["productId"] = measured["toc"]["settings"]["productId"];
+    const std::wstring setup = writeSetup(d);
+
+    const WizardWalk walk = walkWizard(
+        setup, L"", tempFolder(),
+        [](const PageSeen& page, std::size_t) { return page.caption == L"Installing" ? 0 : kNext; },
+        [](const BoxSeen&) { return IDOK; });
+    ASSERT_TRUE(walk.finished);
+    EXPECT_EQ(walk.exitCode, 0u);
+    ASSERT_FALSE(walk.boxes.empty());
+    EXPECT_EQ(walk.boxes.back().text, L"Text 141");
+    EXPECT_TRUE(installed().empty());
+    for (const auto& item : fs::directory_iterator(folder_ / "temp"))
+        EXPECT_EQ(item.path().extension(), ".log") << item.path().string();
+}
