@@ -4,6 +4,7 @@
 //   no window; the program file stays (its caller deletes it).
 //   Run by a person (the Start menu's shortcut, or the system's list of installed programs): it
 //   asks first, then removes everything and itself, and says what it removed.
+//   "/SILENT" alone: everything and itself, without a window.
 // Exit code 1 means everything the data lists was undone; 0 that it was not (declined, data
 // unreadable, or something could not be removed). It writes no log.
 //
@@ -171,7 +172,7 @@ void removeInstalledProgram(const Options& options, const uninstall_reader::Data
 }
 
 // Starts the temporary copy that does the removal; kRemoved or kNotRemoved as it reports.
-int removeFromCopy(const std::wstring& self, const uninstall_reader::Data& data)
+int removeFromCopy(const std::wstring& self, const uninstall_reader::Data& data, bool silent)
 {
     wchar_t temp[MAX_PATH + 1] = {};
     wchar_t copy[MAX_PATH + 1] = {};
@@ -179,9 +180,11 @@ int removeFromCopy(const std::wstring& self, const uninstall_reader::Data& data)
         !CopyFileW(self.c_str(), copy, FALSE)) {
         const DWORD error = GetLastError();
         DeleteFileW(copy);
-        MessageBoxW(nullptr, (L"The uninstaller could not copy itself to the temporary folder \"" + std::wstring(temp) +
-                              L"\": " + systemMessage(error) + L"\n\nNothing was removed.").c_str(),
-                    caption(data).c_str(), MB_OK | MB_ICONERROR);
+        if (!silent)
+            MessageBoxW(nullptr,
+                        (L"The uninstaller could not copy itself to the temporary folder \"" + std::wstring(temp) +
+                         L"\": " + systemMessage(error) + L"\n\nNothing was removed.").c_str(),
+                        caption(data).c_str(), MB_OK | MB_ICONERROR);
         return kNotRemoved;
     }
     SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -192,8 +195,9 @@ int removeFromCopy(const std::wstring& self, const uninstall_reader::Data& data)
     HANDLE notRemoved = CreateEventW(&inherited, TRUE, FALSE, nullptr);
     HANDLE me = nullptr;
     DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &me, SYNCHRONIZE, TRUE, 0);
-    std::wstring command = L"\"" + std::wstring(copy) + L"\" /REMOVECOPY " + handleText(me) + L" " + handleText(removed) +
-                           L" " + handleText(notRemoved) + L" \"" + self + L"\"";
+    std::wstring command = L"\"" + std::wstring(copy) + L"\"" + (silent ? L" /SILENT" : L"") + L" /REMOVECOPY " +
+                           handleText(me) + L" " + handleText(removed) + L" " + handleText(notRemoved) + L" \"" + self +
+                           L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
@@ -207,7 +211,8 @@ int removeFromCopy(const std::wstring& self, const uninstall_reader::Data& data)
     int result = kNotRemoved;
     if (!started) {
         DeleteFileW(copy);
-        MessageBoxW(nullptr, (L"The uninstaller could not start its copy \"" + std::wstring(copy) + L"\": " +
+        if (!silent)
+            MessageBoxW(nullptr, (L"The uninstaller could not start its copy \"" + std::wstring(copy) + L"\": " +
                               systemMessage(error) + L"\n\nNothing was removed.").c_str(),
                     caption(data).c_str(), MB_OK | MB_ICONERROR);
     } else {
@@ -241,29 +246,30 @@ int run()
             SetEvent(options.notRemovedEvent);
         return kNotRemoved;
     }
-    if (options.silent) {
+    const auto undoAndSay = [&] {
         const UndoOutcome outcome = undoUninstallData(data);
-        return outcome.complete() ? kRemoved : kNotRemoved;
-    }
+        if (!options.silent)
+            MessageBoxW(nullptr, outcomeText(data, outcome).c_str(), caption(data).c_str(),
+                        MB_OK | (outcome.complete() ? MB_ICONINFORMATION : MB_ICONWARNING));
+        return outcome.complete();
+    };
     if (options.firstProcess) {
-        const UndoOutcome outcome = undoUninstallData(data);
-        MessageBoxW(nullptr, outcomeText(data, outcome).c_str(), caption(data).c_str(),
-                    MB_OK | (outcome.complete() ? MB_ICONINFORMATION : MB_ICONWARNING));
-        SetEvent(outcome.complete() ? options.removedEvent : options.notRemovedEvent);
+        const bool complete = undoAndSay();
+        SetEvent(complete ? options.removedEvent : options.notRemovedEvent);
         removeInstalledProgram(options, data);
-        return outcome.complete() ? kRemoved : kNotRemoved;
+        return complete ? kRemoved : kNotRemoved;
     }
-    const std::wstring product = systemName(data.product);
-    const std::wstring question = L"Do you want to remove " + product + L" and all of its components from your computer?";
-    if (MessageBoxW(nullptr, question.c_str(), caption(data).c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
-        return kNotRemoved;
-    if (options.noRemove) {
-        const UndoOutcome outcome = undoUninstallData(data);
-        MessageBoxW(nullptr, outcomeText(data, outcome).c_str(), caption(data).c_str(),
-                    MB_OK | (outcome.complete() ? MB_ICONINFORMATION : MB_ICONWARNING));
-        return outcome.complete() ? kRemoved : kNotRemoved;
+    if (!options.silent) {
+        const std::wstring product = systemName(data.product);
+        const std::wstring question =
+            L"Do you want to remove " + product + L" and all of its components from your computer?";
+        if (MessageBoxW(nullptr, question.c_str(), caption(data).c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) !=
+            IDYES)
+            return kNotRemoved;
     }
-    return removeFromCopy(self, data);
+    if (options.noRemove)
+        return undoAndSay() ? kRemoved : kNotRemoved;
+    return removeFromCopy(self, data, options.silent);
 }
 
 } // namespace

@@ -263,10 +263,11 @@ bool holdsProgramCopies(const fs::path& temp)
 // Runs the installed uninstaller as a person does (no switches) with TEMP naming temp: its
 // question is answered with answer, its last message with OK; returns once it and the copy it
 // removes from are gone (within three minutes).
-UninstallerRun uninstallAsAPerson(const fs::path& uninstaller, const fs::path& temp, int answer = IDYES)
+UninstallerRun uninstallAsAPerson(const fs::path& uninstaller, const fs::path& temp, int answer = IDYES,
+                                  const std::wstring& arguments = L"")
 {
     UninstallerRun run;
-    const PROCESS_INFORMATION process = startInstallerProcess(uninstaller.wstring(), L"", temp.wstring());
+    const PROCESS_INFORMATION process = startInstallerProcess(uninstaller.wstring(), arguments, temp.wstring());
     if (!process.hProcess)
         return run;
     std::set<HWND> answered;
@@ -629,6 +630,22 @@ TEST_F(KorvanelPackage, TheInstalledUninstallerRemovesEverythingWhenAPersonRunsI
     EXPECT_EQ(removal.boxTexts[0], L"Do you want to remove Korvanel and all of its components from your computer?");
     EXPECT_EQ(removal.boxTexts[1].rfind(L"Korvanel was removed from your computer.", 0), 0u)
         << fs::path(removal.boxTexts[1]).string();
+    EXPECT_EQ(machineState(), before);
+}
+
+// "/SILENT" alone removes everything and the uninstaller itself without a window.
+TEST_F(KorvanelPackage, TheInstalledUninstallerRunSilentlyRemovesEverything)
+{
+    const fs::path setup = writeSetup();
+    const std::string before = machineState();
+    const InstallerRun run = install(setup);
+    ASSERT_TRUE(run.finished);
+    ASSERT_EQ(run.exitCode, 1u);
+
+    const UninstallerRun removal = uninstallAsAPerson(destination_ / "Uninstall.exe", folder_ / "temp", IDYES, L"/SILENT");
+    ASSERT_TRUE(removal.finished);
+    EXPECT_EQ(removal.exitCode, 1u);
+    EXPECT_TRUE(removal.boxTexts.empty());
     EXPECT_EQ(machineState(), before);
 }
 
