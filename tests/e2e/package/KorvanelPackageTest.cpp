@@ -284,6 +284,7 @@ UninstallerRun uninstallAsAPerson(const fs::path& uninstaller, const fs::path& t
             std::wstring text;
             EnumChildWindows(box, collectBoxText, reinterpret_cast<LPARAM>(&text));
             run.boxTexts.push_back(text);
+            saveScreenshot(L"uninstaller-box" + std::to_wstring(run.boxTexts.size()));
             const int button = GetDlgItem(box, IDYES) ? answer : IDOK;
             PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
         }
