@@ -13,6 +13,7 @@
 
 #include "DefaultLayout.h"
 #include "PackageBuilder.h"
+#include "support/SharedStateLock.h"
 #include "installer/uninstall/UninstallDataReader.h"
 
 #include <gtest/gtest.h>
@@ -344,6 +345,10 @@ private:
 
 class KorvanelPackage : public ::testing::Test {
 protected:
+    // The installation's keys, shortcuts and the list of installed programs are the machine's:
+    // one test at a time, whatever the shard or program.
+    const SharedStateLock machine_;
+
     void SetUp() override
     {
         // A parameterised test's name holds a slash.
