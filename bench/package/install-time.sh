@@ -19,7 +19,7 @@ cmake --build "$root/build/native" -j 3 --target kv-default-layout >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$root/build/native/tools/keylayout/kv-default-layout" "$work/Default.kbl"
-for program in src/app/Korvanel.exe tools/uninstallstub/korvanel-uninstall.exe src/installer/app/DravellInstaller.exe; do
+for program in src/app/Korvanel.exe src/uninstaller/korvanel-uninstall.exe src/installer/app/DravellInstaller.exe; do
   "$strip" -o "$work/$(basename "$program")" "$build/$program"
 done
 sed -e "s|@KORVANEL_EXE@|Z:$work/Korvanel.exe|g" \

@@ -84,6 +84,19 @@ void shutdownInstaller(bool unloadPlugin)
     ExitProcess(static_cast<UINT>(installerExitCode(false, gFlags.revert)));
 }
 
+void endAfterUncaughtException() noexcept
+{
+    static bool ending = false;
+    if (!ending) {
+        ending = true;
+        try {
+            shutdownInstaller(true);
+        } catch (...) {
+        }
+    }
+    ExitProcess(static_cast<UINT>(installerExitCode(false, gFlags.revert)));
+}
+
 void abortWithMessage(const char* text)
 {
     if (!text)

@@ -28,6 +28,7 @@
 #include "installer/variables/win/FolderVariablesInit.h"
 
 #include <commctrl.h>
+#include <exception>
 #include <objbase.h>
 
 #include <cstring>
@@ -85,7 +86,12 @@ int runSilentInstallation()
     applySelectedTotals();
     gPackageToc.freeSpace = destinationFreeSpace();
     installEngineHooks();
-    bool installed = runInstallation(nullptr) == 1;
+    bool installed = false;
+    try {
+        installed = runInstallation(nullptr) == 1;
+    } catch (...) {
+        // A run that an exception ended is a failed run.
+    }
     // A failed run leaves the computer as it found it.
     if (!installed)
         rollbackOnExit();
@@ -141,6 +147,9 @@ int initInstaller(HINSTANCE instance)
 
 int runInstaller(HINSTANCE instance)
 {
+    // An exception that escapes a callback of the system or a noexcept function ends here
+    // rather than in the runtime's abort.
+    std::set_terminate(endAfterUncaughtException);
     CoInitialize(nullptr);
     ensureTempFolder();
     installCoreHooks();

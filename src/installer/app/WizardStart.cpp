@@ -57,11 +57,27 @@ void showMainWindow()
     UpdateWindow(window);
 }
 
+namespace {
+
+// Leaving the wizard before or during the installation rolls back what the run did; once the run
+// finished (its changes are committed) the installation stays and the installer ends as after
+// its last page.
+void leaveWizard()
+{
+    if (installationCompleted()) {
+        PostQuitMessage(1);
+        return;
+    }
+    shutdownInstaller(true);
+}
+
+} // namespace
+
 void connectWizard()
 {
     PageServices& services = pageServices();
     services.confirmExit = confirmExit;
-    services.endInstaller = [] { shutdownInstaller(true); };
+    services.endInstaller = leaveWizard;
     services.installationRunning = installationRunning;
     services.backgroundShown = backgroundShown;
     connectPagesToNavigation();

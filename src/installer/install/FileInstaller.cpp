@@ -425,6 +425,10 @@ RecordOutcome installRecord(FileRecord& record, std::uint64_t dataOffset)
             advanceFileProgress(record.storedSize);
             return RecordOutcome::Next;
         }
+        // Backed up while it is still in place: a file in use is moved away for the restart or
+        // replaced at it, and its old content is lost as well.
+        if ((fileFlags & kVersionCheck) && (gInstallerContext.optionWord & kOptionBackUpReplacedFiles))
+            makeBackup(name, record);
         int inUse = 0;
         if (!handleFileInUse(name, inUse, file.movedForRestart, writePath)) {
             restoreAttributes();
@@ -432,8 +436,6 @@ RecordOutcome installRecord(FileRecord& record, std::uint64_t dataOffset)
             return RecordOutcome::Next;
         }
         if (inUse == 0) {
-            if ((fileFlags & kVersionCheck) && (gInstallerContext.optionWord & kOptionBackUpReplacedFiles))
-                makeBackup(name, record);
             // The old content stays recoverable until the installation commits.
             if (!renameAside(name, file.aside)) {
                 restoreAttributes();
@@ -453,8 +455,13 @@ RecordOutcome installRecord(FileRecord& record, std::uint64_t dataOffset)
 
     file.written = writePath;
     FileInProgressGuard guard(file);
+    gExtractionCounters.continuedAfterError = false;
     if (!writeMember(record, flags, dataOffset, source, writePath)) {
-        leaveOut(name);
+        // In a silent run nobody answered the question: the file fails the run.
+        if (gExtractionCounters.continuedAfterError && !gFlags.silent)
+            gInstallRun.skippedFiles.push_back(name);
+        else
+            leaveOut(name);
         return RecordOutcome::Next;
     }
     const std::string aside = file.aside;

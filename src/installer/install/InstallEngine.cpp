@@ -264,5 +264,11 @@ std::uint8_t runInstallation(OpaqueHandle pageWindow)
         closeRunWithWindows();
     if (!gPackageToc.extractorMode)
         gInstallOperations.notifyAssociationsChanged();
+    if (!gInstallRun.skippedFiles.empty()) {
+        std::string text = kFilesNotInstalled;
+        for (const std::string& path : gInstallRun.skippedFiles)
+            text += "\r\n" + path;
+        showInstallError(text.c_str());
+    }
     return 1;
 }

@@ -64,6 +64,9 @@ struct InstallRunState {
     ProgressTracker progress;
     // Paths of files whose member could not be installed (the old file, if any, is back).
     std::vector<std::string> failedFiles;
+    // Paths of files left out because the person answered the question after their failed
+    // extraction with "go on": the run goes on without them and names them at its end.
+    std::vector<std::string> skippedFiles;
     // What the run left to others (the renames at restart, to the finish page).
     std::vector<std::string> notPerformed;
     // Old contents moved aside while their files were replaced: kept until the installation

@@ -21,6 +21,8 @@ ExtractionProgress setExtractionProgress(ExtractionProgress progress);
 // processed - reported, after each member.
 struct ExtractionCounters {
     bool reporting = false;
+    // The member's extraction failed and the question after it was answered "go on".
+    bool continuedAfterError = false;
     std::uint64_t processed = 0;
     std::uint64_t reported = 0;
 };

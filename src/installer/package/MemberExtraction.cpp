@@ -84,8 +84,10 @@ private:
         ByteString format = gLanguageTexts[kDecodingErrorFormat];
         ByteString question;
         question.format(format.cStr(), reason.cStr());
-        if (askExtractionQuestion(question.cStr()))
+        if (askExtractionQuestion(question.cStr())) {
+            gExtractionCounters.continuedAfterError = true;
             return;
+        }
         // The installer ends from here: the files are closed first.
         input_.file.reset();
         releaseKeptPackageFile();
@@ -125,6 +127,7 @@ int extractMember(const char* packagePath, const char* outputPath, std::uint32_t
     input.position = offset;
     gExtractionCounters.processed = 0;
     gExtractionCounters.reported = 0;
+    gExtractionCounters.continuedAfterError = false;
     ExtractionIo io(input, output, size == 0 ? kNoInputLimit : size);
     return decodeMember(io);
 }

@@ -1,5 +1,6 @@
 #include "installer/uninstall/UninstallMerge.h"
 
+#include "installer/install/InstallFileSystem.h"
 #include "installer/state/InstallerState.h"
 #include "installer/state/UninstallLists.h"
 #include "installer/uninstall/RegistryTrees.h"
@@ -258,19 +259,44 @@ ByteString damagedUninstallDataText(const char* path)
     return text;
 }
 
+ByteString unwritableUninstallerText(const char* path, const std::string& reason)
+{
+    ByteString text;
+    text.format("The uninstall data of this installation could not be added to \"%s\": %s", path, reason.c_str());
+    return text;
+}
+
 int mergeUninstallData()
 {
     ByteString path = uninstallerPath();
+    if (path.empty() || !installFileSystem().exists(path.cStr()))
+        return 1;
+    const UninstallServices& services = uninstallServices();
+    // Checked before the merge takes the entries out of the log: when the file cannot be
+    // written, the log keeps them for the rollback.
+    std::string reason = services.whyNotWritable ? services.whyNotWritable(path.cStr()) : std::string();
     ByteString fileData;
-    if (path.empty() || fileData.loadFromFile(path.cStr()) < 0)
-        return 1;
+    if (reason.empty() && fileData.loadFromFile(path.cStr()) < 0)
+        reason = "it could not be read";
+    if (!reason.empty()) {
+        if (services.showError)
+            services.showError(nullptr, unwritableUninstallerText(path.cStr(), reason).cStr());
+        return 0;
+    }
     const MergeOutcome outcome = mergeIntoUninstallerBytes(fileData);
-    if (outcome == MergeOutcome::Merged && fileData.saveToFile(path.cStr()) == 1)
+    if (outcome == MergeOutcome::KeptAsItWas)
         return 1;
-    if (outcome != MergeOutcome::KeptAsItWas) {
-        const UninstallServices& services = uninstallServices();
+    if (outcome == MergeOutcome::Damaged) {
         if (services.showError)
             services.showError(nullptr, damagedUninstallDataText(path.cStr()).cStr());
+        return 1;
+    }
+    if (fileData.saveToFile(path.cStr()) != 1) {
+        const std::string late = services.whyNotWritable ? services.whyNotWritable(path.cStr()) : std::string();
+        if (services.showError)
+            services.showError(nullptr,
+                               unwritableUninstallerText(path.cStr(), late.empty() ? "it could not be saved" : late).cStr());
+        return 0;
     }
     return 1;
 }

@@ -4,6 +4,8 @@
 // the file stays as it was.
 #include "installer/text/ByteString.h"
 
+#include <string>
+
 enum class MergeOutcome {
     // The new entries were added.
     Merged,
@@ -21,9 +23,13 @@ MergeOutcome mergeIntoPlainData(ByteString& plain);
 // fileData the whole file's bytes, returns the new file's bytes in fileData.
 MergeOutcome mergeIntoUninstallerBytes(ByteString& fileData);
 
-// The merge into the installed uninstaller's file: returns 1 (a damaged file is left alone and
-// reported in an error box).
+// The merge into the installed uninstaller's file: returns 1 when merged, or when there is no
+// file or its data is damaged (left alone and reported in an error box); 0 when the file cannot
+// be written (reported with the system's reason; the log then keeps this run's entries).
 int mergeUninstallData();
+
+// The text shown when the installed uninstaller cannot be written, with the system's reason.
+ByteString unwritableUninstallerText(const char* path, const std::string& reason);
 
 // The text shown when the installed uninstaller's data cannot be merged.
 ByteString damagedUninstallDataText(const char* path);

@@ -23,6 +23,8 @@ struct UninstallServices {
     // else the uninstaller path.
     std::function<std::string()> findUninstaller;
     std::function<void(OpaqueHandle owner, const char* text)> showError;
+    // Empty when the file at path opens for reading and writing; else the system's reason.
+    std::function<std::string(const std::string& path)> whyNotWritable;
 };
 
 UninstallServices& uninstallServices();

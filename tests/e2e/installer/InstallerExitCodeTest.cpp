@@ -213,3 +213,53 @@ TEST_F(InstallerExitCode, FromANetworkPathItRunsFromALocalCopyAndDeletesIt)
     EXPECT_EQ(copySize, setupBytes.size());
     EXPECT_TRUE(localCopiesIn(folder_ / "temp").empty());
 }
+
+// An exception that no part of the installer takes (here the allocation for the name of a file
+// beside the package whose record claims almost 2 GB) used to end the installer through the
+// runtime's abort: exit code 3, the run's files left, and the package's uninstaller still in the
+// temporary folder. It ends as a failed run does: rolled back, the temporary folder empty.
+TEST_F(InstallerExitCode, AnExceptionNothingTakesEndsLikeAFailedRun)
+{
+    if (sizeof(void*) != 4)
+        GTEST_SKIP() << "a 64-bit installer can allocate the claimed size";
+    const fs::path destination = folder_ / "dest";
+    constexpr std::uint32_t kClaimedSize = 0x7FFFFFF0;
+    const auto description = [&](std::uint32_t firstVolumeEnd) {
+        nlohmann::json d;
+        d["toc"]["settings"]["installDir"] = destination.string();
+        d["toc"]["settings"]["productName"] = "Uncaught";
+        d["toc"]["settings"]["uninstallerName"] = "<InstallDir>\\uninst.exe";
+        d["uninstaller"] = {{"file", besideTestProgram("undoing_uninstaller_standin.exe")}};
+        // The claimed size fits the volumes its record names.
+        d["files"] = {{{"name", "<InstallDir>\\first.txt"}, {"text", "placed first"}},
+                      {{"name", "<InstallDir>\\beside.dat"},
+                       {"storage", "beside"},
+                       {"text", "C:\\nowhere.dat"},
+                       {"storedSize", kClaimedSize},
+                       {"volumeCount", 2u},
+                       {"endOffsets", {firstVolumeEnd, kClaimedSize}}}};
+        giveOwnProduct(d);
+        return d;
+    };
+    const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
+    const std::uint32_t size = static_cast<std::uint32_t>(buildPackage(program, description(0)).installer.size());
+    const fs::path setup = folder_ / "setup.exe";
+    writePackageFiles(setup.string(), buildPackage(program, description(size)));
+
+    const InstallerRun run = runInstallerProcess(setup.wstring(), L"/SILENT", tempFolder());
+
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0u) << "not installed, and not the runtime's abort (3)";
+    EXPECT_FALSE(fs::exists(destination / "first.txt"));
+    // The stand-in uninstaller that undid the run logs how it was started there.
+    std::vector<std::string> left;
+    bool undone = false;
+    for (const auto& item : fs::directory_iterator(folder_ / "temp")) {
+        if (item.path().extension() == ".log")
+            undone = true;
+        else
+            left.push_back(item.path().filename().string());
+    }
+    EXPECT_TRUE(undone);
+    EXPECT_TRUE(left.empty()) << left.front();
+}

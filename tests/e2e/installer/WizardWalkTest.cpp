@@ -353,7 +353,12 @@ struct CancelDuringRun {
     int answer;
     const wchar_t* arguments;
     DWORD exitCode;
+    // The page's Cancel, or a button of the template with the Cancel action.
+    int cancelButton = kCancel;
 };
+
+constexpr int kTemplateCancel = 40;
+constexpr int kCancelAction = 5;
 
 class WizardCancelDuringInstallation : public WizardWalkTest,
                                        public ::testing::WithParamInterface<CancelDuringRun> {};
@@ -367,6 +372,12 @@ TEST_P(WizardCancelDuringInstallation, AsksFirstAndNoLetsTheRunFinish)
     d["templates"].erase(1);
     d["slideshow"] = {"C:\\slides\\none.bmp"};
     d["toc"]["settings"]["slideshowDuration"] = 4u;
+    nlohmann::json cancelByAction = button(kTemplateCancel, "stop", 20);
+    cancelByAction["action"] = kCancelAction;
+    // The installation page gets the template's own Cancel button too.
+    for (auto& entry : d["templates"])
+        if (entry["pageType"] == kInstallation)
+            entry["page"]["controls"].push_back(cancelByAction);
     const std::wstring setup = writeSetup(d);
     bool cancelled = false;
     const WizardWalk walk = walkWizard(
@@ -377,7 +388,7 @@ TEST_P(WizardCancelDuringInstallation, AsksFirstAndNoLetsTheRunFinish)
             if (cancelled)
                 return 0;
             cancelled = true;
-            return kCancel;
+            return c.cancelButton;
         },
         [&](const BoxSeen& box) { return box.text == L"Leave the setup now?" ? c.answer : IDOK; });
     ASSERT_TRUE(walk.finished);
@@ -389,12 +400,108 @@ TEST_P(WizardCancelDuringInstallation, AsksFirstAndNoLetsTheRunFinish)
         EXPECT_EQ(installed().size(), 2u);
     } else {
         EXPECT_EQ(walk.pages.back().caption, L"Installing");
+        EXPECT_TRUE(installed().empty()) << "the run was rolled back";
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(YesAndNo, WizardCancelDuringInstallation,
                          ::testing::Values(CancelDuringRun{IDNO, L"", 1}, CancelDuringRun{IDYES, L"", 0},
-                                           CancelDuringRun{IDYES, L"/REVERT", 1}));
+                                           CancelDuringRun{IDYES, L"/REVERT", 1},
+                                           CancelDuringRun{IDNO, L"", 1, kTemplateCancel},
+                                           CancelDuringRun{IDYES, L"", 0, kTemplateCancel}));
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK findTitledWindow(HWND window, LPARAM data) noexcept
+{
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    if (owner != search->processId || lstrcmpW(title, search->title) != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The installer's main window (the background, titled by the package) of the page's process.
+HWND mainWindowBeside(HWND page)
+{
+    WindowSearch search{0, L"Walk background", nullptr};
+    GetWindowThreadProcessId(page, &search.processId);
+    EnumWindows(findTitledWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+struct LeaveAfterInstallation {
+    const char* name;
+    bool closeMainWindow;
+};
+
+class WizardLeaveAfterInstallation : public WizardWalkTest,
+                                     public ::testing::WithParamInterface<LeaveAfterInstallation> {};
+
+// Once the installation ran, leaving the wizard keeps it: closing the wizard's window on the
+// finish page, or Cancel on a standard page placed after the installation page, asks and ends
+// the installer as installed. The package's uninstaller (a stand-in that really undoes its data)
+// is not run: the files, the uninstaller and its data stay.
+TEST_P(WizardLeaveAfterInstallation, KeepsWhatWasInstalled)
+{
+    const LeaveAfterInstallation& c = GetParam();
+    constexpr unsigned kWelcome = 2;
+    nlohmann::json d = description();
+    d["templates"].erase(1);
+    if (!c.closeMainWindow) {
+        const nlohmann::json after = {{"pageType", kWelcome},
+                                      {"page", page("after", {text(50, "after the installation", 20)})}};
+        d["templates"].insert(d["templates"].begin() + 2, after);
+    }
+    d["toc"]["settings"]["uninstallerName"] = "<InstallDir>\\uninst.exe";
+    d["uninstaller"] = {{"file", besideTestProgram("undoing_uninstaller_standin.exe")}};
+    const std::wstring setup = writeSetup(d);
+    bool installationSeen = false;
+    bool left = false;
+    const WizardWalk walk = walkWizard(
+        setup, L"", tempFolder(),
+        [&](const PageSeen& page, std::size_t) {
+            if (page.caption == L"Installing") {
+                installationSeen = true;
+                return 0;
+            }
+            if (!installationSeen)
+                return kNext;
+            if (left)
+                return 0;
+            left = true;
+            if (!c.closeMainWindow)
+                return kCancel;
+            PostMessageW(mainWindowBeside(page.window), WM_CLOSE, 0, 0);
+            return 0;
+        },
+        [](const BoxSeen& box) { return box.text == L"Leave the setup now?" ? IDYES : IDOK; });
+    std::wstring seen;
+    for (const PageSeen& page : walk.pages)
+        seen += L" [" + page.caption + L"]";
+    for (const BoxSeen& box : walk.boxes)
+        seen += L" box: " + box.text;
+    ASSERT_TRUE(walk.finished) << fs::path(seen).string();
+    EXPECT_TRUE(left) << fs::path(seen).string();
+    EXPECT_EQ(walk.exitCode, 1u);
+    std::vector<std::string> names;
+    for (const auto& [name, bytes] : installed())
+        names.push_back(name);
+    EXPECT_EQ(names, (std::vector<std::string>{"bin/walk.dat", "docs/guide.txt", "uninst.exe"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(ClosingAndCancelling, WizardLeaveAfterInstallation,
+                         ::testing::Values(LeaveAfterInstallation{"CloseTheWindowOnTheFinishPage", true},
+                                           LeaveAfterInstallation{"CancelOnAStandardPageAfterIt", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A cancel answered Yes while the run works rolls it back through the package's uninstaller (a
 // stand-in that undoes its data): files new and replaced, the registry, INI and text entries and
@@ -527,4 +634,46 @@ TEST_F(WizardWalkTest, ASecondSetupLeavesThePageAboveItsBackground)
     // active window, and a full-screen one above everything else.
     EXPECT_EQ(foregroundAfterSecond, page);
     EXPECT_EQ(foregroundAfterClick, page);
+}
+
+// An exception that ends the run (here the allocation for the name of a file beside the package
+// whose record claims almost 2 GB) is a failed run: said so, rolled back, ended not installed,
+// with nothing left in the temporary folder but the stand-in uninstaller's log.
+TEST_F(WizardWalkTest, ARunThatAnExceptionEndsFailsAndIsRolledBack)
+{
+    if (sizeof(void*) != 4)
+        GTEST_SKIP() << "a 64-bit installer can allocate the claimed size";
+    constexpr std::uint32_t kClaimedSize = 0x7FFFFFF0;
+    const auto withCraftedRecord = [&](std::uint32_t firstVolumeEnd) {
+        nlohmann::json d = description();
+        d["toc"]["settings"]["uninstallerName"] = "<InstallDir>\\uninst.exe";
+        d["uninstaller"] = {{"file", besideTestProgram("undoing_uninstaller_standin.exe")}};
+        // The claimed size fits the volumes its record names.
+        d["files"].push_back({{"name", "<InstallDir>\\beside.dat"},
+                              {"storage", "beside"},
+                              {"text", "C:\\nowhere.dat"},
+                              {"storedSize", kClaimedSize},
+                              {"volumeCount", 2u},
+                              {"endOffsets", {firstVolumeEnd, kClaimedSize}}});
+        giveOwnProduct(d);
+        return d;
+    };
+    const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
+    const nlohmann::json measured = withCraftedRecord(0);
+    const std::uint32_t size = static_cast<std::uint32_t>(buildPackage(program, measured).installer.size());
+    nlohmann::json d = withCraftedRecord(size);
+    d["toc"]["settings"]["productId"] = measured["toc"]["settings"]["productId"];
+    const std::wstring setup = writeSetup(d);
+
+    const WizardWalk walk = walkWizard(
+        setup, L"", tempFolder(),
+        [](const PageSeen& page, std::size_t) { return page.caption == L"Installing" ? 0 : kNext; },
+        [](const BoxSeen&) { return IDOK; });
+    ASSERT_TRUE(walk.finished);
+    EXPECT_EQ(walk.exitCode, 0u);
+    ASSERT_FALSE(walk.boxes.empty());
+    EXPECT_EQ(walk.boxes.back().text, L"Text 141");
+    EXPECT_TRUE(installed().empty());
+    for (const auto& item : fs::directory_iterator(folder_ / "temp"))
+        EXPECT_EQ(item.path().extension(), ".log") << item.path().string();
 }

@@ -3,13 +3,17 @@
 // values, both shortcuts and the committed uninstall data are in place and the installed
 // Korvanel.exe starts and shows its main window; a second run finds the installation; the
 // wizard, walked from its first page to the finish page, installs the same and starts Korvanel.
-// The installed German language file turns the program's texts German.
+// The installed German language file turns the program's texts German. The installed
+// uninstaller, run as a person runs it, removes everything to the last file and registry value;
+// an installation cancelled during its copy or failing on a damaged package leaves the machine
+// as it was, through the same uninstaller.
 #include "../installer/InstallerProcess.h"
 #include "../installer/MachineState.h"
 #include "../installer/WizardDriver.h"
 
 #include "DefaultLayout.h"
 #include "PackageBuilder.h"
+#include "support/SharedStateLock.h"
 #include "installer/uninstall/UninstallDataReader.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +36,9 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kProductKey = "Software\\Korvanel";
+// The system's list of installed programs, and Korvanel's entry in it.
+const char* const kInstalledPrograms = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const char* const kUninstallEntry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Korvanel";
 
 std::string fileSha256(const fs::path& path) { return sha256(readWholeFile(path.string())); }
 
@@ -220,6 +227,80 @@ DWORD korvanelStartedFrom(const fs::path& program)
     return search.found;
 }
 
+struct UninstallerRun {
+    DWORD exitCode = STILL_ACTIVE;
+    bool finished = false;
+    std::vector<std::wstring> boxTexts;
+};
+
+BOOL CALLBACK collectBoxText(HWND child, LPARAM data) noexcept
+{
+    wchar_t className[32] = {}, text[2048] = {};
+    GetClassNameW(child, className, 32);
+    if (lstrcmpiW(className, L"Static") == 0 && GetWindowTextW(child, text, 2048) > 0)
+        *reinterpret_cast<std::wstring*>(data) += text;
+    return TRUE;
+}
+
+BOOL CALLBACK collectUninstallBoxes(HWND window, LPARAM data) noexcept
+{
+    wchar_t className[32] = {}, title[64] = {};
+    GetClassNameW(window, className, 32);
+    GetWindowTextW(window, title, 64);
+    if (IsWindowVisible(window) && lstrcmpW(className, L"#32770") == 0 && lstrcmpW(title, L"Korvanel Uninstall") == 0)
+        reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+// Copies of the uninstaller that are still in the temporary folder.
+bool holdsProgramCopies(const fs::path& temp)
+{
+    for (const auto& item : fs::directory_iterator(temp))
+        if (item.path().filename().string().rfind("kvu", 0) == 0)
+            return true;
+    return false;
+}
+
+// Runs the installed uninstaller as a person does (no switches) with TEMP naming temp: its
+// question is answered with answer, its last message with OK; returns once it and the copy it
+// removes from are gone (within three minutes).
+UninstallerRun uninstallAsAPerson(const fs::path& uninstaller, const fs::path& temp, int answer = IDYES,
+                                  const std::wstring& arguments = L"")
+{
+    UninstallerRun run;
+    const PROCESS_INFORMATION process = startInstallerProcess(uninstaller.wstring(), arguments, temp.wstring());
+    if (!process.hProcess)
+        return run;
+    std::set<HWND> answered;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(3);
+    bool ended = false;
+    while (std::chrono::steady_clock::now() < deadline) {
+        ended = ended || WaitForSingleObject(process.hProcess, 20) == WAIT_OBJECT_0;
+        std::vector<HWND> boxes;
+        EnumWindows(collectUninstallBoxes, reinterpret_cast<LPARAM>(&boxes));
+        for (HWND box : boxes) {
+            if (answered.count(box))
+                continue;
+            answered.insert(box);
+            std::wstring text;
+            EnumChildWindows(box, collectBoxText, reinterpret_cast<LPARAM>(&text));
+            run.boxTexts.push_back(text);
+            saveScreenshot(L"uninstaller-box" + std::to_wstring(run.boxTexts.size()));
+            const int button = GetDlgItem(box, IDYES) ? answer : IDOK;
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        }
+        if (ended && boxes.empty() && !holdsProgramCopies(temp)) {
+            GetExitCodeProcess(process.hProcess, &run.exitCode);
+            run.finished = true;
+            break;
+        }
+    }
+    if (!run.finished)
+        TerminateProcess(process.hProcess, 99);
+    CloseHandle(process.hProcess);
+    return run;
+}
+
 // The installed Korvanel started from its own folder, as the shortcuts start it, with its main
 // window once it shows (none after a minute); a program still running at the end is ended.
 class InstalledKorvanel {
@@ -264,10 +345,16 @@ private:
 
 class KorvanelPackage : public ::testing::Test {
 protected:
+    // The installation's keys, shortcuts and the list of installed programs are the machine's:
+    // one test at a time, whatever the shard or program.
+    const SharedStateLock machine_;
+
     void SetUp() override
     {
-        folder_ = fs::temp_directory_path() / ("korvanel_package_" +
-                                               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        // A parameterised test's name holds a slash.
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        folder_ = fs::temp_directory_path() / ("korvanel_package_" + name);
         removeInstallation();
         fs::create_directories(folder_ / "temp");
         destination_ = folder_ / "Korvanel";
@@ -277,9 +364,9 @@ protected:
     void removeInstallation()
     {
         RegDeleteTreeA(HKEY_CURRENT_USER, kProductKey);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallEntry);
         std::error_code ignored;
-        fs::remove(programShortcut(), ignored);
-        fs::remove(programShortcut().parent_path(), ignored);
+        fs::remove_all(programShortcut().parent_path(), ignored);
         fs::remove(desktopShortcut(), ignored);
         fs::remove_all(folder_, ignored);
     }
@@ -288,7 +375,7 @@ protected:
 
     // The shipped description, filled, installing below this test's folder; the product id is
     // this process's own (one installer per product may run).
-    nlohmann::json description(bool startAtFinish) const
+    nlohmann::json description(bool startAtFinish = false) const
     {
         std::ifstream file(hostPath(PACKAGE_SOURCE_DIR "/description.json"));
         nlohmann::json description = nlohmann::json::parse(file);
@@ -303,16 +390,41 @@ protected:
     }
     // Written by the code scripts/package runs to write it.
     fs::path defaultLayout() const { return folder_ / "Default.kbl"; }
-    fs::path writeSetup(bool startAtFinish = false) const
+    fs::path writeSetup() const { return writeSetup(description()); }
+    fs::path writeSetup(bool startAtFinish) const { return writeSetup(description(startAtFinish)); }
+    fs::path writeSetup(const nlohmann::json& description) const
     {
         kv::WriteDefaultLayout(defaultLayout().string());
         const fs::path setup = folder_ / "KorvanelSetup.exe";
-        writePackageFiles(setup.string(), buildPackage(readWholeFile(fs::path(installerProgramPath()).string()), description(startAtFinish)));
+        writePackageFiles(setup.string(), buildPackage(readWholeFile(fs::path(installerProgramPath()).string()), description));
         return setup;
     }
     InstallerRun install(const fs::path& setup) const
     {
         return runInstallerProcess(setup.wstring(), L"/SILENT", (folder_ / "temp").wstring());
+    }
+
+    // Everything an installation of the package may change, as one comparable text: this test's
+    // folder (the installation, the setup and the temporary folder every program here uses), the
+    // Start menu's folder, the desktop's shortcut, the product key and the list of installed
+    // programs.
+    std::string machineState() const
+    {
+        std::string state;
+        const auto addTree = [&state](const char* title, const fs::path& root) {
+            state += std::string(title) + ":\n";
+            std::error_code error;
+            if (!fs::exists(root, error))
+                return;
+            for (const auto& [path, what] : fileTree(root))
+                state += "  " + path + " " + what + "\n";
+        };
+        addTree("test folder", folder_);
+        addTree("start menu folder", programShortcut().parent_path());
+        state += "desktop shortcut: " + std::string(fs::exists(desktopShortcut()) ? "there" : "none") + "\n";
+        state += "product key: " + registryKey(HKEY_CURRENT_USER, kProductKey) + "\n";
+        state += "installed programs: " + registryKey(HKEY_CURRENT_USER, kInstalledPrograms) + "\n";
+        return state;
     }
 
     fs::path folder_;
@@ -483,20 +595,157 @@ TEST_F(KorvanelPackage, ASecondRunFindsThePreviousInstallation)
     const fs::path uninstaller = destination_ / "Uninstall.exe";
     ASSERT_TRUE(fs::exists(uninstaller));
 
-    const InstallerRun second = install(setup);
+    // A file the first installation did not place stays through the removal; one it placed and
+    // the second does not place again goes.
+    std::ofstream(destination_ / "mine.txt") << "the user's";
+    const std::string installed = machineState();
+    const fs::path notPlacedAgain = destination_ / "de_DE.lng";
+    const nlohmann::json firstDescription = description();
+    nlohmann::json d = description();
+    d["files"].erase(3);
+    ASSERT_EQ(firstDescription["files"][3]["name"], "<InstallDir>\\de_DE.lng");
+    const fs::path secondSetup = writeSetup(d);
+
+    const InstallerRun second = install(secondSetup);
     ASSERT_TRUE(second.finished);
     EXPECT_EQ(second.exitCode, 1u);
     EXPECT_TRUE(second.boxTexts.empty());
-    std::ifstream log(uninstaller.string() + ".log");
-    std::string commandLine, dataSize;
-    std::getline(log, commandLine);
-    std::getline(log, dataSize);
-    EXPECT_EQ(commandLine, "\"" + uninstaller.string() + "\" /SILENT /NOREMOVE");
-    EXPECT_NE(dataSize, "0") << "the uninstaller found the data the first run committed";
-    // The second run placed the program and its uninstaller again.
+    EXPECT_FALSE(fs::exists(notPlacedAgain)) << "the first installation was removed";
+    EXPECT_TRUE(fs::exists(destination_ / "mine.txt"));
+    // The second run placed the program and its uninstaller again; the uninstaller wrote no log.
     EXPECT_EQ(fileSha256(destination_ / "Korvanel.exe"), fileSha256(hostPath(KORVANEL_EXE)));
     EXPECT_TRUE(fs::exists(uninstaller));
+    EXPECT_FALSE(fs::exists(uninstaller.string() + ".log"));
 }
+
+// Run from the Start menu or the list of installed programs, the uninstaller asks first, then
+// removes every file, shortcut, folder, registry value and key of the installation, its own entry
+// in the list and itself, and says so: the machine is as it was before the installation. Answered
+// No, it removes nothing.
+TEST_F(KorvanelPackage, TheInstalledUninstallerRemovesEverythingWhenAPersonRunsIt)
+{
+    const fs::path setup = writeSetup();
+    const std::string before = machineState();
+    const InstallerRun run = install(setup);
+    ASSERT_TRUE(run.finished);
+    ASSERT_EQ(run.exitCode, 1u);
+    const fs::path uninstaller = destination_ / "Uninstall.exe";
+    EXPECT_EQ(registryText(kUninstallEntry, "DisplayName"), "Korvanel");
+    EXPECT_STRCASEEQ(registryText(kUninstallEntry, "UninstallString").c_str(),
+                     ("\"" + uninstaller.string() + "\"").c_str());
+    EXPECT_TRUE(fs::exists(programShortcut().parent_path() / "Uninstall Korvanel.lnk"));
+    const std::string installed = machineState();
+
+    const UninstallerRun declined = uninstallAsAPerson(uninstaller, folder_ / "temp", IDNO);
+    ASSERT_TRUE(declined.finished);
+    EXPECT_EQ(declined.exitCode, 0u) << "nothing was removed";
+    EXPECT_EQ(machineState(), installed);
+
+    const UninstallerRun removal = uninstallAsAPerson(uninstaller, folder_ / "temp");
+    ASSERT_TRUE(removal.finished);
+    EXPECT_EQ(removal.exitCode, 1u);
+    ASSERT_EQ(removal.boxTexts.size(), 2u);
+    EXPECT_EQ(removal.boxTexts[0], L"Do you want to remove Korvanel and all of its components from your computer?");
+    EXPECT_EQ(removal.boxTexts[1].rfind(L"Korvanel was removed from your computer.", 0), 0u)
+        << fs::path(removal.boxTexts[1]).string();
+    EXPECT_EQ(machineState(), before);
+}
+
+// "/SILENT" alone removes everything and the uninstaller itself without a window.
+TEST_F(KorvanelPackage, TheInstalledUninstallerRunSilentlyRemovesEverything)
+{
+    const fs::path setup = writeSetup();
+    const std::string before = machineState();
+    const InstallerRun run = install(setup);
+    ASSERT_TRUE(run.finished);
+    ASSERT_EQ(run.exitCode, 1u);
+
+    const UninstallerRun removal = uninstallAsAPerson(destination_ / "Uninstall.exe", folder_ / "temp", IDYES, L"/SILENT");
+    ASSERT_TRUE(removal.finished);
+    EXPECT_EQ(removal.exitCode, 1u);
+    EXPECT_TRUE(removal.boxTexts.empty());
+    EXPECT_EQ(machineState(), before);
+}
+
+enum class Abort { CancelDuringTheCopy, CorruptMember, MissingVolume, TruncatedVolume };
+
+struct AbortCase {
+    const char* name;
+    Abort abort;
+};
+
+class KorvanelAbort : public KorvanelPackage, public ::testing::WithParamInterface<AbortCase> {};
+
+// An installation cancelled while it copies, or failing on a damaged package, is rolled back by
+// the package's own uninstaller: the machine is as it was, the temporary folder included.
+TEST_P(KorvanelAbort, LeavesTheMachineAsItWas)
+{
+    const AbortCase& c = GetParam();
+    nlohmann::json d = description();
+    // The last file fails, after the others were placed; "split" keeps its first bytes in the
+    // installer and the rest in volume 2.
+    nlohmann::json& last = d["files"].back();
+    switch (c.abort) {
+    case Abort::CancelDuringTheCopy:
+        // A slideshow holds the run for its least duration, so that Cancel reaches it.
+        d["slideshow"] = {"C:\\slides\\none.bmp"};
+        d["toc"]["settings"]["slideshowDuration"] = 4u;
+        break;
+    case Abort::CorruptMember: last["corrupt"] = "crc"; break;
+    case Abort::MissingVolume:
+    case Abort::TruncatedVolume: last["split"] = {16u}; break;
+    }
+    const fs::path setup = writeSetup(d);
+    const fs::path volume = volumePath(setup.string(), 2);
+    if (c.abort == Abort::MissingVolume)
+        fs::remove(volume);
+    if (c.abort == Abort::TruncatedVolume)
+        fs::resize_file(volume, fs::file_size(volume) / 2);
+    const std::string before = machineState();
+
+    if (c.abort == Abort::CancelDuringTheCopy) {
+        constexpr int kNext = 1;
+        constexpr int kCancel = 2;
+        bool cancelled = false;
+        const WizardWalk walk = walkWizard(
+            setup.wstring(), L"", (folder_ / "temp").wstring(),
+            [&](const PageSeen& page, std::size_t) {
+                if (page.caption != L"Installing")
+                    return kNext;
+                if (cancelled)
+                    return 0;
+                // Cancel once the run has placed its first file.
+                for (int wait = 0; wait < 200 && !fs::exists(destination_ / "Korvanel.exe"); ++wait)
+                    Sleep(50);
+                cancelled = true;
+                return kCancel;
+            },
+            [](const BoxSeen& box) { return box.text.find(L'?') != std::wstring::npos ? IDYES : IDOK; });
+        std::wstring seen;
+        for (const PageSeen& page : walk.pages)
+            seen += L" [" + page.caption + L"]";
+        for (const BoxSeen& box : walk.boxes)
+            seen += L" box: " + box.text;
+        ASSERT_TRUE(walk.finished) << fs::path(seen).string();
+        EXPECT_TRUE(cancelled) << fs::path(seen).string();
+        EXPECT_EQ(walk.exitCode, 0u);
+    } else {
+        const InstallerRun run = install(setup);
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, 0u);
+    }
+    EXPECT_EQ(machineState(), before);
+}
+
+const AbortCase kAbortCases[] = {
+    {"CancelDuringTheCopy", Abort::CancelDuringTheCopy},
+    {"CorruptMember", Abort::CorruptMember},
+    {"MissingVolume", Abort::MissingVolume},
+    {"TruncatedVolume", Abort::TruncatedVolume},
+};
+
+INSTANTIATE_TEST_SUITE_P(Aborts, KorvanelAbort, ::testing::ValuesIn(kAbortCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // With the settings naming the shipped German language file, the installed Korvanel shows its
 // texts in German.

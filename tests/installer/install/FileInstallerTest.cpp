@@ -65,6 +65,7 @@ TEST_P(CorruptMembers, OldFileStaysNothingPartialIsLeftAndTheWalkGoesOn)
     writePackage({{"files", {replacing, entry("after.txt", after), fresh}}});
     // Any question of the decoder is answered Yes, as in a silent run.
     answerYes = true;
+    gFlags.silent = true;
     writeText(installed("keep.txt"), "old content");
 
     ASSERT_TRUE(installFiles());
@@ -86,6 +87,29 @@ const CorruptCase kCorruptCases[] = {
 INSTANTIATE_TEST_SUITE_P(Damage, CorruptMembers, ::testing::ValuesIn(kCorruptCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A person who answers the question after a failed extraction with "go on" leaves the file out:
+// it is neither installed nor logged, the old file is back, and it is not a failure of the run.
+TEST_F(FileWalk, AFileThePersonLetsGoIsLeftOutAndIsNoFailure)
+{
+    const Bytes content = sampleContent(90000, 6), after = sampleContent(3000, 7);
+    nlohmann::json replacing = entry("keep.txt", content), fresh = entry("new.txt", content);
+    // Cut short: the decoder runs out of input and asks.
+    for (nlohmann::json* member : {&replacing, &fresh})
+        member->update({{"corrupt", "truncate"}, {"keep", 2000}});
+    writePackage({{"files", {replacing, entry("after.txt", after), fresh}}});
+    answerYes = true;
+    gFlags.silent = false;
+    writeText(installed("keep.txt"), "old content");
+
+    ASSERT_TRUE(installFiles());
+    EXPECT_EQ(textOf(installed("keep.txt")), "old content");
+    EXPECT_EQ(filesBelow(destination), (std::vector<std::string>{"after.txt", "keep.txt"}));
+    EXPECT_EQ(loggedFiles(), std::vector<std::string>{installed("after.txt")});
+    EXPECT_TRUE(gInstallRun.failedFiles.empty());
+    EXPECT_EQ(gInstallRun.skippedFiles, (std::vector<std::string>{installed("keep.txt"), installed("new.txt")}));
+    EXPECT_EQ(questions.size(), 2u);
+}
+
 TEST_F(FileWalk, AMemberAcrossVolumesThatFailsIsSkippedFromItsFirstVolume)
 {
     const Bytes spanning = sampleContent(200000, 8), next = sampleContent(4000, 9);
@@ -93,6 +117,7 @@ TEST_F(FileWalk, AMemberAcrossVolumesThatFailsIsSkippedFromItsFirstVolume)
     broken["corrupt"] = "crc";
     broken["split"] = {1000, 1000};
     writePackage({{"files", {broken, entry("next.txt", next)}}});
+    gFlags.silent = true;
 
     ASSERT_TRUE(installFiles());
     EXPECT_FALSE(fs::exists(installed("spanning.bin")));

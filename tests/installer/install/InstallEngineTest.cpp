@@ -147,6 +147,8 @@ TEST_F(InstallRunTest, AFileThatFailedFailsTheRunAndIsNamed)
     nlohmann::json broken = entry("broken.bin", sampleContent(5000));
     broken["corrupt"] = "crc";
     writePackage({{"files", {entry("good.txt", sampleContent(100)), broken}}});
+    // Nobody answers the question in a silent run.
+    gFlags.silent = true;
     bool registryWritten = false;
     gInstallOperations.writeRegistry = [&] { return registryWritten = true; };
 
@@ -155,6 +157,26 @@ TEST_F(InstallRunTest, AFileThatFailedFailsTheRunAndIsNamed)
     ASSERT_EQ(errorBoxes.size(), 1u);
     EXPECT_NE(errorBoxes[0].find(installed("broken.bin")), std::string::npos);
     EXPECT_TRUE(fs::exists(installed("good.txt")));
+}
+
+// The person answered "go on" after the file's extraction failed: the run goes on without it and
+// names it at its end.
+TEST_F(InstallRunTest, AFileThePersonLetGoIsNamedAtTheEndOfARunThatGoesOn)
+{
+    nlohmann::json broken = entry("broken.bin", sampleContent(50000));
+    broken.update({{"corrupt", "truncate"}, {"keep", 2000}});
+    writePackage({{"files", {entry("good.txt", sampleContent(100)), broken}}});
+    gFlags.silent = false;
+    answerYes = true;
+    bool committed = false;
+    gInstallOperations.commitUninstallData = [&] { return committed = true; };
+
+    EXPECT_EQ(runInstallation(nullptr), 1);
+    EXPECT_TRUE(committed);
+    ASSERT_FALSE(errorBoxes.empty());
+    EXPECT_EQ(errorBoxes.back(), "These files could not be installed:\r\n" + installed("broken.bin"));
+    EXPECT_TRUE(fs::exists(installed("good.txt")));
+    EXPECT_FALSE(fs::exists(installed("broken.bin")));
 }
 
 TEST_F(InstallRunTest, RegistryErrorsFailTheRunAndShortcutErrorsDoNot)

@@ -3,6 +3,9 @@
 #include "installer/system/ErrorBox.h"
 #include "installer/variables/UninstallerPath.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 // Native stand-ins: no program is started and no restart is pending.
@@ -15,5 +18,12 @@ UninstallServices systemUninstallServices()
     services.leaveInstalledFolders = [] {};
     services.findUninstaller = [] { return std::string(uninstallerPath().cStr()); };
     services.showError = [](OpaqueHandle, const char* text) { showErrorBox(text); };
+    services.whyNotWritable = [](const std::string& path) -> std::string {
+        std::FILE* file = std::fopen(path.c_str(), "r+b");
+        if (!file)
+            return std::strerror(errno);
+        std::fclose(file);
+        return std::string();
+    };
     return services;
 }

@@ -4,6 +4,7 @@
 #include "installer/state/win/InstallerMessageBox.h"
 #include "installer/system/FileSystem.h"
 #include "installer/system/RegistryView.h"
+#include "installer/system/SystemError.h"
 #include "installer/system/win/Registry.h"
 #include "installer/text/win/WideName.h"
 #include "installer/uninstall/PendingRenames.h"
@@ -12,6 +13,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -106,6 +108,26 @@ void removeWininitDelete(const std::string& path)
     }
 }
 
+std::string whyNotWritable(const std::string& path)
+{
+    // A read-only file is written all the same: the attribute is cleared for the write.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly)
+        SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    if (readOnly)
+        SetFileAttributesA(path.c_str(), attributes);
+    if (error == ERROR_SUCCESS)
+        return std::string();
+    ByteString message = systemErrorMessage(error);
+    return message.empty() ? "system error " + std::to_string(error) : std::string(message.cStr());
+}
+
 void cancelDeleteOnReboot(const std::string& path)
 {
     if (gInstallerContext.osVersion.platformId == VER_PLATFORM_WIN32_WINDOWS)
@@ -125,5 +147,6 @@ UninstallServices systemUninstallServices()
     services.leaveInstalledFolders = [] { SetCurrentDirectoryA("c:\\"); };
     services.findUninstaller = [] { return std::string(installedUninstallerPath().cStr()); };
     services.showError = [](OpaqueHandle owner, const char* text) { errorBox(static_cast<HWND>(owner), text, nullptr); };
+    services.whyNotWritable = whyNotWritable;
     return services;
 }

@@ -118,7 +118,12 @@ bool InstallationPage::onTimer(WPARAM wParam, LPARAM)
     const HWND page = window;
     KillTimer(page, kInstallationStartTimer);
     gRunning = true;
-    const bool installed = runInstallation(page) == 1;
+    bool installed = false;
+    try {
+        installed = runInstallation(page) == 1;
+    } catch (...) {
+        // A run that an exception ended is a failed run: reported and rolled back.
+    }
     gRunning = false;
     const PageServices& services = pageServices();
     if (installed) {

@@ -13,7 +13,8 @@ struct PageServices {
     std::function<void()> goBack;
     // The exit question; true when the user wants to leave.
     std::function<bool()> confirmExit;
-    // Ends the installer before the installation (rolls back, exits).
+    // Leaves the wizard: before or during the installation it rolls back and exits; after a
+    // finished installation it ends the wizard, keeping what was installed.
     std::function<void()> endInstaller;
     // An installation page still lies ahead of the current page.
     std::function<bool()> installationPageAhead;

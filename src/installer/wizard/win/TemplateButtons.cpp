@@ -4,6 +4,7 @@
 #include "installer/wizard/ImageButtonFrame.h"
 #include "installer/wizard/win/FolderBrowser.h"
 #include "installer/wizard/win/PageServices.h"
+#include "installer/wizard/win/PageTexts.h"
 
 #include <commdlg.h>
 
@@ -123,6 +124,11 @@ LRESULT runButtonAction(TemplatePage& page, WPARAM wParam, LPARAM, bool& handled
             services.goBack();
         break;
     case ButtonCommand::Cancel:
+        if (running) {
+            // During the run the page's own Cancel asks, stops the run and rolls it back.
+            page.onCommand(MAKEWPARAM(kCancelButton, BN_CLICKED), 0);
+            break;
+        }
         if (!services.confirmExit || !services.confirmExit())
             break;
         [[fallthrough]];

@@ -142,6 +142,31 @@ TEST_F(FileInUse, AFileInUseThatCanMoveIsMovedAwayAndDeletedAtRestart)
     EXPECT_TRUE(loggedFiles().empty());
 }
 
+// A replaced file is backed up whether it is free or in use: moved away for the restart, its old
+// content would be gone after it too.
+TEST_F(FileInUse, AFileInUseThatIsReplacedIsBackedUpLikeAnyOther)
+{
+    constexpr std::uint32_t kVersionCheck = 0x1;
+    nlohmann::json member = entry("locked.dll", Bytes{'n', 'e', 'w'});
+    member["fileFlags"] = kVersionCheck;
+    writePackage({{"files", {member}}});
+    writeText(installed("locked.dll"), "old");
+    gInstallerContext.optionWord = kOptionBackUpReplacedFiles;
+    gFlags.silent = true;
+    const FileHolder holder(installed("locked.dll"), true);
+    ASSERT_TRUE(holder.held());
+
+    ASSERT_TRUE(installFiles());
+    EXPECT_EQ(textOf(installed("locked.dll")), "new");
+    const std::string backups(reinterpret_cast<const char*>(gUninstallLog.backupText.data()),
+                              gUninstallLog.backupText.length());
+    const std::string backup = backups.substr(0, backups.find('\t'));
+    EXPECT_EQ(backups.substr(backup.size() + 1, installed("locked.dll").size()), installed("locked.dll"))
+        << backups;
+    ASSERT_FALSE(backup.empty()) << "no backup line";
+    EXPECT_EQ(textOf(backup), "old");
+}
+
 TEST_F(FileInUse, ALockedFileThatCannotMoveIsWrittenBesideItAndLoggedUnderItsRealName)
 {
     packageOneFile();
