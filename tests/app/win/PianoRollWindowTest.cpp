@@ -1,6 +1,7 @@
 // The piano-roll window with the main and options windows in this process: its mode buttons,
 // the notes it sounds and releases, its place above the main window and its zoom and open flag
 // in the settings file.
+#include "app/win/KorvanelWindowsFixture.h"
 #include "app/win/fEvent.h"
 #include "app/win/fMain.h"
 #include "app/win/fOption.h"
@@ -20,43 +21,16 @@
 namespace kv {
 namespace {
 
-namespace fs = std::filesystem;
 
-class PianoRollWindow : public ::testing::Test {
+class PianoRollWindow : public test::KorvanelWindows {
 protected:
+    PianoRollWindow() : KorvanelWindows({.FolderPrefix = "kv_roll_"}) {}
     void SetUp() override
     {
-        InitCommonControlClasses();
-        Application()->OnException = [this](const std::string& m) { errors.push_back(m); };
-        folder = fs::temp_directory_path() / ("kv_roll_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount()));
-        fs::create_directories(folder);
-        settings = (folder / "Korvanel.ini").string();
-        main = std::make_unique<TfrmMain>(nullptr);
-        frmMain = main.get();
-        options = std::make_unique<TfrmOption>(nullptr, frmMain, settings);
-        frmOption = options.get();
-        MakeRoll();
+        KorvanelWindows::SetUp();
         main->SetBounds(120, 500, main->Width(), main->Height());
         main->Show();
         Pump();
-    }
-    void TearDown() override
-    {
-        roll.reset();
-        options.reset();
-        main.reset();
-        Application()->OnException = nullptr;
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
-    void MakeRoll()
-    {
-        roll = std::make_unique<TfrmRoll>(nullptr, frmMain, settings);
-        frmRoll = roll.get();
-    }
-    static void Pump()
-    {
-        for (int i = 0; i < 3; ++i) Application()->ProcessMessages();
     }
     // The main window's song becomes one with a middle C from tick 0 to 960.
     void OpenSongWithMiddleC()
@@ -80,13 +54,6 @@ protected:
         return TIniFile(settings).ReadInteger("PianoRoll", Key, Default);
     }
     void WriteSettings(const std::string& Text) const { std::ofstream(settings) << Text; }
-
-    fs::path folder;
-    std::string settings;
-    std::vector<std::string> errors;
-    std::unique_ptr<TfrmMain> main;
-    std::unique_ptr<TfrmOption> options;
-    std::unique_ptr<TfrmRoll> roll;
 };
 
 TEST_F(PianoRollWindow, IsMadeHiddenAndShownAboveTheMainWindowAtItsWidth)

@@ -3,6 +3,7 @@
 // and the player's next tick read only live events, a saved song reads back in order with its
 // times, every note sent is ended, and the hands panel shows the tracks that play as checked.
 #include "app/win/EventListTestSupport.h"
+#include "app/win/KorvanelWindowsFixture.h"
 #include "app/win/WindowPixels.h"
 #include "app/win/fEdit.h"
 #include "app/win/fEvent.h"
@@ -31,7 +32,6 @@
 namespace kv {
 namespace {
 
-namespace fs = std::filesystem;
 using test::ListEvent;
 
 struct Note {
@@ -42,54 +42,16 @@ struct Note {
     int end;
 };
 
-class SongHolders : public ::testing::Test {
+class SongHolders : public test::KorvanelWindows {
 protected:
+    SongHolders() : KorvanelWindows({.FolderPrefix = "kv_holders_", .Midi = test::TFakeMidi::Synth}) {}
     void SetUp() override
     {
-        InitCommonControlClasses();
-        fake = std::make_shared<TFakeMidiApi>();
-        fake->AddOutput({"Synth"});
-        SetMidiApi(fake);
-        Application()->OnException = [this](const std::string& m) { errors.push_back(m); };
-        folder = fs::temp_directory_path() / ("kv_holders_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount()));
-        fs::create_directories(folder);
-        const std::string settings = (folder / "Korvanel.ini").string();
-        main = std::make_unique<TfrmMain>(nullptr);
-        frmMain = main.get();
-        options = std::make_unique<TfrmOption>(nullptr, frmMain, settings);
-        frmOption = options.get();
-        roll = std::make_unique<TfrmRoll>(nullptr, frmMain, settings);
-        frmRoll = roll.get();
+        KorvanelWindows::SetUp();
         main->Show();
         main->FormShow();
         main->MidiDevices1->OpenMidiOut(0);
         Pump();
-    }
-    void TearDown() override
-    {
-        roll.reset();
-        frmRoll = nullptr;
-        options.reset();
-        main.reset();
-        FreeMidiDeviceObjects();
-        SetMidiApi(nullptr);
-        Application()->OnException = nullptr;
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
-    static void Pump()
-    {
-        for (int i = 0; i < 3; ++i) Application()->ProcessMessages();
-    }
-    static bool PumpUntil(const std::function<bool()>& Done, int Ms = 10000)
-    {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
-        while (std::chrono::steady_clock::now() < end) {
-            Application()->ProcessMessages();
-            if (Done()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return false;
     }
     // Writes a song of the notes (tracks 0 .. Tracks - 1, 480 pulses per quarter) and opens it.
     std::string Open(const std::string& Name, const std::vector<Note>& Notes, int Tracks)
@@ -203,13 +165,6 @@ protected:
     {
         for (int r = 0; r < frmEvent->RowCount(); ++r) frmEvent->ListView1->SetSelected(r, r == Row);
     }
-
-    std::shared_ptr<TFakeMidiApi> fake;
-    fs::path folder;
-    std::vector<std::string> errors;
-    std::unique_ptr<TfrmMain> main;
-    std::unique_ptr<TfrmOption> options;
-    std::unique_ptr<TfrmRoll> roll;
 };
 
 TEST_F(SongHolders, TheListDeletesNotesTheRollLightsWhileThePlayerPlaysThem)

@@ -2,6 +2,7 @@
 // captions and status texts, what reaches the outputs and the on-screen piano, live playing from
 // the instrument, the piano and the computer keys, the sliders, and recording into "Record.mid".
 #include "app/uRecordSettings.h"
+#include "app/win/KorvanelWindowsFixture.h"
 #include "app/win/fMain.h"
 #include "app/win/fOption.h"
 #include "app/win/fRecord.h"
@@ -82,27 +83,13 @@ std::uint32_t Packed(int status, int data1, int data2)
     return static_cast<std::uint32_t>(status + data1 * 0x100 + data2 * 0x10000);
 }
 
-class Songs : public ::testing::Test {
+class Songs : public test::KorvanelWindows {
 protected:
+    Songs() : KorvanelWindows({.FolderPrefix = "kv_songs_", .Midi = test::TFakeMidi::KeysAndSynth, .Records = true}) {}
     void SetUp() override
     {
-        InitCommonControlClasses();
-        fake = std::make_shared<TFakeMidiApi>();
-        fake->AddInput({"Keys"});
-        fake->AddOutput({"Synth"});
-        SetMidiApi(fake);
-        Application()->OnException = [this](const std::string& m) { errors.push_back(m); };
-        folder = fs::temp_directory_path() / ("kv_songs_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount()));
-        fs::create_directories(folder);
         savedDialog = FileDialog();
-        savedWait = RecordDialogWait();
-        RecordSettings = TRecordSettings();
-        main = std::make_unique<TfrmMain>(nullptr);
-        frmMain = main.get();
-        options = std::make_unique<TfrmOption>(nullptr, frmMain, (folder / "Korvanel.ini").string());
-        frmOption = options.get();
-        roll = std::make_unique<TfrmRoll>(nullptr, frmMain, (folder / "Korvanel.ini").string());
-        frmRoll = roll.get();
+        KorvanelWindows::SetUp();
         Application()->OnMessage = [](MSG& m) { return frmMain && frmMain->ApplicationEvents1Message(m); };
         main->Show();
         main->FormShow();
@@ -111,34 +98,8 @@ protected:
     void TearDown() override
     {
         Application()->OnMessage = nullptr;
-        roll.reset();
-        frmRoll = nullptr;
-        options.reset();
-        main.reset();
-        FreeMidiDeviceObjects();
-        SetMidiApi(nullptr);
+        KorvanelWindows::TearDown();
         FileDialog() = savedDialog;
-        RecordDialogWait() = savedWait;
-        Application()->OnException = nullptr;
-        RecordSettings = TRecordSettings();
-        std::error_code ignored;
-        fs::remove(ProgramFolder() + RecordFileName, ignored);
-        fs::remove_all(folder, ignored);
-    }
-    static void Pump()
-    {
-        for (int i = 0; i < 3; ++i) Application()->ProcessMessages();
-    }
-    // Runs the message loop for a while, or until Done answers true.
-    static bool PumpFor(int Ms, const std::function<bool()>& Done = nullptr)
-    {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
-        while (std::chrono::steady_clock::now() < end) {
-            Application()->ProcessMessages();
-            if (Done && Done()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return false;
     }
     std::string Write(const std::string& name, const std::string& bytes)
     {
@@ -192,14 +153,7 @@ protected:
         return SongBytes({{{0, 0x90, Bytes({60, 100})}, {9600, 0x80, Bytes({60, 64})}}});
     }
 
-    std::shared_ptr<TFakeMidiApi> fake;
-    fs::path folder;
     TFileDialog savedDialog;
-    TRecordDialogWait savedWait;
-    std::vector<std::string> errors;
-    std::unique_ptr<TfrmMain> main;
-    std::unique_ptr<TfrmOption> options;
-    std::unique_ptr<TfrmRoll> roll;
 };
 
 TEST_F(Songs, PlayingSendsTheNotesTransposedAndNoMetaEventToTheOutputs)

@@ -2,16 +2,10 @@
 // over the scripted MIDI fake: every path that can leave a note sounding ends it (the device log
 // then holds a note-off, or an All Notes Off on its channel, for every note-on), and the song's
 // system-exclusive data, volumes and tempo reach the outputs and the read-out as the song has them.
-#include "app/uRecordSettings.h"
+#include "app/win/KorvanelWindowsFixture.h"
 #include "app/win/fMain.h"
-#include "app/win/fOption.h"
 #include "app/win/fRecord.h"
 #include "app/win/fRoll.h"
-#include "app/win/uProgram.h"
-#include "gui/win/TApplication.h"
-#include "midi/kvMidiApi.h"
-#include "midi/kvMidiDevicesInstances.h"
-#include "midi/kvMidiFakeApi.h"
 #include "midi/kvMidiFileBuilder.h"
 
 #include <windows.h>
@@ -19,17 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <memory>
-#include <thread>
 
 namespace kv {
 namespace {
 
-namespace fs = std::filesystem;
 
 std::uint32_t Packed(int status, int data1, int data2)
 {
@@ -76,64 +66,16 @@ std::vector<std::string> NotesLeftSounding(const std::vector<std::string>& Log)
 // the second beat (0.5 s) for ten seconds.
 const std::string HeldNotesTrack = "83 60 91 4C 5E 00 91 4F 51 CB 00 81 4C 40 00 81 4F 40 01 FF 2F 00";
 
-// The fixture's members are open to the paths of the table below.
-class WithSongs : public ::testing::Test {
+class WithSongs : public test::KorvanelWindows {
 public:
+    WithSongs() : KorvanelWindows({.FolderPrefix = "kv_sounding_", .Midi = test::TFakeMidi::KeysAndSynth, .Records = true}) {}
     void SetUp() override
     {
-        InitCommonControlClasses();
-        fake = std::make_shared<TFakeMidiApi>();
-        fake->AddInput({"Keys"});
-        fake->AddOutput({"Synth"});
-        // Device objects an earlier test made over another interface are made anew over the fake.
-        FreeMidiDeviceObjects();
-        SetMidiApi(fake);
-        Application()->OnException = [this](const std::string& m) { errors.push_back(m); };
-        folder = fs::temp_directory_path() /
-                 ("kv_sounding_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount()));
-        fs::create_directories(folder);
-        savedWait = RecordDialogWait();
-        RecordSettings = TRecordSettings();
-        main = std::make_unique<TfrmMain>(nullptr);
-        frmMain = main.get();
-        options = std::make_unique<TfrmOption>(nullptr, frmMain, (folder / "Korvanel.ini").string());
-        frmOption = options.get();
-        roll = std::make_unique<TfrmRoll>(nullptr, frmMain, (folder / "Korvanel.ini").string());
-        frmRoll = roll.get();
+        KorvanelWindows::SetUp();
         main->SetBounds(100, 600, main->Width(), main->Height());
         main->Show();
         main->FormShow();
         Pump();
-    }
-    void TearDown() override
-    {
-        roll.reset();
-        frmRoll = nullptr;
-        options.reset();
-        main.reset();
-        FreeMidiDeviceObjects();
-        SetMidiApi(nullptr);
-        RecordDialogWait() = savedWait;
-        Application()->OnException = nullptr;
-        RecordSettings = TRecordSettings();
-        std::error_code ignored;
-        fs::remove(ProgramFolder() + RecordFileName, ignored);
-        fs::remove_all(folder, ignored);
-    }
-    static void Pump()
-    {
-        for (int i = 0; i < 3; ++i) Application()->ProcessMessages();
-    }
-    // Runs the message loop until Done answers true, for at most Ms milliseconds.
-    static bool PumpUntil(const std::function<bool()>& Done, int Ms = 10000)
-    {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(Ms);
-        while (std::chrono::steady_clock::now() < end) {
-            Application()->ProcessMessages();
-            if (Done()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return false;
     }
     // A format 1 song of these tracks (each a body in hexadecimal).
     void OpenSong(const std::vector<std::string>& Tracks)
@@ -181,14 +123,6 @@ public:
         if (Release) SendMessageW(box, WM_LBUTTONUP, 0, at);
         Pump();
     }
-
-    std::shared_ptr<TFakeMidiApi> fake;
-    fs::path folder;
-    TRecordDialogWait savedWait;
-    std::vector<std::string> errors;
-    std::unique_ptr<TfrmMain> main;
-    std::unique_ptr<TfrmOption> options;
-    std::unique_ptr<TfrmRoll> roll;
 };
 
 TEST(NotesLeftSounding, FollowsNoteOffsAllNotesOffAndResets)
