@@ -2,6 +2,7 @@
 // image anchored from the right, a tiled and a transparent page image, and a slideshow of three
 // images that advances with the progress and holds each update to its minimum time.
 #include "installer/install/InstallEngine.h"
+#include "installer/install/ForwardingFileSystem.h"
 #include "installer/install/InstallFileSystem.h"
 #include "installer/install/InstallRun.h"
 #include "installer/state/InstallerState.h"
@@ -242,27 +243,10 @@ TEST_F(BackgroundWindowTest, TextsAreDrawnWithAndWithoutShadow)
 }
 
 // The system's files with a clock that a test moves: each reading advances it by a step.
-class SteppedClock final : public InstallFileSystem {
+class SteppedClock final : public ForwardingFileSystem {
 public:
-    InstallFileSystem& real = systemFileSystem();
     std::uint32_t now = 1000;
     std::uint32_t step = 10;
-    bool exists(const std::string& p) override { return real.exists(p); }
-    std::optional<std::uint32_t> attributes(const std::string& p) override { return real.attributes(p); }
-    bool setAttributes(const std::string& p, std::uint32_t a) override { return real.setAttributes(p, a); }
-    bool move(const std::string& f, const std::string& t) override { return real.move(f, t); }
-    bool remove(const std::string& p) override { return real.remove(p); }
-    bool copy(const std::string& f, const std::string& t) override { return real.copy(f, t); }
-    bool createEmpty(const std::string& p) override { return real.createEmpty(p); }
-    bool inUse(const std::string& p) override { return real.inUse(p); }
-    bool deleteAtRestart(const std::string& p) override { return real.deleteAtRestart(p); }
-    bool setTimes(const std::string& p, const std::uint64_t* c, const std::uint64_t* w) override { return real.setTimes(p, c, w); }
-    std::optional<std::uint64_t> lastWriteTime(const std::string& p) override { return real.lastWriteTime(p); }
-    std::optional<std::uint64_t> creationTime(const std::string& p) override { return real.creationTime(p); }
-    FileVersionFacts version(const std::string& p) override { return real.version(p); }
-    std::string languageName(std::uint16_t l) override { return real.languageName(l); }
-    bool createFolders(const std::string& f, bool q) override { return real.createFolders(f, q); }
-    ProbeResult probeCreate(const std::string& p) override { return real.probeCreate(p); }
     std::uint32_t tickCount() override { return now += step; }
 };
 

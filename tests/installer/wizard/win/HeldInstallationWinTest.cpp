@@ -4,6 +4,7 @@
 // are gone once the run has ended.
 #include "installer/install/ConnectedOperations.h"
 #include "installer/install/FileInstallTestSupport.h"
+#include "installer/install/ForwardingFileSystem.h"
 #include "installer/install/InstallFileSystem.h"
 #include "installer/wizard/PageSequence.h"
 #include "installer/wizard/win/BackgroundPicture.h"
@@ -14,6 +15,7 @@
 #include "installer/wizard/win/TemplatePage.h"
 
 #include "TemplateWriter.h"
+#include "support/ScreenCapture.h"
 
 #include <windows.h>
 
@@ -95,39 +97,14 @@ void saveScreenshot(const char* name)
     const char* folder = std::getenv("KV_SCREENSHOT_DIR");
     if (!folder)
         return;
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    const std::size_t size = static_cast<std::size_t>((width * 3 + 3) / 4 * 4) * height;
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + size);
-    std::ofstream out(std::string(folder) + "/" + name + ".bmp", std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(size));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const std::string path = std::string(folder) + "/" + name + ".bmp";
+    saveScreenArea(screen, std::wstring(path.begin(), path.end()));
 }
 
 // The system's files, with a look taken whenever the run asks whether a file exists.
-class WatchingFileSystem final : public InstallFileSystem {
+class WatchingFileSystem final : public ForwardingFileSystem {
 public:
-    InstallFileSystem& real = systemFileSystem();
     std::function<void(const std::string&)> onExists;
     bool exists(const std::string& p) override
     {
@@ -135,22 +112,6 @@ public:
             onExists(p);
         return real.exists(p);
     }
-    std::optional<std::uint32_t> attributes(const std::string& p) override { return real.attributes(p); }
-    bool setAttributes(const std::string& p, std::uint32_t a) override { return real.setAttributes(p, a); }
-    bool move(const std::string& f, const std::string& t) override { return real.move(f, t); }
-    bool remove(const std::string& p) override { return real.remove(p); }
-    bool copy(const std::string& f, const std::string& t) override { return real.copy(f, t); }
-    bool createEmpty(const std::string& p) override { return real.createEmpty(p); }
-    bool inUse(const std::string& p) override { return real.inUse(p); }
-    bool deleteAtRestart(const std::string& p) override { return real.deleteAtRestart(p); }
-    bool setTimes(const std::string& p, const std::uint64_t* c, const std::uint64_t* w) override { return real.setTimes(p, c, w); }
-    std::optional<std::uint64_t> lastWriteTime(const std::string& p) override { return real.lastWriteTime(p); }
-    std::optional<std::uint64_t> creationTime(const std::string& p) override { return real.creationTime(p); }
-    FileVersionFacts version(const std::string& p) override { return real.version(p); }
-    std::string languageName(std::uint16_t l) override { return real.languageName(l); }
-    bool createFolders(const std::string& f, bool q) override { return real.createFolders(f, q); }
-    ProbeResult probeCreate(const std::string& p) override { return real.probeCreate(p); }
-    std::uint32_t tickCount() override { return real.tickCount(); }
 };
 
 // What the user sees at one moment of the run.
