@@ -2,6 +2,7 @@
 // without "/REVERT", silent (no window, boxes answered by their defaults) and not (each box
 // shown and answered), and the run from a network path.
 #include "InstallerProcess.h"
+#include "TestFolder.h"
 
 #include "PackageBuilder.h"
 #include "installer/system/win/BesideTestProgram.h"
@@ -23,14 +24,6 @@ const std::wstring kNoLanguageSet = L"Initialization failed. Aborting. Error cod
 const std::wstring kDefaultCaption = L"Dravell Installer";
 const std::wstring kSizeMismatch = L"File size mismatch: This file is corrupted; If you downloaded this file from the internet, try downloading it again";
 
-std::string testName()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-    std::replace(name.begin(), name.end(), '/', '_');
-    return name;
-}
-
 Bytes installerWithPackage(const char* description, std::size_t cutFromEnd = 0)
 {
     const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
@@ -50,18 +43,12 @@ std::vector<fs::path> localCopiesIn(const fs::path& folder)
     return copies;
 }
 
-class InstallerExitCode : public ::testing::Test {
+class InstallerExitCode : public InstallerTestFolder {
 protected:
+    InstallerExitCode() : InstallerTestFolder("dravell_e2e_") {}
     void SetUp() override
     {
-        folder_ = fs::temp_directory_path() / ("dravell_e2e_" + testName());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_ / "temp");
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
+        InstallerTestFolder::SetUp();
     }
 
     std::wstring writeSetup(const Bytes& bytes)
@@ -72,7 +59,6 @@ protected:
     }
     std::wstring tempFolder() const { return (folder_ / "temp").wstring(); }
 
-    fs::path folder_;
 };
 
 struct ExitCase {

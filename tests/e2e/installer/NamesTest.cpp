@@ -3,6 +3,8 @@
 // and texts, INI and text-file entries, a shortcut and the finish page's launches all arrive as
 // written, read back through the system's wide functions.
 #include "InstallerProcess.h"
+#include "TestFolder.h"
+#include "MachineState.h"
 #include "WizardDriver.h"
 
 #include "PackageBuilder.h"
@@ -46,25 +48,6 @@ std::string utf8(const fs::path& path)
     return utf8(path.wstring());
 }
 
-std::string hex(const Bytes& bytes)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (auto b : bytes) {
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
-}
-
-std::string testName()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-    std::replace(name.begin(), name.end(), '/', '_');
-    return name;
-}
-
 std::wstring registryText(const std::wstring& key, const std::wstring& name)
 {
     wchar_t buffer[1024] = {};
@@ -99,13 +82,12 @@ std::wstring shortcutTarget(const fs::path& link)
     return target;
 }
 
-class Names : public ::testing::Test {
+class Names : public InstallerTestFolder {
 protected:
+    Names() : InstallerTestFolder("dravell_names_") {}
     void SetUp() override
     {
-        folder_ = fs::temp_directory_path() / ("dravell_names_" + testName());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_ / "temp");
+        InstallerTestFolder::SetUp();
         destination_ = folder_ / kFolder / L"Korvanel";
         productKey_ = L"Software\\KvNames_" + fs::path(testName()).wstring() + L" \u266A \u97F3";
         RegDeleteTreeW(HKEY_CURRENT_USER, productKey_.c_str());
@@ -113,8 +95,7 @@ protected:
     void TearDown() override
     {
         RegDeleteTreeW(HKEY_CURRENT_USER, productKey_.c_str());
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
+        InstallerTestFolder::TearDown();
     }
 
     nlohmann::json description() const
@@ -123,10 +104,10 @@ protected:
         nlohmann::json d;
         d["toc"]["settings"]["installDir"] = utf8(destination_);
         d["toc"]["settings"]["productName"] = "Names";
-        d["files"] = {{{"name", "<InstallDir>\\" + utf8(std::wstring(kFile))}, {"hex", hex({'x'})}},
-                      {{"name", "<InstallDir>\\" + utf8(std::wstring(kDeepFile))}, {"hex", hex({'M', 'T', 'h', 'd'})}},
-                      {{"name", "<InstallDir>\\" + utf8(std::wstring(kProgram))}, {"hex", hex(program)}},
-                      {{"name", "<InstallDir>\\" + utf8(std::wstring(kReadme))}, {"hex", hex(program)}}};
+        d["files"] = {{{"name", "<InstallDir>\\" + utf8(std::wstring(kFile))}, {"hex", hexOf({'x'})}},
+                      {{"name", "<InstallDir>\\" + utf8(std::wstring(kDeepFile))}, {"hex", hexOf({'M', 'T', 'h', 'd'})}},
+                      {{"name", "<InstallDir>\\" + utf8(std::wstring(kProgram))}, {"hex", hexOf(program)}},
+                      {{"name", "<InstallDir>\\" + utf8(std::wstring(kReadme))}, {"hex", hexOf(program)}}};
         constexpr int kStoredString = 2;
         d["toc"]["registry"]["HKEY_CURRENT_USER"]["subkeys"] = {
             {{"name", utf8(productKey_)},
@@ -164,7 +145,6 @@ protected:
         EXPECT_EQ(names, expected);
     }
 
-    fs::path folder_;
     fs::path destination_;
     std::wstring productKey_;
 };

@@ -3,6 +3,7 @@
 // corrupt member, one cut short, or one in a missing volume fails the run with the old file
 // untouched and nothing partial left.
 #include "InstallerProcess.h"
+#include "TestFolder.h"
 #include "MachineState.h"
 
 #include "PackageBuilder.h"
@@ -36,43 +37,24 @@ Bytes sample(std::size_t size, std::uint32_t seed, bool compressible)
     return bytes;
 }
 
-std::string hex(const Bytes& bytes)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (auto b : bytes) {
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
-}
-
-std::string testName()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-    std::replace(name.begin(), name.end(), '/', '_');
-    return name;
-}
-
 constexpr std::uint64_t kWriteTime = 0x01D5A1B2C3D4E5F0ull;
 constexpr std::uint64_t kCreationTime = 0x01D0112233445560ull;
 
-class SilentInstall : public ::testing::Test {
+class SilentInstall : public InstallerTestFolder {
 protected:
+    SilentInstall() : InstallerTestFolder("dravell_silent_") {}
     void SetUp() override
     {
-        folder_ = fs::temp_directory_path() / ("dravell_silent_" + testName());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_ / "temp");
+        InstallerTestFolder::SetUp();
         destination_ = folder_ / "dest";
     }
     void TearDown() override
     {
+        // Read-only files the tests installed would stop the folder from going.
         std::error_code ignored;
         for (const auto& item : fs::recursive_directory_iterator(folder_, ignored))
             SetFileAttributesW(item.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-        fs::remove_all(folder_, ignored);
+        InstallerTestFolder::TearDown();
     }
 
     nlohmann::json package(const nlohmann::json& files) const
@@ -84,7 +66,7 @@ protected:
     }
     static nlohmann::json entry(const std::string& name, const Bytes& content)
     {
-        return {{"name", "<InstallDir>\\" + name}, {"hex", hex(content)}};
+        return {{"name", "<InstallDir>\\" + name}, {"hex", hexOf(content)}};
     }
     InstallerRun run(const nlohmann::json& description, const std::wstring& arguments, bool dropVolume2 = false)
     {
@@ -107,7 +89,6 @@ protected:
         return names;
     }
 
-    fs::path folder_;
     fs::path destination_;
 };
 
@@ -246,7 +227,7 @@ TEST_P(ExtractorMode, TheInnerInstallerDecidesAndTheUnpackedFilesGo)
     description["toc"]["settings"]["innerInstallerPath"] = inner.string();
     description["files"] = {entry("unused", {})};
     description["files"][0]["name"] = "<ResourceDir>\\installer\\data.txt";
-    description["files"][0]["hex"] = hex(sample(5000, 6, true));
+    description["files"][0]["hex"] = hexOf(sample(5000, 6, true));
 
     const InstallerRun result = run(description, c.arguments);
     ASSERT_TRUE(result.finished);

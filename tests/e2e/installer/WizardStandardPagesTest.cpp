@@ -5,6 +5,8 @@
 // summary's text, forward and back, the exit code with and without "/REVERT", and a Cancel on
 // every page before the installation that leaves nothing behind.
 #include "InstallerProcess.h"
+#include "TestFolder.h"
+#include "MachineState.h"
 #include "WizardDriver.h"
 
 #include "PackageBuilder.h"
@@ -71,14 +73,6 @@ unsigned typeOf(const PageSeen& page)
 {
     const auto found = kCaptions.find(page.caption);
     return found == kCaptions.end() ? 0 : found->second;
-}
-
-std::string testName()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-    std::replace(name.begin(), name.end(), '/', '_');
-    return name;
 }
 
 nlohmann::json languageLines()
@@ -210,17 +204,6 @@ std::string pageTextTable(const std::string& text)
     return table + text;
 }
 
-std::string hex(const std::string& bytes)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char b : bytes) {
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
-}
-
 // What the walk does on a page before the button is clicked.
 void setText(const PageSeen& page, int id, const std::wstring& text)
 {
@@ -245,13 +228,12 @@ void toggleComponent(const PageSeen& page, int place)
     SendMessageW(tree, WM_KEYUP, VK_SPACE, 0);
 }
 
-class WizardStandardPagesTest : public ::testing::Test {
+class WizardStandardPagesTest : public InstallerTestFolder {
 protected:
+    WizardStandardPagesTest() : InstallerTestFolder("dravell_pages_") {}
     void SetUp() override
     {
-        folder_ = fs::temp_directory_path() / ("dravell_pages_" + testName());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_ / "temp");
+        InstallerTestFolder::SetUp();
         destination_ = folder_ / "dest";
         productKey_ = "Software\\KvWizardPages_" + testName();
         RegDeleteTreeA(HKEY_CURRENT_USER, productKey_.c_str());
@@ -259,8 +241,7 @@ protected:
     void TearDown() override
     {
         RegDeleteTreeA(HKEY_CURRENT_USER, productKey_.c_str());
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
+        InstallerTestFolder::TearDown();
     }
 
     nlohmann::json description() const
@@ -295,19 +276,19 @@ protected:
         d["languageSets"]["sets"] = {{{"name", "English"}, {"number", 1}, {"langId", 0x409}, {"lines", languageLines()}}};
         d["templates"] = standardPages();
         const std::string components = componentBlock();
-        d["blocks"] = {{{"hex", hex(components)}, {"offsetField", kComponentOffset}, {"sizeField", kComponentSize}},
-                       {{"hex", hex(pageTextTable("The license of the walk"))}, {"offsetField", kLicensePresent + 4}},
-                       {{"hex", hex(pageTextTable("Read me first"))}, {"offsetField", kReadmePresent + 4}}};
+        d["blocks"] = {{{"hex", hexOf(bytesOf(components))}, {"offsetField", kComponentOffset}, {"sizeField", kComponentSize}},
+                       {{"hex", hexOf(bytesOf(pageTextTable("The license of the walk")))}, {"offsetField", kLicensePresent + 4}},
+                       {{"hex", hexOf(bytesOf(pageTextTable("Read me first")))}, {"offsetField", kReadmePresent + 4}}};
         d["header"]["fields"] = {{std::to_string(kComponentCount), 3u},
                                  {std::to_string(kLicensePresent), 1u},
                                  {std::to_string(kLicensePresent + 8), 1u},
                                  {std::to_string(kReadmePresent), 1u},
                                  {std::to_string(kReadmePresent + 8), 1u}};
-        d["files"] = {{{"name", "<InstallDir>\\bin\\walk.dat"}, {"hex", hex("walk data")}, {"componentIndex", 0u}},
-                      {{"name", "<InstallDir>\\docs\\guide.txt"}, {"hex", hex(std::string(5000, 'g'))},
+        d["files"] = {{{"name", "<InstallDir>\\bin\\walk.dat"}, {"hex", hexOf(bytesOf("walk data"))}, {"componentIndex", 0u}},
+                      {{"name", "<InstallDir>\\docs\\guide.txt"}, {"hex", hexOf(bytesOf(std::string(5000, 'g')))},
                        {"componentIndex", 0u}},
-                      {{"name", "<InstallDir>\\extras\\extra.txt"}, {"hex", hex("extra")}, {"componentIndex", 1u}},
-                      {{"name", "<InstallDir>\\samples\\song.mid"}, {"hex", hex("MThd")}, {"componentIndex", 2u}}};
+                      {{"name", "<InstallDir>\\extras\\extra.txt"}, {"hex", hexOf(bytesOf("extra"))}, {"componentIndex", 1u}},
+                      {{"name", "<InstallDir>\\samples\\song.mid"}, {"hex", hexOf(bytesOf("MThd"))}, {"componentIndex", 2u}}};
         return d;
     }
     std::wstring writeSetup()
@@ -341,7 +322,6 @@ protected:
         return true;
     }
 
-    fs::path folder_;
     fs::path destination_;
     std::string productKey_;
 };

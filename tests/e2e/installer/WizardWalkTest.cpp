@@ -3,6 +3,7 @@
 // and without "/REVERT", the files equal to a silent installation of the same package, and a
 // Cancel on every page before the installation that leaves nothing behind.
 #include "InstallerProcess.h"
+#include "TestFolder.h"
 #include "MachineState.h"
 #include "WizardDriver.h"
 
@@ -31,14 +32,6 @@ constexpr unsigned kUninstallerTemplate = 14;
 constexpr int kNext = 1;
 constexpr int kCancel = 2;
 constexpr int kBack = 3;
-
-std::string testName()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-    std::replace(name.begin(), name.end(), '/', '_');
-    return name;
-}
 
 // Language texts by number; the ones the walk reads are given, the rest stay recognisable.
 nlohmann::json languageLines()
@@ -113,30 +106,13 @@ nlohmann::json walkPages()
     return pages;
 }
 
-std::string hex(const std::string& bytes)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char b : bytes) {
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
-}
-
-class WizardWalkTest : public ::testing::Test {
+class WizardWalkTest : public InstallerTestFolder {
 protected:
+    WizardWalkTest() : InstallerTestFolder("dravell_wizard_") {}
     void SetUp() override
     {
-        folder_ = fs::temp_directory_path() / ("dravell_wizard_" + testName());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_ / "temp");
+        InstallerTestFolder::SetUp();
         destination_ = folder_ / "dest";
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
     }
 
     nlohmann::json description(std::uint32_t optionBits = 0) const
@@ -160,8 +136,8 @@ protected:
         d["toc"]["settings"]["optionSwitches"] = switches;
         d["languageSets"]["sets"] = {{{"name", "English"}, {"number", 1}, {"langId", 0x409}, {"lines", languageLines()}}};
         d["templates"] = walkPages();
-        d["files"] = {{{"name", "<InstallDir>\\docs\\guide.txt"}, {"hex", hex(std::string(5000, 'g'))}},
-                      {{"name", "<InstallDir>\\bin\\walk.dat"}, {"hex", hex("walk data")}}};
+        d["files"] = {{{"name", "<InstallDir>\\docs\\guide.txt"}, {"hex", hexOf(bytesOf(std::string(5000, 'g')))}},
+                      {{"name", "<InstallDir>\\bin\\walk.dat"}, {"hex", hexOf(bytesOf("walk data"))}}};
         return d;
     }
     std::wstring writeSetup(nlohmann::json d)
@@ -188,7 +164,6 @@ protected:
         return files;
     }
 
-    fs::path folder_;
     fs::path destination_;
 };
 
