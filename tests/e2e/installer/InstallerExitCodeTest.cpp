@@ -57,7 +57,6 @@ protected:
         writeWholeFile(setup.string(), bytes);
         return setup.wstring();
     }
-    std::wstring tempFolder() const { return (folder_ / "temp").wstring(); }
 
 };
 

@@ -117,15 +117,6 @@ protected:
                 {"type", kStoredString}}}}}};
         return d;
     }
-    std::wstring writeSetup(nlohmann::json d) const
-    {
-        giveOwnProduct(d);
-        const fs::path setup = folder_ / "setup.exe";
-        const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
-        writePackageFiles(setup.string(), buildPackage(program, d));
-        return setup.wstring();
-    }
-    std::wstring tempFolder() const { return (folder_ / "temp").wstring(); }
 
     // The files and registry values the package names, where it names them.
     void expectInstalledAsWritten(const fs::path& destination, std::vector<std::wstring> expected) const

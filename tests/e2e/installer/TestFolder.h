@@ -1,6 +1,10 @@
 #pragma once
 // Each end-to-end test runs the installer in a folder of its own, named after the test so that
 // test programs running side by side never share one, and empty when the test starts.
+#include "InstallerProcess.h"
+
+#include "PackageBuilder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,6 +36,16 @@ protected:
     {
         std::error_code ignored;
         std::filesystem::remove_all(folder_, ignored);
+    }
+    std::wstring tempFolder() const { return (folder_ / "temp").wstring(); }
+    // The installer carrying the package d describes, as a product of its own, in folder_.
+    std::wstring writeSetup(nlohmann::json d) const
+    {
+        giveOwnProduct(d);
+        const std::filesystem::path setup = folder_ / "setup.exe";
+        const Bytes program = readWholeFile(std::filesystem::path(installerProgramPath()).string());
+        writePackageFiles(setup.string(), buildPackage(program, d));
+        return setup.wstring();
     }
 
     std::string prefix_;

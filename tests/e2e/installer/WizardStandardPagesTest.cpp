@@ -291,16 +291,8 @@ protected:
                       {{"name", "<InstallDir>\\samples\\song.mid"}, {"hex", hexOf(bytesOf("MThd"))}, {"componentIndex", 2u}}};
         return d;
     }
-    std::wstring writeSetup()
-    {
-        nlohmann::json d = description();
-        giveOwnProduct(d);
-        const fs::path setup = folder_ / "setup.exe";
-        const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
-        writePackageFiles(setup.string(), buildPackage(program, d));
-        return setup.wstring();
-    }
-    std::wstring tempFolder() const { return (folder_ / "temp").wstring(); }
+    using InstallerTestFolder::writeSetup;
+    std::wstring writeSetup() const { return writeSetup(description()); }
 
     std::vector<std::string> installed() const
     {

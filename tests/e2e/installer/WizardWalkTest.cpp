@@ -140,15 +140,6 @@ protected:
                       {{"name", "<InstallDir>\\bin\\walk.dat"}, {"hex", hexOf(bytesOf("walk data"))}}};
         return d;
     }
-    std::wstring writeSetup(nlohmann::json d)
-    {
-        giveOwnProduct(d);
-        const fs::path setup = folder_ / "setup.exe";
-        const Bytes program = readWholeFile(fs::path(installerProgramPath()).string());
-        writePackageFiles(setup.string(), buildPackage(program, d));
-        return setup.wstring();
-    }
-    std::wstring tempFolder() const { return (folder_ / "temp").wstring(); }
 
     // Every file below the destination with its content.
     std::vector<std::pair<std::string, Bytes>> installed() const
