@@ -14,6 +14,7 @@
 #include "installer/wizard/win/PageServices.h"
 #include "installer/wizard/win/TemplatePage.h"
 
+#include "BmpWriting.h"
 #include "TemplateWriter.h"
 #include "support/ScreenCapture.h"
 
@@ -61,34 +62,6 @@ TemplateEntry installationPageEntry()
     entry.templateBytes = ByteString(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
     entry.pageType = kInstallationPage;
     return entry;
-}
-
-// A one-colour 24-bit picture.
-void writeSlide(const std::string& path, COLORREF colour)
-{
-    const int rowBytes = (kSlideWidth * 3 + 3) / 4 * 4;
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(rowBytes) * kSlideHeight);
-    for (int y = 0; y < kSlideHeight; ++y)
-        for (int x = 0; x < kSlideWidth; ++x) {
-            unsigned char* p = &pixels[static_cast<std::size_t>(y) * rowBytes + x * 3];
-            p[0] = GetBValue(colour);
-            p[1] = GetGValue(colour);
-            p[2] = GetRValue(colour);
-        }
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = kSlideWidth;
-    info.biHeight = kSlideHeight;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
 }
 
 // Saves what the screen shows as a .bmp in the folder KV_SCREENSHOT_DIR names, when it names one.
@@ -142,7 +115,7 @@ protected:
         for (const auto& [index, text] : texts)
             gLanguageTexts[index] = ByteString(text);
         for (const auto& [name, colour] : {std::pair{"slide0.bmp", kFirstSlide}, std::pair{"slide1.bmp", kSecondSlide}}) {
-            writeSlide(file(name), colour);
+            writeBmp(file(name), kSlideWidth, kSlideHeight, [colour](int, int) { return colour; });
             gPackageToc.slideshowPaths.emplace_back(file(name).c_str());
         }
         gPackageToc.pageSequence.clear();
