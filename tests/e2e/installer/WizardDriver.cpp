@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <set>
 
 namespace {
@@ -135,6 +136,16 @@ std::wstring shotFolder()
 }
 
 } // namespace
+
+std::string describeWalk(const WizardWalk& walk)
+{
+    std::wstring seen;
+    for (const PageSeen& page : walk.pages)
+        seen += L" [" + page.caption + L"]";
+    for (const BoxSeen& box : walk.boxes)
+        seen += L" box: " + box.text;
+    return std::filesystem::path(seen).string();
+}
 
 void saveScreenshot(const std::wstring& name)
 {

@@ -44,6 +44,9 @@ struct WizardWalk {
     std::vector<BoxSeen> boxes;
 };
 
+// What a walk saw, for a failure message: the page captions and the boxes' texts, in order.
+std::string describeWalk(const WizardWalk& walk);
+
 WizardWalk walkWizard(const std::wstring& program, const std::wstring& arguments, const std::wstring& tempFolder,
                       const PageChoice& onPage, const BoxChoice& onBox);
 

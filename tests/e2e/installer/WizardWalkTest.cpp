@@ -450,13 +450,8 @@ TEST_P(WizardLeaveAfterInstallation, KeepsWhatWasInstalled)
             return 0;
         },
         [](const BoxSeen& box) { return box.text == L"Leave the setup now?" ? IDYES : IDOK; });
-    std::wstring seen;
-    for (const PageSeen& page : walk.pages)
-        seen += L" [" + page.caption + L"]";
-    for (const BoxSeen& box : walk.boxes)
-        seen += L" box: " + box.text;
-    ASSERT_TRUE(walk.finished) << fs::path(seen).string();
-    EXPECT_TRUE(left) << fs::path(seen).string();
+    ASSERT_TRUE(walk.finished) << describeWalk(walk);
+    EXPECT_TRUE(left) << describeWalk(walk);
     EXPECT_EQ(walk.exitCode, 1u);
     std::vector<std::string> names;
     for (const auto& [name, bytes] : installed())

@@ -721,13 +721,8 @@ TEST_P(KorvanelAbort, LeavesTheMachineAsItWas)
                 return kCancel;
             },
             [](const BoxSeen& box) { return box.text.find(L'?') != std::wstring::npos ? IDYES : IDOK; });
-        std::wstring seen;
-        for (const PageSeen& page : walk.pages)
-            seen += L" [" + page.caption + L"]";
-        for (const BoxSeen& box : walk.boxes)
-            seen += L" box: " + box.text;
-        ASSERT_TRUE(walk.finished) << fs::path(seen).string();
-        EXPECT_TRUE(cancelled) << fs::path(seen).string();
+        ASSERT_TRUE(walk.finished) << describeWalk(walk);
+        EXPECT_TRUE(cancelled) << describeWalk(walk);
         EXPECT_EQ(walk.exitCode, 0u);
     } else {
         const InstallerRun run = install(setup);
