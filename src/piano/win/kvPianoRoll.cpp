@@ -55,7 +55,8 @@ bool IsWhiteKeyRow(std::int32_t Row)
 }
 
 // The paint box of the roll: it captures the mouse while a button is held, takes the focus on a
-// click so that the wheel reaches it, and reports the wheel and a capture taken elsewhere.
+// click so that the wheel reaches it, reports the wheel, a capture taken elsewhere and the pointer
+// leaving it, and knows from its own mouse messages whether the pointer is over it.
 class TKVRollPaintBox : public TPaintPanel {
 public:
     explicit TKVRollPaintBox(TComponent* AOwner) : TPaintPanel(AOwner) {}
@@ -63,15 +64,27 @@ public:
     std::function<void(bool Down)> OnWheel;
     std::function<void()> OnCaptureLost;
     std::function<void()> OnSized;
+    std::function<void()> OnPointerLeft;
+
+    bool PointerInside() const { return FPointerInside; }
 
     LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override
     {
         switch (Msg) {
+        case WM_MOUSEMOVE:
+            PointerCame();
+            break;
+        case WM_MOUSELEAVE:
+            FPointerInside = false;
+            if (OnPointerLeft) OnPointerLeft();
+            return 0;
         case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_LBUTTONDBLCLK:
+            PointerCame();
             SetFocus(Handle());
             if (GetCapture() != Handle()) SetCapture(Handle());
             break;
         case WM_LBUTTONUP: case WM_RBUTTONUP: {
+            PointerCame();
             const LRESULT result = TPaintPanel::WndProc(Msg, wParam, lParam);
             if ((wParam & (MK_LBUTTON | MK_RBUTTON)) == 0 && GetCapture() == Handle()) ReleaseCapture();
             return result;
@@ -94,7 +107,25 @@ protected:
         TPaintPanel::BoundsChanged();
         if (OnSized) OnSized();
     }
+
+private:
+    // The system reports the pointer leaving once for each time it is asked to.
+    void PointerCame()
+    {
+        if (FPointerInside) return;
+        TRACKMOUSEEVENT track{};
+        track.cbSize = sizeof track;
+        track.dwFlags = TME_LEAVE;
+        track.hwndTrack = Handle();
+        FPointerInside = TrackMouseEvent(&track) != FALSE;
+    }
+
+    bool FPointerInside = false;
 };
+
+// Left of and above every part of the paint box: where the pointer is taken to be when it is not
+// over the box.
+constexpr TPoint PointerAway{-1, -1};
 
 void DrawVertical(TCanvas& Cnv, const TPoint& P1, const TPoint& P2, const TRect& Area, bool Xor)
 {
@@ -292,6 +323,7 @@ TKVPianoRoll::TKVPianoRoll(TComponent* AOwner) : TWinControl(AOwner)
     paintBox->OnWheel = [this](bool Down) { MouseWheel(Down); };
     paintBox->OnCaptureLost = [this] { MouseCaptureLost(); };
     paintBox->OnSized = [this] { SyncPaintBoxSize(); };
+    paintBox->OnPointerLeft = [this] { InvalidateRoll(); };
 
     FVertScrollBar = new TScrollBar(this);
     FVertScrollBar->SetName("VertScrollBar");
@@ -380,6 +412,7 @@ TKVPianoRoll::~TKVPianoRoll()
     paintBox->OnWheel = nullptr;
     paintBox->OnCaptureLost = nullptr;
     paintBox->OnSized = nullptr;
+    paintBox->OnPointerLeft = nullptr;
     FVertScrollBar->OnScroll = nullptr;
     FHorzScrollBar->OnScroll = nullptr;
     FVertTrackBar->OnChange = nullptr;
@@ -410,9 +443,11 @@ void TKVPianoRoll::InvalidateRoll()
 
 TPoint TKVPianoRoll::PointerPosition() const
 {
-    POINT p;
-    GetCursorPos(&p);
-    return FPaintBox->ScreenToClient({p.x, p.y});
+    // Where the box's own mouse messages last put the pointer. Asking the system instead costs a
+    // round trip to the display server on some systems, and the roll paints with every tick of a
+    // playing song: the tick after it would wait for it.
+    const bool over = static_cast<const TKVRollPaintBox*>(FPaintBox)->PointerInside() || PaintBoxHasCapture();
+    return over ? TKVPianoRollCore::PointerPosition() : PointerAway;
 }
 
 void TKVPianoRoll::ConfineAndCapture(const TRect& NotesArea)

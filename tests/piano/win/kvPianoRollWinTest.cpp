@@ -269,6 +269,49 @@ TEST_F(RollWindow, ScrollBarsWheelResetAndDoubleClick)
     EXPECT_TRUE(errors.empty());
 }
 
+// The pointer's line across the ruler and the hovered note come from the box's own mouse
+// messages: they show while the pointer is over the box and go when it leaves.
+TEST_F(RollWindow, PointerLineAndHoverGoWhenThePointerLeaves)
+{
+    Show({{1, 60, 960, 1440}});
+    roll->SetPlayMode(pmEdit);
+    TKVMidiEvent* note = FindNote(*song, 60, 960);
+    const TPoint p = Middle(note);
+    const TRect ruler = roll->Geometry().RulerRect();
+    const auto rulerColumn = [&] {
+        std::vector<std::uint32_t> pixels;
+        for (int y = ruler.Top; y < ruler.Bottom; ++y) pixels.push_back(Pixel(p.X, y));
+        return pixels;
+    };
+    const auto hovered = [&] { return roll->SelectedNotes() == std::vector<TKVMidiEvent*>{note}; };
+    // The system reports the leaving a moment after the pointer has gone.
+    const auto leave = [&](const std::vector<std::uint32_t>& plain) {
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+        for (int i = 0; i < 200 && (hovered() || rulerColumn() != plain); ++i) {
+            Sleep(10);
+            Pump();
+        }
+    };
+    // The pointer may rest where an earlier test left it, over this box: it is taken away first,
+    // and its leaving reported at once.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    TRACKMOUSEEVENT cancel{sizeof cancel, TME_CANCEL | TME_LEAVE, roll->PaintBox()->Handle(), 0};
+    TrackMouseEvent(&cancel);
+    PostMessageW(roll->PaintBox()->Handle(), WM_MOUSELEAVE, 0, 0);
+    Pump();
+    const std::vector<std::uint32_t> plain = rulerColumn();
+
+    for (int visit = 0; visit < 2; ++visit) {
+        PostMouse(WM_MOUSEMOVE, 0, p.X, p.Y);
+        EXPECT_NE(rulerColumn(), plain) << visit;
+        EXPECT_TRUE(hovered()) << visit;
+        leave(plain);
+        EXPECT_EQ(rulerColumn(), plain) << visit;
+        EXPECT_TRUE(roll->SelectedNotes().empty()) << visit;
+    }
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(RollWindow, RepaintsMakeNoNewPensBrushesOrFonts)
 {
     Show({{1, 60, 960, 1440}, {1, 64, 960, 1920}, {1, 71, 0, 96000}});
