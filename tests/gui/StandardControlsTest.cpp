@@ -8,6 +8,7 @@
 #include "gui/win/TForm.h"
 #include "gui/win/TGroupBox.h"
 #include "gui/win/TLabel.h"
+#include "gui/win/TProgressBar.h"
 #include "gui/win/TTrackBar.h"
 
 #include <commctrl.h>
@@ -82,6 +83,62 @@ TEST_F(StandardControls, ALabelGrowsToItsTextKeepingTheEdgeItIsAlignedTo)
         label->SetCaption(std::string(c.caption) + " and more");
         EXPECT_GE(label->Width(), label->TextWidth()) << c.caption;
     }
+    EXPECT_TRUE(errors.empty());
+}
+
+// --- read-outs ---
+
+// A read-out changed with every tick of a playing song (the time, the song's bar) gives the system
+// its new state at once and draws it with the next paint, not before returning.
+TEST_F(StandardControls, ReadOutsTakeANewValueAtOnceAndDrawItWithTheNextPaint)
+{
+    auto* label = new TLabel(form);
+    label->SetBounds(10, 10, 80, 13);
+    label->SetParent(form);
+    auto* bar = new TProgressBar(form);
+    bar->SetBounds(10, 40, 200, 16);
+    bar->SetParent(form);
+    bar->SetRange(0, 100000); // 500 a pixel
+    const auto drawn = [](TWinControl* c) {
+        RECT r;
+        return GetUpdateRect(c->Handle(), &r, FALSE) == FALSE;
+    };
+    const auto given = [&] { return SendMessageW(bar->Handle(), PBM_GETPOS, 0, 0); };
+    Pump();
+    ASSERT_TRUE(drawn(label) && drawn(bar));
+
+    label->SetCaption("0:01:02.345");
+    bar->SetPosition(50000);
+    EXPECT_EQ(WindowText(label->Handle()), L"0:01:02.345");
+    EXPECT_EQ(given(), 50000);
+    EXPECT_FALSE(drawn(label));
+    EXPECT_FALSE(drawn(bar));
+    Pump();
+    EXPECT_TRUE(drawn(label) && drawn(bar));
+
+    // Within the same pixel the bar keeps the position and has nothing to draw; a new width gives
+    // the control the exact position.
+    bar->SetPosition(50100);
+    EXPECT_EQ(bar->Position(), 50100);
+    EXPECT_EQ(given(), 50000);
+    EXPECT_TRUE(drawn(bar));
+    bar->SetBounds(10, 40, 400, 16);
+    EXPECT_EQ(given(), 50100);
+
+    // A hidden bar takes the position and stays hidden.
+    bar->SetVisible(false);
+    bar->SetPosition(90000);
+    EXPECT_EQ(given(), 90000);
+    EXPECT_FALSE(IsWindowVisible(bar->Handle()));
+
+    // The label measures its text as its own window draws it.
+    HDC dc = GetDC(label->Handle());
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label->Handle(), WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, L"0:01:02.345", 11, &size);
+    SelectObject(dc, old);
+    ReleaseDC(label->Handle(), dc);
+    EXPECT_EQ(label->TextWidth(), size.cx);
     EXPECT_TRUE(errors.empty());
 }
 

@@ -12,7 +12,12 @@ void TLabel::SetCaption(const std::string& Value)
     if (Value == FCaption) return;
     FCaption = Value;
     if (!HandleAllocated()) return;
-    SetWindowTextW(Handle(), Utf8ToWide(Value).c_str());
+    // A static control keeps its text as the window's text and draws that. Some systems' static
+    // controls draw a new text at once, before returning: stored past the control and drawn with the
+    // next paint instead, a read-out changed with every tick of a playing song does not hold the tick up.
+    const std::wstring text = Utf8ToWide(Value);
+    DefWindowProcW(Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    InvalidateRect(Handle(), nullptr, TRUE);
     FitToText();
 }
 

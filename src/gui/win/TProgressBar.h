@@ -20,9 +20,17 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void HandleCreated() override;
+    void BoundsChanged() override;
 
 private:
+    // The width of the bar's filled part, in pixels, at a position.
+    std::int64_t FilledWidth(std::int32_t Value) const;
+    // Gives the control the position; it draws it with its next paint.
+    void ShowPosition();
+
     std::int32_t FMin = 0, FMax = 100, FPosition = 0;
+    // The position the control was last given.
+    std::int32_t FShownPosition = 0;
 };
 
 } // namespace kv

@@ -6,8 +6,10 @@ namespace kv {
 
 void TScrollBar::SetRange(std::int32_t AMin, std::int32_t AMax)
 {
+    AMax = std::max(AMin, AMax);
+    if (AMin == FMin && AMax == FMax) return;
     FMin = AMin;
-    FMax = std::max(AMin, AMax);
+    FMax = AMax;
     FPosition = std::clamp(FPosition, FMin, FMax);
     UpdateWindow();
 }
@@ -29,7 +31,10 @@ void TScrollBar::UpdateWindow()
     info.nMin = FMin;
     info.nMax = FMax;
     info.nPos = FPosition;
-    SetScrollInfo(Handle(), SB_CTL, &info, TRUE);
+    // Drawn with the next paint, not now: drawing at once holds up whoever changed the position
+    // (the player's tick, when the piano roll turns a page) for as long as the drawing takes.
+    SetScrollInfo(Handle(), SB_CTL, &info, FALSE);
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TScrollBar::CreateParams(TCreateParams& Params)
