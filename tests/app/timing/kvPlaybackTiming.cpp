@@ -1,6 +1,7 @@
 // A timing program, run by hand under Wine: plays a song in the real main window, with the
 // on-screen piano and the piano roll following it, and prints how late the player hands out the
-// song's events (p50, p95, max) and how far its clock drifts from the wall clock. Asserts nothing.
+// song's events (p50, p95, max), the slowest messages its loop handled (a tick that comes during one
+// waits for it) and how far its clock drifts from the wall clock. Asserts nothing.
 //   playback_timing SONG [SECONDS] [roll|noroll] [FROM]
 // (noroll: the piano-roll window stays hidden; FROM: seconds into the song where playing starts)
 #include "app/win/fMain.h"
@@ -94,8 +95,29 @@ int wmain(int argc, wchar_t** argv)
         main->MidiPlayer1->SetCurrentTime(map.TickAtMs(std::int64_t{from} * 1000));
         start = Clock::now() - std::chrono::seconds(from);
     }
+    // The slowest messages the loop handled: a tick that comes while one is handled waits for it.
+    struct TSlowMessage {
+        double AtMs, TookMs;
+        UINT Message;
+        std::string WindowClass;
+    };
+    std::vector<TSlowMessage> slowest;
     const auto end = Clock::now() + std::chrono::seconds(seconds);
-    while (Clock::now() < end && main->MidiPlayer1->Status() == stPlaying) Application()->HandleMessage();
+    while (Clock::now() < end && main->MidiPlayer1->Status() == stPlaying) {
+        MSG next{};
+        if (!PeekMessageW(&next, nullptr, 0, 0, PM_NOREMOVE)) {
+            WaitMessage();
+            continue;
+        }
+        const auto before = Clock::now();
+        Application()->HandleMessage();
+        const double took = std::chrono::duration<double, std::milli>(Clock::now() - before).count();
+        if (took < 5.0) continue;
+        wchar_t name[64] = {};
+        if (next.hwnd) GetClassNameW(next.hwnd, name, 64);
+        slowest.push_back({std::chrono::duration<double, std::milli>(before - start).count(), took, next.message,
+                           WideToUtf8(name)});
+    }
     main->actStop->Execute();
     Application()->OnMessage = nullptr;
 
@@ -109,6 +131,11 @@ int wmain(int argc, wchar_t** argv)
     std::printf("lateness ms: p50 %.2f  p95 %.2f  max %.2f (at %.2f s)\n", Percentile(lateness, 0.5), Percentile(lateness, 0.95),
                 lateness.empty() ? 0.0 : *latest,
                 lateness.empty() ? 0.0 : clock[static_cast<std::size_t>(latest - lateness.begin())].first / 1000.0);
+    std::sort(slowest.begin(), slowest.end(), [](const auto& a, const auto& b) { return a.TookMs > b.TookMs; });
+    if (slowest.size() > 10) slowest.resize(10);
+    for (const TSlowMessage& m : slowest)
+        std::printf("slow message 0x%04X to %s at %.2f s took %.2f ms\n", m.Message, m.WindowClass.c_str(), m.AtMs / 1000.0,
+                    m.TookMs);
     std::printf("drift ms (median lateness, last tenth - first tenth): %.2f\n", Percentile(last, 0.5) - Percentile(first, 0.5));
     roll.reset();
     frmRoll = nullptr;

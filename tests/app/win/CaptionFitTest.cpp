@@ -220,7 +220,9 @@ protected:
         Application()->OnException = [this](const std::string& m) { errors.push_back(m); };
         folder = fs::temp_directory_path() / ("kv_fit_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount()));
         fs::create_directories(folder);
-        if (*GetParam()) ASSERT_TRUE(Language().Load(std::string("Z:") + KV_PACKAGE_SOURCE_DIR + "/" + GetParam()));
+        if (*GetParam()) {
+            ASSERT_TRUE(Language().Load(std::string("Z:") + KV_PACKAGE_SOURCE_DIR + "/" + GetParam()));
+        }
     }
     void TearDown() override
     {
