@@ -20,6 +20,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The background's title, this test program's own: another test program's installer may show a
+// background at the same time, and a second setup brings forward the window of its title.
+std::string walkBackgroundTitle()
+{
+    return "Walk background " + std::to_string(GetCurrentProcessId());
+}
+
 // Page types of the walk's sequence: two pages of the package's own, the installation, the
 // finish and the uninstaller's template (which is never shown and makes the finish page the
 // last one).
@@ -120,7 +127,7 @@ protected:
         nlohmann::json d;
         d["toc"]["settings"]["installDir"] = destination_.string();
         d["toc"]["settings"]["productName"] = "Walk";
-        d["toc"]["settings"]["windowTitle"] = "Walk background";
+        d["toc"]["settings"]["windowTitle"] = walkBackgroundTitle();
         // The pages stand over the background window with its gradient and title.
         d["toc"]["settings"]["backgroundDrawn"] = 1u;
         d["toc"]["settings"]["title"] = "Walk Setup";
@@ -398,7 +405,9 @@ BOOL CALLBACK findTitledWindow(HWND window, LPARAM data) noexcept
 // The installer's main window (the background, titled by the package) of the page's process.
 HWND mainWindowBeside(HWND page)
 {
-    WindowSearch search{0, L"Walk background", nullptr};
+    const std::string ascii = walkBackgroundTitle();
+    const std::wstring title(ascii.begin(), ascii.end());
+    WindowSearch search{0, title.c_str(), nullptr};
     GetWindowThreadProcessId(page, &search.processId);
     EnumWindows(findTitledWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
