@@ -28,7 +28,7 @@ void TToolBar::SetButtonSize(std::int32_t Width, std::int32_t Height)
 
 void TToolBar::AddButton(TAction* Action, TPopupMenu* DropDown)
 {
-    FButtons.push_back({Action, DropDown});
+    FButtons.push_back({Action, DropDown, {}});
     const std::size_t index = FButtons.size() - 1;
     Action->AddChangeListener([this, index] { UpdateButton(index); });
     if (HandleAllocated()) InsertButton(index);

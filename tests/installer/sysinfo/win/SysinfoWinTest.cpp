@@ -238,7 +238,7 @@ TEST(SysinfoWinTest, AProbeThatFaultsEndsOnlyItself)
     SystemRequirements requirements;
     requirements.probes = kProbeDirectX | kProbeSound | kProbeJoystick;
     const std::array<ByteString, kLanguageTextCount> texts{};
-    const ReportInputs inputs{requirements, texts};
+    const ReportInputs inputs{requirements, texts, 0, {}, {}, {}};
     SystemInfoResults results;
     SystemNumbers numbers;
     ByteString report;
