@@ -39,6 +39,14 @@ struct Data {
     std::vector<Key> roots;
     // The plain bytes after "Registry:" CR LF.
     std::string registryBytes;
+
+    // The lines under a heading ("Files:"); none when the data has no such section.
+    const std::vector<std::string>& section(const std::string& heading) const
+    {
+        static const std::vector<std::string> none;
+        const auto found = sections.find(heading);
+        return found == sections.end() ? none : found->second;
+    }
 };
 
 // Undoes one scrambling; throws when the check bytes do not match.

@@ -148,12 +148,6 @@ std::wstring outcomeText(const uninstall_reader::Data& data, const UndoOutcome& 
     return text;
 }
 
-std::vector<std::string> folders(const uninstall_reader::Data& data)
-{
-    const auto found = data.sections.find("Directories:");
-    return found == data.sections.end() ? std::vector<std::string>() : found->second;
-}
-
 // The copy's part once the first process has ended: the installed program and the folders that
 // are now empty go.
 void removeInstalledProgram(const Options& options, const uninstall_reader::Data& data)
@@ -167,7 +161,7 @@ void removeInstalledProgram(const Options& options, const uninstall_reader::Data
             break;
         Sleep(100);
     }
-    for (const std::string& folder : folders(data))
+    for (const std::string& folder : data.section("Directories:"))
         RemoveDirectoryW(systemName(folder).c_str());
 }
 
@@ -242,7 +236,7 @@ int run()
                         (L"The uninstall data in \"" + self + L"\" cannot be read (" + systemName(error.what()) +
                          L"). Nothing was removed.").c_str(),
                         L"Uninstall", MB_OK | MB_ICONERROR);
-        if (options.removedEvent)
+        if (options.notRemovedEvent)
             SetEvent(options.notRemovedEvent);
         return kNotRemoved;
     }

@@ -190,26 +190,19 @@ void undoRegistry(const reader::Data& data, REGSAM view, UndoOutcome& outcome)
     }
 }
 
-const std::vector<std::string>& section(const reader::Data& data, const char* heading)
-{
-    static const std::vector<std::string> none;
-    const auto found = data.sections.find(heading);
-    return found == data.sections.end() ? none : found->second;
-}
-
 } // namespace
 
 UndoOutcome undoUninstallData(const reader::Data& data)
 {
     UndoOutcome outcome;
     const REGSAM view = data.version.size() > 3 && data.version.back() == 'a' ? KEY_WOW64_64KEY : 0;
-    for (const std::string& line : section(data, "Shared:"))
+    for (const std::string& line : data.section("Shared:"))
         releaseShared(line, view, outcome);
-    for (const std::string& file : section(data, "Files:"))
+    for (const std::string& file : data.section("Files:"))
         removeFile(file, outcome);
-    for (const std::string& line : section(data, "Backups:"))
+    for (const std::string& line : data.section("Backups:"))
         restoreBackup(line, outcome);
-    for (const std::string& folder : section(data, "Directories:"))
+    for (const std::string& folder : data.section("Directories:"))
         removeFolder(folder, outcome);
     undoRegistry(data, view, outcome);
     return outcome;

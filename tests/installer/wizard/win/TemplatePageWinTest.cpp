@@ -13,6 +13,7 @@
 #include "installer/variables/VariableList.h"
 #include "installer/variables/VariableTestSupport.h"
 
+#include "BmpWriting.h"
 #include "TemplateWriter.h"
 #include "support/ScreenCapture.h"
 #include "support/SharedStateLock.h"
@@ -82,34 +83,13 @@ struct RecordingPage : TemplatePage {
     static inline std::vector<int> commands;
 };
 
-// A 24-bit bottom-up BMP of frames of frameWidth x height, each filled with its colour (0xRRGGBB).
+// A 24-bit BMP of frames of frameWidth x height side by side, each filled with its colour (0xRRGGBB).
 void writeStrip(const std::string& path, int frameWidth, int height, const std::vector<std::uint32_t>& colours)
 {
-    const int width = frameWidth * static_cast<int>(colours.size());
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride * height), 0);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t c = colours[static_cast<std::size_t>(x / frameWidth)];
-            std::uint8_t* p = &pixels[static_cast<std::size_t>(y * stride + x * 3)];
-            p[0] = c & 0xFF;
-            p[1] = (c >> 8) & 0xFF;
-            p[2] = (c >> 16) & 0xFF;
-        }
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
+    writeBmp(path, frameWidth * static_cast<int>(colours.size()), height, [&](int x, int) {
+        const std::uint32_t c = colours[static_cast<std::size_t>(x / frameWidth)];
+        return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+    });
 }
 
 // A 16 x 16 32-bit icon file of one colour.
